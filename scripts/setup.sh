@@ -1,0 +1,40 @@
+#!/bin/bash
+# Installs what building, running and testing need on a fresh Debian machine.
+# Quick when everything is already there: only missing packages are fetched.
+# Usage: scripts/setup.sh [build|test]
+set -euo pipefail
+
+# Everything the program needs to build and to run under Wine.
+build_packages=(
+  cmake make
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  libz-mingw-w64-dev
+  wine wine32:i386
+  xvfb xauth x11-utils
+)
+# Independent programs the tests use to check what we read and write.
+test_packages=(
+  googletest
+)
+
+want=("${build_packages[@]}")
+if [[ "${1:-test}" == test ]]; then
+  want+=("${test_packages[@]}")
+fi
+
+missing=()
+for pkg in "${want[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$pkg")
+  fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

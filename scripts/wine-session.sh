@@ -1,0 +1,48 @@
+#!/bin/bash
+# Sourced by test.sh and run.sh: one Wine prefix, one Xvfb (when no display is
+# given or when asked for) and one persistent wineserver for the whole run.
+# Call wine_session_start [xvfb-depth] and wine_session_stop.
+
+wine_session_start() {
+  local depth=${1:-24}
+  export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
+  export WINEDEBUG=${WINEDEBUG:--all}
+  # No Mono or Gecko installer prompts: nothing here uses .NET or the HTML engine.
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+  # A 32-bit prefix: the programs are 32-bit and need no WoW64 layer.
+  export WINEARCH=${WINEARCH:-win32}
+
+  xvfb_pid=
+  if [[ -z "${DISPLAY:-}" || "${WINE_SESSION_XVFB:-}" == 1 ]]; then
+    local n
+    for n in $(seq 91 140); do
+      [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+      Xvfb ":$n" -screen 0 "1280x1024x$depth" -nolisten tcp >/dev/null 2>&1 &
+      xvfb_pid=$!
+      export DISPLAY=":$n"
+      break
+    done
+    local i
+    for i in $(seq 1 50); do
+      [[ -e /tmp/.X11-unix/X${DISPLAY#:} ]] && break
+      sleep 0.1
+    done
+  fi
+
+  if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+    echo "Making the Wine prefix $WINEPREFIX (once)..."
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+  wineserver -p
+  # Start Wine's services now, outside any test, so that no test pays for them.
+  wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+wine_session_stop() {
+  wineserver -k 2>/dev/null || true
+  if [[ -n "${xvfb_pid:-}" ]]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+}

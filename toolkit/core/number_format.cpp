@@ -1,0 +1,312 @@
+#include "toolkit/core/number_format.h"
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace numfmt {
+namespace {
+
+// The exact decimal value of a finite double: 0.d1 d2 d3 ... x 10^pointPos,
+// digits without leading zeros (empty for zero).
+struct Decimal {
+  bool negative = false;
+  std::string digits;
+  int pointPos = 0;
+};
+
+// Little-endian base-1e9 natural number, just enough to expand a double exactly.
+class BigNatural {
+ public:
+  explicit BigNatural(std::uint64_t v) {
+    while (v != 0) {
+      limbs_.push_back(static_cast<std::uint32_t>(v % kBase));
+      v /= kBase;
+    }
+  }
+  void multiply(std::uint32_t factor) {
+    std::uint64_t carry = 0;
+    for (auto& limb : limbs_) {
+      const std::uint64_t p = static_cast<std::uint64_t>(limb) * factor + carry;
+      limb = static_cast<std::uint32_t>(p % kBase);
+      carry = p / kBase;
+    }
+    while (carry != 0) {
+      limbs_.push_back(static_cast<std::uint32_t>(carry % kBase));
+      carry /= kBase;
+    }
+  }
+  void multiplyByPower(std::uint32_t base, int exponent, std::uint32_t chunkBase, int chunkExponent) {
+    while (exponent >= chunkExponent) {
+      multiply(chunkBase);
+      exponent -= chunkExponent;
+    }
+    while (exponent-- > 0) multiply(base);
+  }
+  std::string toString() const {
+    if (limbs_.empty()) return "0";
+    std::string s = std::to_string(limbs_.back());
+    for (std::size_t i = limbs_.size() - 1; i-- > 0;) {
+      std::string part = std::to_string(limbs_[i]);
+      s.append(9 - part.size(), '0');
+      s += part;
+    }
+    return s;
+  }
+
+ private:
+  static constexpr std::uint64_t kBase = 1000000000;
+  std::vector<std::uint32_t> limbs_;
+};
+
+Decimal exactDecimal(double value) {
+  Decimal d;
+  d.negative = std::signbit(value);
+  value = std::fabs(value);
+  if (value == 0.0) return d;
+  int exp2 = 0;
+  const double fraction = std::frexp(value, &exp2);  // value = fraction * 2^exp2
+  auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+  exp2 -= 53;
+  while (mantissa % 2 == 0) {
+    mantissa /= 2;
+    ++exp2;
+  }
+  BigNatural n(mantissa);
+  int decimals = 0;
+  if (exp2 >= 0) {
+    n.multiplyByPower(2, exp2, 1u << 29, 29);
+  } else {
+    // m / 2^k = m * 5^k / 10^k
+    n.multiplyByPower(5, -exp2, 1220703125u /* 5^13 */, 13);
+    decimals = -exp2;
+  }
+  std::string all = n.toString();
+  const std::size_t firstNonZero = all.find_first_not_of('0');
+  all.erase(0, firstNonZero);
+  d.pointPos = static_cast<int>(all.size()) - decimals;
+  const std::size_t lastNonZero = all.find_last_not_of('0');
+  all.erase(lastNonZero + 1);
+  d.digits = all;
+  return d;
+}
+
+// Adds one to a digit string; returns true when it grew a digit (999 -> 1000).
+bool incrementDigits(std::string& digits) {
+  for (std::size_t i = digits.size(); i-- > 0;) {
+    if (digits[i] == '9') {
+      digits[i] = '0';
+    } else {
+      ++digits[i];
+      return false;
+    }
+  }
+  digits.insert(digits.begin(), '1');
+  return true;
+}
+
+// The first `keep` digits of the expansion, rounded half away from zero.
+// Returns the kept digits (padded with zeros) and whether rounding carried out.
+std::string roundDigits(const Decimal& d, int keep, bool& grew) {
+  grew = false;
+  if (keep < 0) return "";
+  std::string kept = d.digits.substr(0, static_cast<std::size_t>(std::min<int>(keep, static_cast<int>(d.digits.size()))));
+  kept.append(static_cast<std::size_t>(keep) - kept.size(), '0');
+  if (static_cast<int>(d.digits.size()) > keep && d.digits[static_cast<std::size_t>(keep)] >= '5') {
+    grew = incrementDigits(kept);
+  }
+  return kept;
+}
+
+// |value| x 10^decimals rounded to an integer, as a digit string without leading zeros.
+std::string fixedDigits(const Decimal& d, int decimals) {
+  if (d.digits.empty()) return "0";
+  const int keep = d.pointPos + decimals;
+  if (keep < 0) return "0";
+  bool grew = false;
+  std::string r = roundDigits(d, keep, grew);
+  const std::size_t nz = r.find_first_not_of('0');
+  return nz == std::string::npos ? "0" : r.substr(nz);
+}
+
+std::string stars(int width) { return std::string(static_cast<std::size_t>(width), '*'); }
+
+std::string rightJustify(const std::string& s, int width) {
+  if (static_cast<int>(s.size()) > width) return stars(width);
+  return std::string(static_cast<std::size_t>(width) - s.size(), ' ') + s;
+}
+
+std::string writeFixed(const Decimal& d, int width, int decimals) {
+  const std::string r = fixedDigits(d, decimals);
+  const bool negative = d.negative && r != "0";
+  std::string intPart, fracPart;
+  if (static_cast<int>(r.size()) > decimals) {
+    intPart = r.substr(0, r.size() - static_cast<std::size_t>(decimals));
+    fracPart = r.substr(r.size() - static_cast<std::size_t>(decimals));
+  } else {
+    fracPart = std::string(static_cast<std::size_t>(decimals) - r.size(), '0') + r;
+  }
+  const std::string sign = negative ? "-" : "";
+  if (intPart.empty()) {
+    // The leading zero is written only when there is room for it.
+    std::string withZero = sign + "0." + fracPart;
+    if (static_cast<int>(withZero.size()) <= width) return rightJustify(withZero, width);
+    return rightJustify(sign + "." + fracPart, width);
+  }
+  return rightJustify(sign + intPart + "." + fracPart, width);
+}
+
+std::string writeExponent(const Decimal& d, int width, int significant, int exponentDigits) {
+  std::string mantissa;
+  int exponent = 0;
+  if (d.digits.empty()) {
+    mantissa = std::string(static_cast<std::size_t>(significant), '0');
+  } else {
+    bool grew = false;
+    mantissa = roundDigits(d, significant, grew);
+    exponent = d.pointPos;
+    if (grew) {
+      mantissa.pop_back();
+      ++exponent;
+    }
+  }
+  const int absExp = std::abs(exponent);
+  std::string expText = std::to_string(absExp);
+  std::string expField;
+  const char expSign = exponent < 0 ? '-' : '+';
+  if (exponentDigits > 0) {
+    if (static_cast<int>(expText.size()) > exponentDigits) return stars(width);
+    expField = std::string("E") + expSign +
+               std::string(static_cast<std::size_t>(exponentDigits) - expText.size(), '0') + expText;
+  } else if (absExp <= 99) {
+    expField = std::string("E") + expSign + (absExp < 10 ? "0" : "") + expText;
+  } else if (absExp <= 999) {
+    expField = std::string(1, expSign) + expText;
+  } else {
+    return stars(width);
+  }
+  const bool negative = d.negative && !d.digits.empty();
+  const std::string sign = negative ? "-" : "";
+  std::string withZero = sign + "0." + mantissa + expField;
+  if (static_cast<int>(withZero.size()) <= width) return rightJustify(withZero, width);
+  return rightJustify(sign + "." + mantissa + expField, width);
+}
+
+std::string writeGeneral(const Decimal& d, int width, int significant, int exponentDigits) {
+  const int trailing = (exponentDigits > 0 ? exponentDigits : 2) + 2;
+  int k = 0;  // 10^(k-1) <= rounded |value| < 10^k
+  if (d.digits.empty()) {
+    // Zero is written in fixed point with d-1 decimals.
+    return writeFixed(d, width - trailing, significant - 1) +
+           std::string(static_cast<std::size_t>(trailing), ' ');
+  }
+  bool grew = false;
+  roundDigits(d, significant, grew);
+  k = d.pointPos + (grew ? 1 : 0);
+  if (k >= 0 && k <= significant && width > trailing) {
+    std::string fixed = writeFixed(d, width - trailing, significant - k);
+    return fixed + std::string(static_cast<std::size_t>(trailing), ' ');
+  }
+  return writeExponent(d, width, significant, exponentDigits);
+}
+
+bool readNumber(std::string_view s, std::size_t& pos, int& out) {
+  const std::size_t start = pos;
+  long long v = 0;
+  while (pos < s.size() && s[pos] >= '0' && s[pos] <= '9') {
+    v = v * 10 + (s[pos] - '0');
+    if (v > 100000) return false;
+    ++pos;
+  }
+  out = static_cast<int>(v);
+  return pos > start;
+}
+
+}  // namespace
+
+std::optional<Descriptor> parse(std::string_view format) {
+  auto strip = [](std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+  };
+  std::string_view s = strip(format);
+  if (!s.empty() && s.front() == '(') {
+    if (s.back() != ')') return std::nullopt;
+    s = strip(s.substr(1, s.size() - 2));
+  }
+  if (s.empty()) return std::nullopt;
+  Descriptor d;
+  d.kind = static_cast<char>(s[0] >= 'a' && s[0] <= 'z' ? s[0] - 32 : s[0]);
+  if (d.kind != 'I' && d.kind != 'F' && d.kind != 'E' && d.kind != 'G') return std::nullopt;
+  std::size_t pos = 1;
+  if (!readNumber(s, pos, d.width) || d.width == 0) return std::nullopt;
+  if (pos < s.size() && s[pos] == '.') {
+    ++pos;
+    if (!readNumber(s, pos, d.digits)) return std::nullopt;
+  }
+  if (pos < s.size() && (s[pos] == 'E' || s[pos] == 'e') && (d.kind == 'E' || d.kind == 'G')) {
+    ++pos;
+    if (!readNumber(s, pos, d.exponentDigits) || d.exponentDigits == 0) return std::nullopt;
+  }
+  if (pos != s.size()) return std::nullopt;
+  if (d.kind != 'I' && d.digits < 0) return std::nullopt;
+  if ((d.kind == 'E' || d.kind == 'G') && d.digits == 0) return std::nullopt;
+  return d;
+}
+
+std::string writeInteger(long long value, const Descriptor& d) {
+  if (d.kind != 'I') return writeReal(static_cast<double>(value), d);
+  const bool negative = value < 0;
+  // Magnitude through unsigned arithmetic so that the most negative value works.
+  const unsigned long long magnitude =
+      negative ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  std::string digits = std::to_string(magnitude);
+  if (d.digits == 0 && magnitude == 0) return std::string(static_cast<std::size_t>(d.width), ' ');
+  if (d.digits > 0 && static_cast<int>(digits.size()) < d.digits) {
+    digits.insert(0, static_cast<std::size_t>(d.digits) - digits.size(), '0');
+  }
+  return rightJustify((negative ? "-" : "") + digits, d.width);
+}
+
+std::string writeReal(double value, const Descriptor& d) {
+  if (!std::isfinite(value)) return stars(d.width);
+  const Decimal dec = exactDecimal(value);
+  switch (d.kind) {
+    case 'F':
+      return writeFixed(dec, d.width, d.digits);
+    case 'E':
+      return writeExponent(dec, d.width, d.digits, d.exponentDigits);
+    case 'G':
+      return writeGeneral(dec, d.width, d.digits, d.exponentDigits);
+    default:
+      return stars(d.width);
+  }
+}
+
+}  // namespace numfmt
+
+std::optional<std::string> fortranFormat(long long value, std::string_view format) {
+  const auto d = numfmt::parse(format);
+  if (!d) return std::nullopt;
+  return numfmt::writeInteger(value, *d);
+}
+
+std::optional<std::string> fortranFormat(double value, std::string_view format) {
+  const auto d = numfmt::parse(format);
+  if (!d || d->kind == 'I') return std::nullopt;
+  return numfmt::writeReal(value, *d);
+}
+
+std::string formatI(long long value, int width, int minDigits) {
+  return numfmt::writeInteger(value, {'I', width, minDigits, -1});
+}
+std::string formatF(double value, int width, int decimals) {
+  return numfmt::writeReal(value, {'F', width, decimals, -1});
+}
+std::string formatE(double value, int width, int significant, int exponentDigits) {
+  return numfmt::writeReal(value, {'E', width, significant, exponentDigits});
+}
+std::string formatG(double value, int width, int significant, int exponentDigits) {
+  return numfmt::writeReal(value, {'G', width, significant, exponentDigits});
+}

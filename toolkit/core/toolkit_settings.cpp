@@ -1,0 +1,3 @@
+#include "toolkit/core/toolkit_settings.h"
+
+ToolkitSettings toolkitSettings;
