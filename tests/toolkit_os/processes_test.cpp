@@ -21,7 +21,13 @@ std::string helperPath() {
   return path.substr(0, path.find_last_of('\\') + 1) + "os_command_helper.exe";
 }
 
-std::string helper(const std::string& arguments) { return "\"" + helperPath() + "\" " + arguments; }
+std::string quoted(const std::string& path) {
+  std::string text(1, '"');
+  text.append(path).push_back('"');
+  return text;
+}
+
+std::string helper(const std::string& arguments) { return quoted(helperPath()) + " " + arguments; }
 
 bool waitForFile(const std::string& path, DWORD ms) {
   for (DWORD waited = 0; waited < ms; waited += 50) {
@@ -101,7 +107,7 @@ TEST_F(OsCommand, AnExpiredTimeOutReports1034AndLeavesTheProgramRunning) {
 }
 
 TEST_F(OsCommand, AProgramThatCannotStartReports13WithTheWindowsCode) {
-  const std::string missing = "\"" + (work / "no_such_program.exe") + "\"";
+  const std::string missing = quoted(work / "no_such_program.exe");
   for (int flags : {0, 3}) {
     IOsCommand(missing, flags);
     EXPECT_EQ(WErrorStatusQuery(1), 13) << flags;
@@ -110,7 +116,7 @@ TEST_F(OsCommand, AProgramThatCannotStartReports13WithTheWindowsCode) {
   // A file that is no program fails to start with a code above 31; that is a
   // failure all the same.
   const std::string notAProgram = work.file("not_a_program.exe", "this is text, not a program\r\n");
-  IOsCommand("\"" + notAProgram + "\"", 3);
+  IOsCommand(quoted(notAProgram), 3);
   EXPECT_EQ(WErrorStatusQuery(1), 13);
   EXPECT_NE(WErrorStatusQuery(3), 0);
 }

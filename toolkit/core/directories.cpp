@@ -96,39 +96,25 @@ void reportOsError(int code) {
 void listEntries(std::string_view directory, std::string_view mask, const TextArray* names,
                  int& count, std::span<int> dateTimes, std::span<int> sizes) {
   const int capacity = count;
-  count = 0;
-  const std::string path = searchPath(directory, mask);
-  if (!fitsPathBuffer(path)) {
-    reportOsError(kPathTooLongCode);
-    return;
-  }
-  char buffer[kPathLength];
-  lstrcpynA(buffer, path.c_str(), kPathLength);
-  int attributes = 0, dateTime = 0, size = 0, status = 0;
-  YYOsFindEntry(0, buffer, attributes, dateTime, size, status);
-  if (status != 0) {
-    if (status != ERROR_FILE_NOT_FOUND) reportOsError(status);
-    return;
-  }
   int found = 0;
-  while (status == 0) {
-    if (wanted(attributes)) {
-      if (names != nullptr) {
-        if (found >= capacity) {
-          YYErrorReport(kTooManyFiles, kRoutine);
-          break;
-        }
-        ++found;
-        (*names)[found].assign(std::string_view(buffer));
-        if (static_cast<int>(dateTimes.size()) >= found) dateTimes[found - 1] = dateTime;
-        if (static_cast<int>(sizes.size()) >= found) sizes[found - 1] = size;
-      } else {
-        ++found;
-      }
+  const int status = YYOsFindWalk(searchPath(directory, mask), [&](const FoundEntry& entry) {
+    if (!wanted(entry.attributes)) return true;
+    if (names == nullptr) {
+      ++found;
+      return true;
     }
-    YYOsFindEntry(1, buffer, attributes, dateTime, size, status);
-  }
-  YYOsFindClose();
+    if (found >= capacity) {
+      YYErrorReport(kTooManyFiles, kRoutine);
+      return false;
+    }
+    ++found;
+    (*names)[found].assign(entry.name);
+    if (static_cast<int>(dateTimes.size()) >= found) dateTimes[found - 1] = entry.dateTime;
+    if (static_cast<int>(sizes.size()) >= found) sizes[found - 1] = entry.size;
+    return true;
+  });
+  // Nothing matching is not an error.
+  if (status != 0 && status != ERROR_FILE_NOT_FOUND) reportOsError(status);
   count = found;
   if (names != nullptr) sortByName(*names, found, dateTimes, sizes);
 }
@@ -202,6 +188,20 @@ void YYOsFindEntry(int flag, char* pattern, int& attributes, int& dateTime, int&
 }
 
 void YYOsFindClose() { search.reset(); }
+
+int YYOsFindWalk(const std::string& pattern, const std::function<bool(const FoundEntry&)>& visit) {
+  if (!fitsPathBuffer(pattern)) return kPathTooLongCode;
+  char buffer[kPathLength];
+  lstrcpynA(buffer, pattern.c_str(), kPathLength);
+  int attributes = 0, dateTime = 0, size = 0, status = 0;
+  YYOsFindEntry(0, buffer, attributes, dateTime, size, status);
+  if (status != 0) return status;
+  while (status == 0 && visit(FoundEntry{buffer, attributes, dateTime, size})) {
+    YYOsFindEntry(1, buffer, attributes, dateTime, size, status);
+  }
+  YYOsFindClose();
+  return 0;
+}
 
 void YYOsFileInfo(int& size, int& year, int& month, int& day, int& hour, int& minute, int& second,
                   int& attributes, const char* fileName) {

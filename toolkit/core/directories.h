@@ -1,7 +1,9 @@
 #pragma once
 // Directory listing, packed DOS date-times, and today's date and time.
 
+#include <functional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "toolkit/core/fixed_text.h"
@@ -33,6 +35,18 @@ void IOsTimeNow(int& hour, int& minute, int& second, int* millisecond = nullptr)
 // the Windows code; 1 when there is no next entry.
 void YYOsFindEntry(int flag, char* pattern, int& attributes, int& dateTime, int& size, int& status);
 void YYOsFindClose();
+
+// One entry met by a search walk.
+struct FoundEntry {
+  std::string_view name;
+  int attributes;
+  int dateTime;
+  int size;
+};
+// Walks the entries that match the pattern, handing each to `visit` until it
+// answers false, and closes the search.  Returns 0, or the status of a start
+// that failed (ERROR_FILENAME_EXCED_RANGE for a pattern too long for the buffer).
+int YYOsFindWalk(const std::string& pattern, const std::function<bool(const FoundEntry&)>& visit);
 // One file's size (-1 when nothing matches; the rest is then left alone), local
 // last-write time and attributes.
 void YYOsFileInfo(int& size, int& year, int& month, int& day, int& hour, int& minute, int& second,

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,25 +32,12 @@ bool endsAsDirectory(std::string_view name) {
 
 // One wildcard walk: `act` gets each plain file's name and answers false to stop.
 // Reports 13 under `routine` when the walk cannot start (nothing matches included).
-template <typename Act>
-void eachMatchingFile(const std::string& pattern, const char* routine, Act act) {
-  if (!fitsPathBuffer(pattern)) {
-    reportOsError(kPathTooLongCode, routine);
-    return;
-  }
-  char buffer[kPathLength];
-  lstrcpynA(buffer, pattern.c_str(), kPathLength);
-  int attributes = 0, dateTime = 0, size = 0, status = 0;
-  YYOsFindEntry(0, buffer, attributes, dateTime, size, status);
-  if (status != 0) {
-    reportOsError(status, routine);
-    return;
-  }
-  while (status == 0) {
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && !act(std::string(buffer))) break;
-    YYOsFindEntry(1, buffer, attributes, dateTime, size, status);
-  }
-  YYOsFindClose();
+void eachMatchingFile(const std::string& pattern, const char* routine,
+                      const std::function<bool(const std::string&)>& act) {
+  const int status = YYOsFindWalk(pattern, [&](const FoundEntry& entry) {
+    return (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || act(std::string(entry.name));
+  });
+  if (status != 0) reportOsError(status, routine);
 }
 
 // Copies and reports; false when the copy failed.
