@@ -50,22 +50,25 @@ void FIT(std::string_view path, int width, TextField result) {
     result.assign(work);
     return;
   }
+  // Paths that begin with "\" (network paths among them) keep within width + 1
+  // even when no folder is left to take away.
+  const bool rooted = work.front() == kBackslash;
   while (static_cast<int>(work.size()) > width - 3) {
     const int first = nextColumnOf(work, 0, kBackslash);
     int second = first == 0 ? 0 : nextColumnOf(work, first, kBackslash);
-    if (second == 0) {
-      // Nothing left to take away: the name without its first three characters.
-      result.assign(from(work, 4));
-      return;
-    }
-    if (second <= 3) {
-      // A path that begins with "\" or "\\": its first folders lie inside the three
-      // characters that are always kept, so take the folder after them instead.
+    if (second != 0 && second <= 3) {
+      // Both backslashes lie inside the three characters that are always kept:
+      // take the folder after them instead, or nothing would ever go.
       second = nextColumnOf(work, 3, kBackslash);
-      if (second == 0) {
+    }
+    if (second == 0) {
+      if (rooted) {
         result.assign(tailThatFits(work.substr(0, 3), from(work, 4), width));
-        return;
+      } else {
+        // Nothing left to take away: the name without its first three characters.
+        result.assign(from(work, 4));
       }
+      return;
     }
     work = work.substr(0, 3) + std::string(from(work, second + 1));
   }
