@@ -46,7 +46,7 @@ std::string tailThatFits(std::string_view prefix, std::string_view rest, int wid
 void FIT(std::string_view path, int width, TextField result) {
   // The path as the result can hold it, without trailing blanks.
   std::string work(text::trimmed(path.substr(0, std::min(path.size(), static_cast<std::size_t>(result.length())))));
-  if (static_cast<int>(work.size()) <= width) {
+  if (work.empty() || static_cast<int>(work.size()) <= width) {
     result.assign(work);
     return;
   }

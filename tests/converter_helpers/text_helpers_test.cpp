@@ -27,6 +27,8 @@ TEST(Fit, ShortensLeadingFoldersAsTheLogShowsThem) {
       // No second backslash: the first three characters go and nothing more.
       {"D:\\abcdefghijklmnopqrstuvwxyz1234", 20, "abcdefghijklmnopqrstuvwxyz1234"},
       {"", 50, ""},
+      {"", -5, ""},
+      {"D:\\a\\b\\c", 0, "c"},
   };
   for (const auto& c : cases) EXPECT_EQ(fit(c.path, c.width), c.expected) << c.path;
 }
