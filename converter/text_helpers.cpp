@@ -142,10 +142,10 @@ void CDATA(std::string_view text, TextField result) {
   std::size_t i = 0;
   while (i < trimmed.size()) {
     const bool closing = trimmed.substr(i, kClose.size()) == kClose;
-    const std::string_view piece = closing ? kSplitClose : trimmed.substr(i, 1);
+    const std::string_view chunk = closing ? kSplitClose : trimmed.substr(i, 1);
     // Cut between characters of the text, never inside a split.
-    if (static_cast<int>(inner.size() + piece.size()) > room) break;
-    inner += piece;
+    if (static_cast<int>(inner.size() + chunk.size()) > room) break;
+    inner += chunk;
     i += closing ? kClose.size() : 1;
   }
   result.assign(std::string(kOpen) + inner + std::string(kClose));
