@@ -35,7 +35,8 @@ TableView viewOf(const xlsbook::Sheet& sheet) {
   const std::uint16_t first = cells.front().column, last = cells.back().column;
   for (std::uint32_t col = first; col <= last; ++col) {
     const xlsbook::Cell* c = cellAt(cells, static_cast<std::uint16_t>(col));
-    std::string name = "F" + std::to_string(col - first + 1);
+    std::string name("F");
+    name += std::to_string(col - first + 1);
     if (c && c->kind == xlsbook::CellKind::Text && !c->text.empty())
       name = c->text;
     else if (c && (c->kind == xlsbook::CellKind::Number || c->kind == xlsbook::CellKind::Date))
