@@ -15,6 +15,7 @@ build_packages=(
 # Independent programs the tests use to check what we read and write.
 test_packages=(
   googletest
+  python3-xlrd libreoffice-calc-nogui
 )
 
 want=("${build_packages[@]}")

@@ -146,7 +146,8 @@ std::u16string fromCodePage(std::string_view bytes) {
 std::string toCodePage(std::u16string_view chars) {
   if (chars.empty()) return {};
   std::string out(chars.size() * 2, '\0');
-  const int n = WideCharToMultiByte(1252, 0, reinterpret_cast<const wchar_t*>(chars.data()),
+  // No best-fit look-alikes: a character the code page lacks becomes "?".
+  const int n = WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, reinterpret_cast<const wchar_t*>(chars.data()),
                                     static_cast<int>(chars.size()), out.data(), static_cast<int>(out.size()),
                                     "?", nullptr);
   out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);

@@ -14,11 +14,12 @@ constexpr std::uint32_t kMaxRegularSector = 0xFFFFFFFA;
 class SectorReader {
  public:
   SectorReader(ByteView file, unsigned shift) : file_(file), size_(1u << shift) {
-    count_ = file.size() > size_ ? static_cast<std::uint32_t>((file.size() - size_ + size_ - 1) / size_) : 0;
+    // Only whole sectors count: a file cut short inside a sector is damaged there.
+    count_ = file.size() > size_ ? static_cast<std::uint32_t>((file.size() - size_) / size_) : 0;
   }
   std::uint32_t count() const { return count_; }
   std::uint32_t size() const { return size_; }
-  // A sector's bytes; a last sector cut short by the end of the file is padded with zeros.
+  // A sector's bytes.
   Bytes sector(std::uint32_t id) const {
     Bytes out(size_, 0);
     const std::size_t start = (static_cast<std::size_t>(id) + 1) * size_;
