@@ -240,7 +240,9 @@ void __stdcall CeloxListColumns(CeloxConnection connection, const char* tableNam
   if (!s) return;
   const int length = qxBoundedTextLength(tableName, kNameLimit);
   std::int32_t code = 0;
-  if (!qxSQLSucceeded(SQLColumns(s, nullptr, 0, nullptr, 0, reinterpret_cast<SQLCHAR*>(const_cast<char*>(tableName)),
+  // A missing name is an empty pattern, which matches no table.
+  const char* pattern = tableName ? tableName : "";
+  if (!qxSQLSucceeded(SQLColumns(s, nullptr, 0, nullptr, 0, reinterpret_cast<SQLCHAR*>(const_cast<char*>(pattern)),
                                  static_cast<SQLSMALLINT>(length), nullptr, 0))) {
     qxSetContext("SQLColumnsLP( hBef, ...)");
     qxLastError = qxERRORSQLCallFailed;

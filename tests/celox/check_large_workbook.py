@@ -3,6 +3,7 @@
 
   check_large_workbook.py xlrd WORKBOOK   reads it with xlrd
   check_large_workbook.py csv FILE        reads LibreOffice's CSV of its Points sheet
+  check_large_workbook.py empty WORKBOOK  checks the library's built-in empty workbook
 
 Each of the 60000 rows must hold the reproducible point that converter_columns.h
 describes: the same rules, computed here again.
@@ -74,5 +75,25 @@ def check_csv(path):
     print("LibreOffice: %d rows intact" % ROWS)
 
 
+def check_empty(path):
+    import xlrd
+    from xlrd import compdoc
+    with open(path, "rb") as f:
+        data = f.read()
+    if len(data) != 11776:
+        fail("empty workbook of %d bytes" % len(data))
+    book = xlrd.open_workbook(file_contents=data)
+    if book.sheet_names() != ["Tabelle1", "Tabelle2", "Tabelle3"] or book.datemode != 0:
+        fail("empty workbook sheets %r, date mode %d" % (book.sheet_names(), book.datemode))
+    if any(s.nrows for s in book.sheets()):
+        fail("empty workbook has cells")
+    doc = compdoc.CompDoc(data)
+    sizes = [len(doc.get_named_stream(name)) for name in
+             ("Workbook", "\x05SummaryInformation", "\x05DocumentSummaryInformation")]
+    if sizes != [4096, 188, 344]:
+        fail("empty workbook streams of %r bytes" % sizes)
+    print("xlrd: the empty workbook is sound")
+
+
 if __name__ == "__main__":
-    {"xlrd": check_xlrd, "csv": check_csv}[sys.argv[1]](sys.argv[2])
+    {"xlrd": check_xlrd, "csv": check_csv, "empty": check_empty}[sys.argv[1]](sys.argv[2])

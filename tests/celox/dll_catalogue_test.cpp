@@ -32,9 +32,11 @@ class WorksheetCatalogue : public ::testing::Test {
 
 TEST_F(WorksheetCatalogue, ListsEveryWorksheetInWorkbookOrder) {
   std::int32_t count = -1, error = -1;
-  CeloxGetTableNames(connection, 0, nullptr, &count, &error);
+  std::vector<char> untouched(kCeloxTableNameLength, 'x');
+  CeloxGetTableNames(connection, 0, untouched.data(), &count, &error);
   EXPECT_EQ(count, 4);
   EXPECT_EQ(error, qxERRORInsufficientDimension);
+  EXPECT_EQ(untouched, std::vector<char>(kCeloxTableNameLength, 'x'));
 
   std::vector<char> names(2 * kCeloxTableNameLength, 'x');
   CeloxGetTableNames(connection, 1, names.data(), &count, &error);
@@ -176,6 +178,13 @@ TEST_F(CreatedWorkbook, ColumnNamesOf63And64CharactersFillTheirField) {
   EXPECT_EQ(std::string(infos[0].columnName, 63), name63);
   EXPECT_EQ(infos[0].columnName[63], '\0');
   EXPECT_EQ(std::string(infos[1].columnName, 64), name64);  // no room for a NUL
+  // A binding name of 64 characters without NUL or blanks is used whole.
+  TextColumn values(1, 8);
+  CeloxColumnBinding b = binding(name64, values.bytes.data(), 1, 1, 8);
+  EXPECT_EQ(CeloxReadRows(connection, "Wide", 1, -1, &b, "", ""), 0) << lastErrorText();
+  std::int32_t none = -1;
+  CeloxListColumns(connection, nullptr, 2, infos.data(), &none, &error);
+  EXPECT_EQ(none, 0);
 }
 
 }  // namespace

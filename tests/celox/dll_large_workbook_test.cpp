@@ -12,6 +12,15 @@ using namespace celox_test;
 
 constexpr int kRows = 60000;
 constexpr char kLargeWorkbook[] = "large_workbook.xls";
+constexpr char kEmptyWorkbook[] = "empty_workbook.xls";
+
+TEST(LargeWorkbook, TheBuiltInEmptyWorkbookIsLeftForOtherPrograms) {
+  resetLibrary();
+  CeloxConnection c = CeloxCreateEXCELFile(kEmptyWorkbook);
+  ASSERT_NE(c, nullptr);
+  CeloxCloseEXCELFile(c);
+  EXPECT_EQ(readFile(kEmptyWorkbook).size(), 11776u);
+}
 
 TEST(LargeWorkbook, SixtyThousandRowsAreWrittenAndReadBack) {
   resetLibrary();
