@@ -33,4 +33,5 @@ trap cleanup EXIT
 cp -a "$base_prefix" "$prefix/wine"
 export WINEPREFIX="$prefix/wine"
 export DISPLAY="$display"
+export CARROW_EXPECT_8BIT=1
 "$here/wine-exec.sh" "$@"
