@@ -57,7 +57,9 @@ TEST_F(PaletteDisplay, TheRootWindowRealisesItsPaletteOnlyOn256Colours) {
   ReleaseDC(nullptr, screen);
   // The 8-bit run says so, so that a screen of another depth cannot pass it unnoticed.
   char expected[8] = {};
-  if (GetEnvironmentVariableA("CARROW_EXPECT_8BIT", expected, sizeof expected) > 0) ASSERT_EQ(bits, 8);
+  if (GetEnvironmentVariableA("CARROW_EXPECT_8BIT", expected, sizeof expected) > 0) {
+    ASSERT_EQ(bits, 8);
+  }
   if (bits != 8) {
     EXPECT_EQ(windowTable.palette, nullptr);
     EXPECT_NE(windowTable.colourCount, 256);
