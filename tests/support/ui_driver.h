@@ -18,7 +18,9 @@
 // Keys and the mouse go through SendInput to the foreground window
 // (bringToForeground first): pressKey with kShift / kCtrl / kAlt, typeText,
 // moveMouse / mouseButton / clickAt in client pixels of a window.
-// pumpMessages dispatches what is queued for a while.
+// pumpMessages dispatches what is queued for a while.  A test program that
+// sends input must have the screen to itself: give its CTest test RUN_SERIAL
+// (or a screen of its own), or another program's window may take the keys.
 //
 // A Watchdog ends the test program with a message when a test hangs (for
 // example in WEventWait); waitEvent gives WEventWait a deadline on a window
