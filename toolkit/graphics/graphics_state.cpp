@@ -3,3 +3,5 @@
 YYGrAttributes yyGrAttributes;
 YYGrState yyGrState;
 std::array<YYMetafileSlot, kMetafileSlots + 1> yyMetafileSlots{};
+YYDrawTarget yyDrawTarget;
+std::array<unsigned long, kGraphicsColours> yyColourTable{};
