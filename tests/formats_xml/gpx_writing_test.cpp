@@ -161,6 +161,19 @@ TEST_F(GpxWriting, NameOptionsShapeTheNameLine) {
   }
 }
 
+TEST_F(GpxWriting, UniqueNamesNumberEachNamesakeOnTheFirstOfItsKind) {
+  GPX_SETTINGS.UPPER_CASE = 0;
+  const char* names[] = {"PARIS", "LONDON", "PARIS", "", "PARIS", "AB", "AB", "AB1", "LONDONBRIDGE", "LONDONBRIDGEEYE",
+                         "X", "X", "X", "X", "X", "X", "X", "X", "X", "X", "X", "X"};
+  for (const char* name : names) add(1.0f, 2.0f).NAME = name;
+  const std::string file = writeFile(WRITE_GPX);
+  std::string written;
+  for (std::size_t at = file.find(" <name>"); at != std::string::npos; at = file.find(" <name>", at + 1)) {
+    written += file.substr(at + 7, file.find("</name>", at) - at - 7) + " ";
+  }
+  EXPECT_EQ(written, "PARIS LONDON PARIS1 PARIS2 AB AB1 AB1 LONDONBRID LONDONBRI1 X X1 X2 X3 X4 X5 X6 X7 X8 X9 X10 X11 ");
+}
+
 TEST_F(GpxWriting, LongTextsAreCutTo128AndStayWellFormed) {
   GPX_SETTINGS.UPPER_CASE = 0;
   GPX_SETTINGS.UNIQUE_NAMES = 0;
