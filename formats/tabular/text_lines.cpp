@@ -14,25 +14,25 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr int kOkOnly = 0;
 constexpr int kExclamationIcon = 3;
 
-HANDLE openForReading(std::string_view path) {
+// The file opened with CreateFileA, or no handle.
+KernelHandle openFile(std::string_view path, DWORD access, DWORD share, DWORD disposition) {
   const std::string name = windowsText(path);
-  if (name.empty()) return INVALID_HANDLE_VALUE;
-  return CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (name.empty()) return KernelHandle();
+  const HANDLE handle = CreateFileA(name.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return handle == INVALID_HANDLE_VALUE ? KernelHandle() : KernelHandle(handle);
 }
 
-void closeHandle(HANDLE& handle) {
-  if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-  handle = INVALID_HANDLE_VALUE;
+KernelHandle openForReading(std::string_view path) {
+  return openFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
 }
 
 // Fills the buffer from the file; the number of bytes now there, 0 at the end.
 template <typename Byte>
-std::size_t refill(HANDLE handle, std::vector<Byte>& buffer) {
-  if (handle == INVALID_HANDLE_VALUE) return 0;
+std::size_t refill(const KernelHandle& handle, std::vector<Byte>& buffer) {
+  if (!handle) return 0;
   if (buffer.empty()) buffer.resize(kBufferSize);
   DWORD got = 0;
-  if (!ReadFile(handle, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) return 0;
+  if (!ReadFile(handle.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) return 0;
   return got;
 }
 
@@ -52,11 +52,11 @@ bool TextLineReader::open(std::string_view path) {
   handle_ = openForReading(path);
   ended_ = false;
   position_ = filled_ = 0;
-  return handle_ != INVALID_HANDLE_VALUE;
+  return static_cast<bool>(handle_);
 }
 
 void TextLineReader::close() {
-  closeHandle(handle_);
+  handle_.reset();
   position_ = filled_ = 0;
 }
 
@@ -101,25 +101,23 @@ bool TextLineWriter::open(std::string_view path) {
   close();
   failed_ = false;
   pending_.clear();
-  const std::string name = windowsText(path);
-  if (name.empty()) return false;
-  handle_ = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  return handle_ != INVALID_HANDLE_VALUE;
+  handle_ = openFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+  return static_cast<bool>(handle_);
 }
 
 void TextLineWriter::writeLine(std::string_view line) {
-  if (handle_ == INVALID_HANDLE_VALUE) return;
+  if (!handle_) return;
   pending_.append(line).append("\r\n");
   if (pending_.size() >= kBufferSize) flush();
 }
 
 bool TextLineWriter::flush() {
-  if (handle_ == INVALID_HANDLE_VALUE) return false;
+  if (!handle_) return false;
   std::size_t done = 0;
   while (done < pending_.size() && !failed_) {
     DWORD written = 0;
     const DWORD chunk = static_cast<DWORD>(pending_.size() - done);
-    if (!WriteFile(handle_, pending_.data() + done, chunk, &written, nullptr) || written == 0) {
+    if (!WriteFile(handle_.get(), pending_.data() + done, chunk, &written, nullptr) || written == 0) {
       failed_ = true;
     }
     done += written;
@@ -129,10 +127,9 @@ bool TextLineWriter::flush() {
 }
 
 bool TextLineWriter::close() {
-  if (handle_ == INVALID_HANDLE_VALUE) return !failed_;
+  if (!handle_) return !failed_;
   flush();
-  if (!CloseHandle(handle_)) failed_ = true;
-  handle_ = INVALID_HANDLE_VALUE;
+  handle_.reset();
   return !failed_;
 }
 
@@ -141,11 +138,11 @@ bool TextLineWriter::close() {
 bool ByteStreamReader::open(std::string_view path) {
   close();
   handle_ = openForReading(path);
-  return handle_ != INVALID_HANDLE_VALUE;
+  return static_cast<bool>(handle_);
 }
 
 void ByteStreamReader::close() {
-  closeHandle(handle_);
+  handle_.reset();
   position_ = filled_ = 0;
 }
 

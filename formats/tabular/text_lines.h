@@ -5,20 +5,18 @@
 // written, count lines for the log and number fields that never turn into
 // asterisks.
 
-#include <windows.h>
-
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "toolkit/core/fixed_text.h"
+#include "toolkit/core/scoped_handle.h"
 
 // Reads a text file line by line.  A line ends at LF; a CR just before it is
 // not part of the line.  A last line without LF still counts.
 class TextLineReader {
  public:
   TextLineReader() = default;
-  ~TextLineReader() { close(); }
   TextLineReader(const TextLineReader&) = delete;
   TextLineReader& operator=(const TextLineReader&) = delete;
 
@@ -31,7 +29,7 @@ class TextLineReader {
  private:
   bool nextByte(char& c);
 
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  KernelHandle handle_;
   std::vector<char> buffer_;
   std::size_t position_ = 0;
   std::size_t filled_ = 0;
@@ -55,7 +53,7 @@ class TextLineWriter {
  private:
   bool flush();
 
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  KernelHandle handle_;
   std::string pending_;
   bool failed_ = false;
 };
@@ -64,7 +62,6 @@ class TextLineWriter {
 class ByteStreamReader {
  public:
   ByteStreamReader() = default;
-  ~ByteStreamReader() { close(); }
   ByteStreamReader(const ByteStreamReader&) = delete;
   ByteStreamReader& operator=(const ByteStreamReader&) = delete;
 
@@ -75,7 +72,7 @@ class ByteStreamReader {
   void close();
 
  private:
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  KernelHandle handle_;
   std::vector<unsigned char> buffer_;
   std::size_t position_ = 0;
   std::size_t filled_ = 0;
