@@ -44,6 +44,47 @@ bool normalizedReal(std::string_view token, std::string& out) {
   return true;
 }
 
+// A text between delimiters, a doubled delimiter standing for one, followed by
+// a separator or the end of the record.  `open` is the opening delimiter;
+// `after` becomes the position after the closing one.
+bool quotedText(std::string_view r, std::size_t open, std::string& content, std::size_t& after) {
+  const char delimiter = r[open];
+  content.clear();
+  std::size_t p = open + 1;
+  for (;;) {
+    if (p >= r.size()) return false;
+    if (r[p] != delimiter) {
+      content += r[p++];
+    } else if (p + 1 < r.size() && r[p + 1] == delimiter) {
+      content += delimiter;
+      p += 2;
+    } else {
+      after = p + 1;
+      return after >= r.size() || isSeparator(r[after]);
+    }
+  }
+}
+
+// A text as the writers of these formats put it between delimiters: with any
+// delimiters inside left as they were.  It ends at the delimiter that only
+// blanks separate from a comma, a slash or the end of the record.
+bool writtenQuotedText(std::string_view r, std::size_t open, std::string& content, std::size_t& after) {
+  const char delimiter = r[open];
+  content.clear();
+  for (std::size_t p = open + 1; p < r.size(); ++p) {
+    if (r[p] == delimiter) {
+      std::size_t next = p + 1;
+      while (next < r.size() && isBlank(r[next])) ++next;
+      if (next >= r.size() || r[next] == ',' || r[next] == '/') {
+        after = p + 1;
+        return true;
+      }
+    }
+    content += r[p];
+  }
+  return false;
+}
+
 }  // namespace
 
 FreeForm FreeFormReader::start() {
@@ -122,27 +163,11 @@ FreeForm FreeFormReader::text(TextField value) {
     return FreeForm::kValue;
   }
   std::string content;
-  std::size_t p = position_ + 1;
-  const std::size_t n = record_.size();
-  // Whether the delimiter at q ends the text: the record or a separator follows.
-  auto closesAt = [&](std::size_t q) { return q + 1 >= n || isSeparator(record_[q + 1]); };
-  for (;;) {
-    if (p >= n) return FreeForm::kBad;  // the record ends inside the quotes
-    const char c = record_[p];
-    if (c != delimiter) {
-      content += c;
-      ++p;
-    } else if (closesAt(p)) {
-      break;
-    } else if (record_[p + 1] == delimiter && !closesAt(p + 1)) {
-      content += delimiter;  // a doubled delimiter
-      p += 2;
-    } else {
-      content += delimiter;  // a delimiter inside the text, left as it was written
-      ++p;
-    }
+  std::size_t after = 0;
+  if (!quotedText(record_, position_, content, after) && !writtenQuotedText(record_, position_, content, after)) {
+    return FreeForm::kBad;
   }
-  position_ = p + 1;
+  position_ = after;
   value.assign(content);
   finishValue();
   return FreeForm::kValue;

@@ -8,10 +8,10 @@
 //  - A null value (two commas in a row, or a leading comma) leaves the variable
 //    as it was.
 //  - A text is enclosed in double quotes or apostrophes, a doubled delimiter
-//    standing for one; unquoted it ends at the next blank, comma or slash.  A
-//    delimiter that is followed by neither a separator nor its double is taken
-//    as a character of the text, so that texts written with quotes inside them
-//    come back whole.
+//    standing for one; unquoted it ends at the next blank, comma or slash.
+//    The writers of these formats put texts between quotes as they stand, so a
+//    quoted text that cannot be read so is read again with the quotes inside it
+//    kept, up to the quote that ends the value.
 //  - Numbers are Fortran numbers: sign, digits, a decimal point, an exponent with
 //    E, D or Q.  Anything else where a number is due is bad.
 

@@ -49,8 +49,10 @@ const std::vector<Case> kCases{
     {"'say \"x\"'", {{'t', V, "say \"x\""}}},
     {"\"a,b\", c", {{'t', V, "a,b"}, {'t', V, "c"}}},
     {"\"\",\"\"", {{'t', V, ""}, {'t', V, ""}}},
+    {"\"a \"\"b\"\" c\", 1", {{'t', V, "a \"b\" c"}, {'i', V, "1"}}},
     // Quotes inside a text written without doubling come back as written.
     {"\"Say \"hi\"\", 4", {{'t', V, "Say \"hi\""}, {'i', V, "4"}}},
+    {"\"Say \"hi\" now\", 4", {{'t', V, "Say \"hi\" now"}, {'i', V, "4"}}},
     {"\"x\"\"\"", {{'t', V, "x\""}}},
     // ... but a quote followed by a blank ends the text.
     {"\"5\" inch\"", {{'t', V, "5"}, {'t', V, "inch\""}}},
