@@ -74,10 +74,7 @@ bool readMark(std::string_view record, POINT_RECORD& point) {
                     isValueOrNull(in.integer(symbol));
   if (!read) return false;
   readSymbol(symbol, point);
-  point.DATE = FILE_DATE;
-  point.TIME = FILE_TIME;
-  point.ALTITUDE = kNoValue;
-  point.PROXIMITY = 0.0f;
+  giveFileDefaults(point);
   point.ROUTE_NAME = "Point data";
   return true;
 }
@@ -152,10 +149,7 @@ RouteLine readRoutePoint(std::string_view record, POINT_RECORD& point) {
     return RouteLine::kBadNumber;
   }
   readSymbol(code, point);
-  point.DATE = FILE_DATE;
-  point.TIME = FILE_TIME;
-  point.ALTITUDE = kNoValue;
-  point.PROXIMITY = 0.0f;
+  giveFileDefaults(point);
   return RouteLine::kRead;
 }
 
@@ -247,10 +241,7 @@ void readTracks() {
     if (POINT_LIST.TRACK_POSITION % filter == 0) {
       POINT_RECORD* stored = STORE_POINT();
       if (stored == nullptr) return;
-      point.DATE = FILE_DATE;
-      point.TIME = FILE_TIME;
-      point.ALTITUDE = kNoValue;
-      point.PROXIMITY = 0.0f;
+      giveFileDefaults(point);
       point.SYMBOL = kNoSymbol;
       point.SYMBOL_NAME = "Dot";
       point.ROUTE_NAME = POINT_LIST.CURRENT_ROUTE;
@@ -297,38 +288,14 @@ std::int32_t maptechChosenSymbol() {
   return MAPTECH_SYMBOL_CHOICES[static_cast<std::size_t>(choice - 1)];
 }
 
-void READ_MXF() {
-  DEBUG_MARK(DebugMark::kSubroutine, "read_mxf");
-  readMarks();
-  DEBUG_MARK(DebugMark::kExitFromSubroutine, "read_mxf");
-}
+void READ_MXF() { runLogged("read_mxf", readMarks); }
 
-void WRITE_MXF() {
-  DEBUG_MARK(DebugMark::kSubroutine, "write_mxf");
-  writeMarks();
-  DEBUG_MARK(DebugMark::kExitFromSubroutine, "write_mxf");
-}
+void WRITE_MXF() { runLogged("write_mxf", writeMarks); }
 
-void READ_RXF() {
-  DEBUG_MARK(DebugMark::kSubroutine, "read_rxf");
-  readRoutes();
-  DEBUG_MARK(DebugMark::kExitFromSubroutine, "read_rxf");
-}
+void READ_RXF() { runLogged("read_rxf", readRoutes); }
 
-void WRITE_RXF() {
-  DEBUG_MARK(DebugMark::kSubroutine, "write_rxf");
-  writeRoutes();
-  DEBUG_MARK(DebugMark::kExitFromSubroutine, "write_rxf");
-}
+void WRITE_RXF() { runLogged("write_rxf", writeRoutes); }
 
-void READ_TXF() {
-  DEBUG_MARK(DebugMark::kSubroutine, "read_txf");
-  readTracks();
-  DEBUG_MARK(DebugMark::kExitFromSubroutine, "read_txf");
-}
+void READ_TXF() { runLogged("read_txf", readTracks); }
 
-void WRITE_TXF() {
-  DEBUG_MARK(DebugMark::kSubroutine, "write_txf");
-  writeTracks();
-  DEBUG_MARK(DebugMark::kExitFromSubroutine, "write_txf");
-}
+void WRITE_TXF() { runLogged("write_txf", writeTracks); }

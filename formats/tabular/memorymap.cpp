@@ -4,7 +4,6 @@
 #include <string>
 
 #include "converter/converter_data.h"
-#include "converter/debug_log.h"
 #include "converter/log_display.h"
 #include "converter/lookups.h"
 #include "converter/symbol_tables.h"
@@ -31,7 +30,8 @@ constexpr std::string_view kLinkPrefix = "file:";
 // cannot all be read, or when the position is not given.
 bool readWaypoint(std::string_view values, POINT_RECORD& point) {
   point = POINT_RECORD{};
-  point.PROXIMITY = 0.0f;  // none given
+  // The file's date and time, and no proximity unless the record gives one.
+  giveFileDefaults(point);
   FreeFormReader in(values);
   std::int32_t symbol = 0;
   std::int32_t unused = 0;
@@ -46,9 +46,6 @@ bool readWaypoint(std::string_view values, POINT_RECORD& point) {
   LOOKUP_IC(symbol, kMemoryMapSymbolCount, MEMORYMAP_SYMBOLS.codes, MEMORYMAP_SYMBOLS.names, point.SYMBOL_NAME);
   point.SYMBOL = LOOKUP_II(symbol, kMemoryMapSymbolCount, MEMORYMAP_SYMBOLS.codes, MEMORYMAP_SYMBOLS.codes);
   point.COLOUR.blank();
-  point.DATE = FILE_DATE;
-  point.TIME = FILE_TIME;
-  point.ALTITUDE = kNoValue;
   return true;
 }
 
@@ -132,14 +129,6 @@ void writeMarks() {
 
 }  // namespace
 
-void READ_MM_MARKS_CSV() {
-  DEBUG_MARK(DebugMark::kSubroutine, "read_MM_marks_csv");
-  readMarks();
-  DEBUG_MARK(DebugMark::kExitFromSubroutine, "read_MM_marks_csv");
-}
+void READ_MM_MARKS_CSV() { runLogged("read_MM_marks_csv", readMarks); }
 
-void WRITE_MM_MARKS_CSV() {
-  DEBUG_MARK(DebugMark::kSubroutine, "write_MM_marks_csv");
-  writeMarks();
-  DEBUG_MARK(DebugMark::kExitFromSubroutine, "write_MM_marks_csv");
-}
+void WRITE_MM_MARKS_CSV() { runLogged("write_MM_marks_csv", writeMarks); }

@@ -587,37 +587,18 @@ void FROMTDATETIME(std::string_view text, TextField date, TextField time) {
   dateOfDay(*days, date);
 }
 
-void READ_OZI_WPT() {
-  DEBUG_MARK(DebugMark::kSubroutine, "read_ozi_wpt");
-  readWaypoints();
-  DEBUG_MARK(DebugMark::kExitFromSubroutine, "read_ozi_wpt");
-}
+void READ_OZI_WPT() { runLogged("read_ozi_wpt", readWaypoints); }
 
-void WRITE_OZI_WPT() {
-  DEBUG_MARK(DebugMark::kSubroutine, "write_ozi_wpt");
-  writeWaypoints();
-  DEBUG_MARK(DebugMark::kExitFromSubroutine, "write_ozi_wpt");
-}
+void WRITE_OZI_WPT() { runLogged("write_ozi_wpt", writeWaypoints); }
 
-void READ_OZI_RTE() {
-  DEBUG_MARK(DebugMark::kSubroutine, "read_ozi_rte");
-  readRoutes();
-  DEBUG_MARK(DebugMark::kExitFromSubroutine, "read_ozi_rte");
-}
+void READ_OZI_RTE() { runLogged("read_ozi_rte", readRoutes); }
 
-void WRITE_OZI_RTE() {
-  DEBUG_MARK(DebugMark::kSubroutine, "write_ozi_rte");
-  writeRoutes();
-  DEBUG_MARK(DebugMark::kExitFromSubroutine, "write_ozi_rte");
-}
+void WRITE_OZI_RTE() { runLogged("write_ozi_rte", writeRoutes); }
 
-void READ_OZI_PLT() {
-  DEBUG_MARK(DebugMark::kSubroutine, "read_ozi_plt");
-  readTracks();
-  DEBUG_MARK(DebugMark::kExitFromSubroutine, "read_ozi_plt");
-}
+void READ_OZI_PLT() { runLogged("read_ozi_plt", readTracks); }
 
 void WRITE_OZI_PLT() {
+  // This writer's exit line has a form of its own.
   DEBUG_MARK(DebugMark::kSubroutine, "write_ozi_plt");
   writeTracks();
   DEBUG_WRITE({"End of Subroutine write_ozi_plt"});

@@ -104,10 +104,7 @@ bool readPushpin(ByteStreamReader& file, int j, POINT_RECORD& point) {
   point.DESCRIPTION = first;
   point.COMMENT = second;
   point.NAME.blank();
-  point.DATE = FILE_DATE;
-  point.TIME = FILE_TIME;
-  point.ALTITUDE = kNoValue;
-  point.PROXIMITY = 0.0f;
+  giveFileDefaults(point);
   point.SYMBOL = kNoSymbol;
   point.SYMBOL_NAME = "Waypoint";
   point.ROUTE_NAME = "Point data";
@@ -148,8 +145,4 @@ void readPushpins() {
 
 }  // namespace
 
-void READ_PSP() {
-  DEBUG_MARK(DebugMark::kSubroutine, "read_psp");
-  readPushpins();
-  DEBUG_MARK(DebugMark::kExitFromSubroutine, "read_psp");
-}
+void READ_PSP() { runLogged("read_psp", readPushpins); }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "converter/converter_data.h"
+#include "converter/debug_log.h"
 #include "toolkit/core/number_format.h"
 #include "toolkit/dialogs/message_box.h"
 
@@ -232,3 +233,16 @@ std::string fieldF(double value, int width, int decimals) {
 }
 
 int listedPoints() { return std::clamp(POINT_LIST.NPOINTS, 0, MAX_POINTS); }
+
+void giveFileDefaults(POINT_RECORD& point) {
+  point.DATE = FILE_DATE;
+  point.TIME = FILE_TIME;
+  point.ALTITUDE = kNoValue;
+  point.PROXIMITY = 0.0f;
+}
+
+void runLogged(std::string_view routine, void (*body)()) {
+  DEBUG_MARK(DebugMark::kSubroutine, routine);
+  body();
+  DEBUG_MARK(DebugMark::kExitFromSubroutine, routine);
+}

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "converter/converter_data.h"
 #include "toolkit/core/fixed_text.h"
 #include "toolkit/core/scoped_handle.h"
 
@@ -112,3 +113,11 @@ std::string fieldF(double value, int width, int decimals);
 
 // The number of points that a writer may visit: NPOINTS within the list's bounds.
 int listedPoints();
+
+// What a point gets when its file gives no date, time, altitude or proximity:
+// the file's date and time, no altitude, proximity 0.
+void giveFileDefaults(POINT_RECORD& point);
+
+// Runs a reader or writer between its entry and exit lines of the debug log
+// ("Subroutine name", "Exit from Subroutine name").
+void runLogged(std::string_view routine, void (*body)());

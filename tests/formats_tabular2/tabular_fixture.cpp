@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "converter/log_display.h"
+#include "converter_helpers/box_answer.h"
 #include "formats/tabular/maptech.h"
 #include "formats/tabular/memorymap.h"
 #include "formats/tabular/oziexplorer.h"
@@ -115,17 +116,6 @@ BOOL CALLBACK collectBox(HWND window, LPARAM data) {
   return TRUE;
 }
 
-BOOL CALLBACK collectStatic(HWND child, LPARAM out) {
-  char cls[32] = {};
-  GetClassNameA(child, cls, sizeof cls);
-  if (lstrcmpiA(cls, "Static") == 0) {
-    char text[2048] = {};
-    GetWindowTextA(child, text, sizeof text);
-    if (text[0] != '\0') *reinterpret_cast<std::string*>(out) += text;
-  }
-  return TRUE;
-}
-
 constexpr const char* kResultFile = "tabular2_child_result.txt";
 
 std::string environment(const char* name) {
@@ -175,7 +165,7 @@ void answerBoxes(DWORD pid, std::vector<Box>& seen, std::vector<HWND>& answered)
     char title[256] = {};
     GetWindowTextA(box, title, sizeof title);
     b.title = title;
-    EnumChildWindows(box, collectStatic, reinterpret_cast<LPARAM>(&b.text));
+    EnumChildWindows(box, box_answer::collectStatic, reinterpret_cast<LPARAM>(&b.text));
     seen.push_back(b);
     answered.push_back(box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
