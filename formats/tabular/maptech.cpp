@@ -156,8 +156,7 @@ RouteLine readRoutePoint(std::string_view record, POINT_RECORD& point) {
 void readRoutes() {
   TextLineReader file;
   if (!openInputFile(file)) return;
-  POINT_LIST.NROUTES = 0;
-  POINT_LIST.CURRENT_ROUTE.blank();
+  startRouteCount();
   std::string_view record;
   while (nextDataLine(file, record)) {
     POINT_RECORD point;
@@ -174,10 +173,7 @@ void readRoutes() {
     POINT_RECORD* stored = STORE_POINT();
     if (stored == nullptr) return;
     *stored = point;
-    if (!(point.ROUTE_NAME == POINT_LIST.CURRENT_ROUTE)) {
-      POINT_LIST.NROUTES += 1;
-      POINT_LIST.CURRENT_ROUTE = point.ROUTE_NAME;
-    }
+    startsNewRoute(point);
   }
   file.close();
   SCROLL(countLine(POINT_LIST.NREAD, " points read from", POINT_LIST.NROUTES, " routes"));
@@ -186,15 +182,11 @@ void readRoutes() {
 void writeRoutes() {
   TextLineWriter file;
   if (!openOutputFile(file)) return;
-  POINT_LIST.NROUTES = 0;
-  POINT_LIST.CURRENT_ROUTE.blank();
+  startRouteCount();
   const int count = listedPoints();
   for (int i = 1; i <= count; ++i) {
     const POINT_RECORD& point = POINT_LIST.POINT(i);
-    if (!(point.ROUTE_NAME == POINT_LIST.CURRENT_ROUTE)) {
-      POINT_LIST.NROUTES += 1;
-      POINT_LIST.CURRENT_ROUTE = point.ROUTE_NAME;
-    }
+    startsNewRoute(point);
     file.writeLine(position(point) + "," + quoted(point.DESCRIPTION) + "," + quoted(shortName(i, point)) + "," +
                    quoted(point.COMMENT) + "," + quoted(point.ROUTE_NAME) + ", " + std::string(kWrittenColour) +
                    ", 0," + fieldI(writtenSymbol(point.SYMBOL), 3));
@@ -219,9 +211,8 @@ void readTracks() {
   if (filter > 1) SCROLL("Track filter is set to " + leftJustified(formatI(filter, 11)));
   TextLineReader file;
   if (!openInputFile(file)) return;
-  POINT_LIST.NROUTES = 0;
+  startRouteCount();
   POINT_LIST.NTRACKPOINTS = 0;
-  POINT_LIST.CURRENT_ROUTE.blank();
   std::string_view record;
   FixedText<256> trackName;
   while (nextDataLine(file, record)) {
@@ -232,19 +223,14 @@ void readTracks() {
     }
     // Names are compared as far as the list keeps them: a longer name would
     // otherwise start a new track at every point.
-    const std::string_view kept = trackName.view().substr(0, static_cast<std::size_t>(FixedText<64>::length()));
-    if (!(POINT_LIST.CURRENT_ROUTE == kept)) {
-      POINT_LIST.NROUTES += 1;
-      POINT_LIST.CURRENT_ROUTE = kept;
-      POINT_LIST.TRACK_POSITION = 0;
-    }
+    point.ROUTE_NAME = trackName.view();
+    if (startsNewRoute(point)) POINT_LIST.TRACK_POSITION = 0;
     if (POINT_LIST.TRACK_POSITION % filter == 0) {
       POINT_RECORD* stored = STORE_POINT();
       if (stored == nullptr) return;
       giveFileDefaults(point);
       point.SYMBOL = kNoSymbol;
       point.SYMBOL_NAME = "Dot";
-      point.ROUTE_NAME = POINT_LIST.CURRENT_ROUTE;
       *stored = point;
     }
     POINT_LIST.TRACK_POSITION += 1;
@@ -262,15 +248,11 @@ void readTracks() {
 void writeTracks() {
   TextLineWriter file;
   if (!openOutputFile(file)) return;
-  POINT_LIST.CURRENT_ROUTE.blank();
-  POINT_LIST.NROUTES = 0;
+  startRouteCount();
   const int count = listedPoints();
   for (int i = 1; i <= count; ++i) {
     const POINT_RECORD& point = POINT_LIST.POINT(i);
-    if (!(point.ROUTE_NAME == POINT_LIST.CURRENT_ROUTE)) {
-      POINT_LIST.NROUTES += 1;
-      POINT_LIST.CURRENT_ROUTE = point.ROUTE_NAME;
-    }
+    startsNewRoute(point);
     FixedText<6> colour;
     LOOKUP_CC(point.COLOUR, static_cast<int>(MAPTECH_COLOURS.names.size()), MAPTECH_COLOURS.names,
               MAPTECH_COLOURS.codes, colour);

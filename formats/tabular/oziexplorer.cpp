@@ -244,10 +244,10 @@ Header readHeader(TextLineReader& file, std::string_view signature, std::string_
 // read so far.
 void badLine(std::string_view hint) { ERROR(3, "Data format error", hint, RECORD_BUFFER, "continue"); }
 
-bool readWaypointLine(std::string_view record, POINT_RECORD& point) {
+// The fields that waypoint and route lines share: name, position, date-time
+// value, symbol, four fields not used, and the description.
+bool readWaypointFields(std::string_view record, int& position, POINT_RECORD& point) {
   point = POINT_RECORD{};
-  int position = 1;
-  skipFields(record, position, 1);
   GET_CSV_FIELD(record, position, point.NAME);
   if (!readPosition(record, position, point)) return false;
   readDateTime(record, position, point);
@@ -255,6 +255,15 @@ bool readWaypointLine(std::string_view record, POINT_RECORD& point) {
   skipFields(record, position, 4);
   GET_CSV_FIELD(record, position, point.DESCRIPTION);
   commasFromSubstitute(point.DESCRIPTION);
+  point.COMMENT.blank();
+  point.COLOUR.blank();
+  return true;
+}
+
+bool readWaypointLine(std::string_view record, POINT_RECORD& point) {
+  int position = 1;
+  skipFields(record, position, 1);
+  if (!readWaypointFields(record, position, point)) return false;
   skipFields(record, position, 2);
   float proximity = 0.0f;
   if (nextReal(record, position, proximity) == Number::kBad) return false;
@@ -262,26 +271,15 @@ bool readWaypointLine(std::string_view record, POINT_RECORD& point) {
   float altitude = kNoAltitudeFeet;
   if (nextReal(record, position, altitude) == Number::kBad) return false;
   point.ALTITUDE = altitude == kNoAltitudeFeet ? kNoValue : altitude * kMetresPerFoot;
-  point.COMMENT.blank();
   point.ROUTE_NAME = "Point data";
-  point.COLOUR.blank();
   return true;
 }
 
 bool readRouteLine(std::string_view record, std::string_view routeName, POINT_RECORD& point) {
-  point = POINT_RECORD{};
   int position = 3;
   skipFields(record, position, 3);
-  GET_CSV_FIELD(record, position, point.NAME);
-  if (!readPosition(record, position, point)) return false;
-  readDateTime(record, position, point);
-  if (!readSymbol(record, position, point)) return false;
-  skipFields(record, position, 4);
-  GET_CSV_FIELD(record, position, point.DESCRIPTION);
-  commasFromSubstitute(point.DESCRIPTION);
-  point.COMMENT.blank();
+  if (!readWaypointFields(record, position, point)) return false;
   point.ROUTE_NAME = routeName;
-  point.COLOUR.blank();
   point.ALTITUDE = kNoValue;
   point.PROXIMITY = 0.0f;
   return true;
@@ -501,15 +499,10 @@ void writeRoutes() {
   const int count = listedPoints();
   WaypointNames names;
   if (!names.allocate(count)) return;
-  POINT_LIST.CURRENT_ROUTE.blank();
-  POINT_LIST.NROUTES = 0;
+  startRouteCount();
   for (int i = 1; i <= count; ++i) {
     const POINT_RECORD& point = POINT_LIST.POINT(i);
-    if (!(point.ROUTE_NAME == POINT_LIST.CURRENT_ROUTE)) {
-      POINT_LIST.NROUTES += 1;
-      POINT_LIST.CURRENT_ROUTE = point.ROUTE_NAME;
-      file.writeLine("R," + fieldI(POINT_LIST.NROUTES, 3) + "," + point.ROUTE_NAME.str());
-    }
+    if (startsNewRoute(point)) file.writeLine("R," + fieldI(POINT_LIST.NROUTES, 3) + "," + point.ROUTE_NAME.str());
     const std::string number = fieldI(i, 3);
     file.writeLine("W," + fieldI(POINT_LIST.NROUTES, 3) + "," + number + "," + number + "," + names.nameOf(i, point) +
                    "," + position(point) + "," + leftJustified(dateTimeValue(point)) + "," +
@@ -530,16 +523,10 @@ void writeTracks() {
       count > 0 ? commasToSubstitute(POINT_LIST.POINT(1).ROUTE_NAME.view().substr(0, kTrackNameLength)) : "";
   file.writeLine("0,2,255," + trackName + ",0,0,2,8421376");
   file.writeLine(fieldI(POINT_LIST.NPOINTS, 8));
-  POINT_LIST.CURRENT_ROUTE.blank();
-  POINT_LIST.NROUTES = 0;
+  startRouteCount();
   for (int i = 1; i <= count; ++i) {
     const POINT_RECORD& point = POINT_LIST.POINT(i);
-    const char* breakFlag = "0";
-    if (!(point.ROUTE_NAME == POINT_LIST.CURRENT_ROUTE)) {
-      POINT_LIST.CURRENT_ROUTE = point.ROUTE_NAME;
-      POINT_LIST.NROUTES += 1;
-      breakFlag = "1";
-    }
+    const char* breakFlag = startsNewRoute(point) ? "1" : "0";
     const float altitude = point.ALTITUDE == kNoValue ? kNoAltitudeFeet : point.ALTITUDE / kMetresPerFoot;
     FixedText<9> date;
     TODD_MMM_YY(point.DATE, date);

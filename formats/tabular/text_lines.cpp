@@ -234,6 +234,18 @@ std::string fieldF(double value, int width, int decimals) {
 
 int listedPoints() { return std::clamp(POINT_LIST.NPOINTS, 0, MAX_POINTS); }
 
+void startRouteCount() {
+  POINT_LIST.CURRENT_ROUTE.blank();
+  POINT_LIST.NROUTES = 0;
+}
+
+bool startsNewRoute(const POINT_RECORD& point) {
+  if (point.ROUTE_NAME == POINT_LIST.CURRENT_ROUTE) return false;
+  POINT_LIST.NROUTES += 1;
+  POINT_LIST.CURRENT_ROUTE = point.ROUTE_NAME;
+  return true;
+}
+
 void giveFileDefaults(POINT_RECORD& point) {
   point.DATE = FILE_DATE;
   point.TIME = FILE_TIME;

@@ -114,6 +114,12 @@ std::string fieldF(double value, int width, int decimals);
 // The number of points that a writer may visit: NPOINTS within the list's bounds.
 int listedPoints();
 
+// The route-change state of a reader or writer: no route or track yet.
+void startRouteCount();
+// Whether the point starts a new route or track, its ROUTE_NAME differing from
+// CURRENT_ROUTE; if so NROUTES counts it and CURRENT_ROUTE takes its name.
+bool startsNewRoute(const POINT_RECORD& point);
+
 // What a point gets when its file gives no date, time, altitude or proximity:
 // the file's date and time, no altitude, proximity 0.
 void giveFileDefaults(POINT_RECORD& point);

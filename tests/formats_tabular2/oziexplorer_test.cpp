@@ -367,6 +367,24 @@ TEST_F(OziExplorer, RoutesComeBackFromTheirOwnFile) {
   EXPECT_EQ(POINT_LIST.POINT(4).DESCRIPTION.str(), "fourth");
 }
 
+TEST_F(OziExplorer, NumbersBeyondTheirColumnsWidenTheirFields) {
+  for (int i = 1; i <= 1000; ++i) addPoint(1.0f, 2.0f, "P", "", "Long route");
+  POINT_LIST.POINT(1000).PROXIMITY = 30480.0f;  // 100000 feet
+  POINT_LIST.POINT(1000).SYMBOL = -1;
+  OZIEXPLORER_SETTINGS.SYMBOL = 15;
+  setOutput("long.rte");
+  WRITE_OZI_RTE();
+  const std::string route = readFile("long.rte");
+  EXPECT_NE(route.find("\r\nW,  1,999,999,P998  ,"), std::string::npos);
+  EXPECT_NE(route.find("\r\nW,  1,1000,1000,P999  ,   1.000000,   2.000000,36526.5000000, 15,  1,,,,\r\n"),
+            std::string::npos);
+  setOutput("long.wpt");
+  WRITE_OZI_WPT();
+  const std::string waypoints = readFile("long.wpt");
+  EXPECT_NE(waypoints.find("\r\n1000,P999  ,   1.000000,   2.000000,36526.5000000, 15,  1,,,,,,,100000.00,   -777\r\n"),
+            std::string::npos);
+}
+
 // --- tracks ---
 
 TEST_F(OziExplorer, WritesTrackPointsWithBreakFlags) {
