@@ -25,7 +25,6 @@ constexpr std::string_view kMarkHint = "Longitude, Latitude, \"Name\" etc";
 constexpr std::string_view kTrackHint = "Longitude, Latitude, \"Track Name\", Colour";
 constexpr std::string_view kWrittenColour = "ff0000";
 
-
 // The symbol of a mark or route point from the file's symbol number: a Maptech
 // code of the table, else Dot.
 void readSymbol(std::int32_t code, POINT_RECORD& point) {

@@ -66,8 +66,8 @@ void readMarks() {
     const std::string_view kind = record.substr(0, 4);
     if (kind == "IC01") continue;
     if (kind != "WP04") {
-      file.close();
       rejectFile();
+      file.close();
       return;
     }
     POINT_RECORD point;

@@ -164,7 +164,7 @@ bool ByteStreamReader::read(void* destination, std::size_t count) {
   return true;
 }
 
-// --- shared pieces ---
+// --- shared helpers ---
 
 bool nextDataLine(TextLineReader& file, std::string_view& record) {
   int length = 0;

@@ -1,5 +1,5 @@
 #pragma once
-// Text files of the tabular formats and the small pieces their readers and
+// Text files of the tabular formats and the small helpers their readers and
 // writers share: lines read whole (the first kRecordLength characters kept),
 // lines written with CR LF, the boxes for a file that cannot be opened or
 // written, count lines for the log and number fields that never turn into

@@ -1,5 +1,5 @@
 #pragma once
-// Shared pieces of the tabular-format tests: a clean converter state, files in
+// Shared helpers of the tabular-format tests: a clean converter state, files in
 // the test's folder, points to write, and readers and writers run in a child
 // process whose message boxes are answered and recorded here.
 
