@@ -33,7 +33,7 @@ class AutoRoute : public ConverterTest {
 
 TEST_F(AutoRoute, APushpinTakesItsPositionNameAndInformation) {
   read("Name,Latitude,Longitude,Information\r\nHome,51.5,-0.12,Where I live\r\n");
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
   ASSERT_EQ(POINT_LIST.NPOINTS, 1);
   EXPECT_EQ(POINT_LIST.NREAD, 1);
   const POINT_RECORD& home = point(1);
@@ -61,7 +61,7 @@ TEST_F(AutoRoute, ColumnsAreFoundByNameInAnyCaseAndPlace) {
       "   ; a comment line\n"
       "1'30,y,-51:30,99,Only name\n"
       "2,z,3,99,Many,Fields,Beyond,The,Header\n");
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
   ASSERT_EQ(POINT_LIST.NPOINTS, 3);
   EXPECT_EQ(point(1).LONGITUDE, -0.12f);
   EXPECT_EQ(point(1).LATITUDE, 51.5f);
@@ -86,7 +86,7 @@ TEST_F(AutoRoute, GridReferencesWinOverEastingsAndThoseOverDegrees) {
   ASSERT_EQ(POINT_LIST.NPOINTS, 1);
   EXPECT_NEAR(point(1).LATITUDE, 51.50, 0.01);
   EXPECT_NEAR(point(1).LONGITUDE, -0.12, 0.01);
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
 }
 
 TEST_F(AutoRoute, ARefusedHeaderReadsNothingAndForgetsTheFile) {
@@ -124,7 +124,7 @@ TEST_F(AutoRoute, ARefusedHeaderReadsNothingAndForgetsTheFile) {
   boxes.clear();
   read(wide.substr(0, wide.rfind(',')) + "\n51.5,-0.12\n");
   EXPECT_EQ(POINT_LIST.NPOINTS, 1);
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
 }
 
 TEST_F(AutoRoute, ABadRecordStopsTheFileAndIsNotKept) {
@@ -185,7 +185,7 @@ TEST_F(AutoRoute, AnEmptyOrMissingFile) {
   read("");
   EXPECT_EQ(POINT_LIST.NPOINTS, 0);
   EXPECT_EQ(logLines(), std::vector<std::string>{"0 points read"});
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
   FILE_NAMES.INPUT_FILE = "no such file.csv";
   NEW_READ_CSV();
   ASSERT_EQ(boxes.boxes().size(), 1u);
@@ -209,7 +209,7 @@ TEST_F(AutoRoute, WritersGiveTheFourColumnsInTheirLayout) {
             "-0,12340  \t51,50000  \t\"Home\"\t\"My \"house\"\"\r\n"
             "151,20000 \t-33,86000 \t\"Sydney, NSW\"\t\"\"\r\n");
   EXPECT_EQ(logLines(), (std::vector<std::string>{"2 points written", "2 points written"}));
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
 }
 
 TEST_F(AutoRoute, AWrittenFileIsReadBack) {
@@ -231,7 +231,7 @@ TEST_F(AutoRoute, AWrittenFileIsReadBack) {
     EXPECT_EQ(point(i).DESCRIPTION.str(), w.DESCRIPTION.str());
     EXPECT_EQ(point(i).COMMENT.str(), w.COMMENT.str());
   }
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
 }
 
 TEST_F(AutoRoute, EmptyListsAndUnwritableFiles) {

@@ -73,7 +73,7 @@ TEST_F(DegreeFields, AcceptedFormsGiveTheirValue) {
     EXPECT_EQ(status, kCoordinateStored) << c.text;
     EXPECT_NEAR(value, c.value, 1e-5) << c.text;
   }
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
 }
 
 TEST_F(DegreeFields, EveryFaultIsShownWithItsHintAndLeavesTheValue) {
@@ -131,7 +131,7 @@ TEST_F(DegreeFields, EastingsAndNorthingsOnTheGrid) {
   FROMEN("0400000", "1000000", latitude, longitude, "r", status);
   EXPECT_EQ(status, kCoordinateStored);
   EXPECT_NEAR(latitude, 58.9, 0.2);
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
 }
 
 TEST_F(DegreeFields, BadOrUnplaceableEastingsAndNorthingsAreRefused) {

@@ -38,7 +38,7 @@ TEST_F(MapSource, WaypointsTakeTheirFieldsByPlace) {
            waypoint("SYD", "", "S33.85680 E151.21530", "", "", "Unknown", "No such symbol") +
            waypoint("BARE", "Bare", "51.5 0.1") + "Unknown line\tof another kind\r\n",
        READ_TXT);
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
   ASSERT_EQ(POINT_LIST.NPOINTS, 3);
   const POINT_RECORD& home = point(1);
   EXPECT_EQ(home.NAME.str(), "HOME");
@@ -117,7 +117,7 @@ TEST_F(MapSource, RoutePointsTakeTheirWaypointFromEarlierInTheFile) {
            "Route Waypoint\tWORK\t3 km\t3 km\t1 true\r\n" + "Route\tBack\r\n" + "Route Waypoint\tWORK\r\n" +
            "Route Waypoint\tLATER\r\n" + "Route Waypoint\thome\r\n" + waypoint("LATER", "Later", "N1 E1"),
        READ_TXT_ROUTE);
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
   ASSERT_EQ(POINT_LIST.NPOINTS, 5);
   EXPECT_EQ(POINT_LIST.NROUTES, 2);
   const POINT_RECORD& home = point(1);
@@ -156,7 +156,7 @@ TEST_F(MapSource, TheRouteReaderHoldsAThousandWaypoints) {
   std::string text;
   for (int i = 1; i <= 1000; ++i) text += waypoint(std::string("W").append(std::to_string(i)), "", "N1 E1");
   read(text + "Route\tR\r\nRoute Waypoint\tW1000\r\n", READ_TXT_ROUTE);
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
   EXPECT_EQ(POINT_LIST.NPOINTS, 1);
   EXPECT_EQ(point(1).DESCRIPTION.str(), "W1000");
   SetUp();
@@ -178,7 +178,7 @@ TEST_F(MapSource, TracksAreThinnedByTheFilterTrackByTrack) {
   text += "Track\tSecond\r\nTrackpoint\tS1 E1\t18/10/2007 08:00:00\r\nTrackpoint\tS2 E2\t18/10/2007 08:01:00\r\n";
   CONVERTER_SETTINGS.TRACK_FILTER = 10;
   read(text, READ_TXT_TRACK);
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
   ASSERT_EQ(POINT_LIST.NPOINTS, 4);
   const int expected[] = {1, 11, 21};
   for (int k = 0; k < 3; ++k) {
@@ -222,7 +222,7 @@ TEST_F(MapSource, EachReaderTakesOnlyItsOwnKindOfLine) {
   read(text, READ_TXT_TRACK);
   ASSERT_EQ(POINT_LIST.NPOINTS, 1);
   EXPECT_EQ(point(1).LATITUDE, 5.0f);
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
 }
 
 TEST_F(MapSource, TheStorageLimitEndsTheProgram) {

@@ -49,7 +49,7 @@ TEST_F(MicrosoftMaps, PushpinsComeFromTheProgramsGpxText) {
       "</gpx>\r\n"
       "<wpt lat=\"1\" lon=\"1\"><name>after the end</name></wpt>\r\n");
   READ_AXE();
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
   ASSERT_EQ(POINT_LIST.NPOINTS, 3);
   EXPECT_EQ(POINT_LIST.NREAD, 3);
 
@@ -228,7 +228,7 @@ TEST_F(MicrosoftMaps, RoutesAndTheirPointsComeFromTheProgramsGpxText) {
       "</gpx>\n"
       "<rtept lat=\"9\" lon=\"9\"></rtept>\n");
   READ_AXE_ROUTE();
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
   ASSERT_EQ(POINT_LIST.NPOINTS, 4);
   EXPECT_EQ(POINT_LIST.NROUTES, 2);
   EXPECT_EQ(point(1).ROUTE_NAME.str(), "Old route");

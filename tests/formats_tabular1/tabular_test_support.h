@@ -45,6 +45,12 @@ class BoxWatcher {
     return all;
   }
   void clear() { boxes_.clear(); }
+  // The boxes shown, for a failure's message.
+  std::string describe() const {
+    std::string all;
+    for (const Box& b : boxes_) all += "[" + b.title + ": " + b.text + "] ";
+    return all;
+  }
 
  private:
   static BoxWatcher*& current() {
@@ -124,6 +130,7 @@ class ConverterTest : public ::testing::Test {
     STOP_FLAG = kLogicalFalse;
     DEBUG_FLAG = kLogicalFalse;
     LOG_DISPLAY.LOG_COUNT = 0;
+    boxes.clear();
   }
 
   static POINT_RECORD& point(int i) { return POINT_LIST.POINT(i); }
