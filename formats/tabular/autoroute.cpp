@@ -216,7 +216,7 @@ void writePushpins(std::string_view routine, std::string_view header, LineOf lin
   DEBUG_MARK(DebugMark::kExitFromSubroutine, routine);
 }
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text::trimmed(text)) + "\""; }
+std::string quoted(std::string_view text) { return std::string("\"").append(text::trimmed(text)).append("\""); }
 
 }  // namespace
 

@@ -153,120 +153,110 @@ bool acceptGrid(std::string_view line) {
 // limit, or a fault whose box asked the program to end).
 template <typename Reader>
 bool storeLine(std::string_view line, Reader reader) {
-  POINT_RECORD* point = STORE_POINT();
-  if (point == nullptr) return false;
-  POINT_RECORD read;
-  if (const std::optional<NumberFault> fault = reader(line, read)) {
-    WITHDRAW_POINT();
-    reportNumberFault(*fault, line);
+  return STORE_FILLED_POINT([&](POINT_RECORD& point) {
+    const std::optional<NumberFault> fault = reader(line, point);
+    if (fault) reportNumberFault(*fault, line);
+    return !fault;
+  });
+}
+
+// Reads INPUT_FILE line by line: empty lines are skipped, "Grid" lines checked,
+// and every other line goes to the handler with its kind.  True when the whole
+// file was read; false when it could not be opened or the handler or a "Grid"
+// line stopped the reading.
+template <typename Handler>
+bool readLines(Handler handle) {
+  TextInputFile file;
+  if (!file.open(FILE_NAMES.INPUT_FILE)) {
+    FILE_ERROR_BOX("The file could not be opened:", FILE_NAMES.INPUT_FILE);
     return false;
   }
-  *point = read;
+  TextField line = RECORD_BUFFER;
+  int length = 0;
+  while (file.readLine(line, length)) {
+    if (length == 0) continue;
+    const LineKind kind = kindOf(line);
+    if (kind == LineKind::kGrid) {
+      if (!acceptGrid(line)) return false;
+    } else if (!handle(kind, line.view())) {
+      return false;
+    }
+  }
   return true;
 }
 
-// Opens INPUT_FILE; the box when it cannot be.
-bool openInput(TextInputFile& file) {
-  if (file.open(FILE_NAMES.INPUT_FILE)) return true;
-  FILE_ERROR_BOX("The file could not be opened:", FILE_NAMES.INPUT_FILE);
-  return false;
+// The name of a route or track header line: its second field.
+FixedText<64> headerName(std::string_view line) {
+  Fields fields(line);
+  fields.next();
+  return FixedText<64>(fields.next().view());
 }
 
 }  // namespace
 
 void READ_TXT() {
   DEBUG_MARK(DebugMark::kSubroutine, "read_txt");
-  TextInputFile file;
-  if (!openInput(file)) return;
-  TextField line = RECORD_BUFFER;
-  int length = 0;
-  while (file.readLine(line, length)) {
-    if (length == 0) continue;
-    switch (kindOf(line)) {
-      case LineKind::kGrid:
-        if (!acceptGrid(line)) return;
-        break;
-      case LineKind::kWaypoint:
-        if (!storeLine(line, readWaypoint)) return;
-        break;
-      default:
-        break;
-    }
-  }
-  file.close();
+  const bool whole = readLines([](LineKind kind, std::string_view line) {
+    return kind != LineKind::kWaypoint || storeLine(line, readWaypoint);
+  });
+  if (!whole) return;
   SCROLL_COUNT(formatI(POINT_LIST.NREAD, 5) + " points read");
   DEBUG_MARK(DebugMark::kExitFromSubroutine, "read_txt");
 }
 
 void READ_TXT_ROUTE() {
   DEBUG_MARK(DebugMark::kSubroutine, "read_txt_route");
-  TextInputFile file;
-  if (!openInput(file)) return;
   POINT_LIST.NROUTES = 0;
   std::vector<POINT_RECORD> waypoints;
-  TextField line = RECORD_BUFFER;
-  int length = 0;
-  while (file.readLine(line, length)) {
-    if (length == 0) continue;
-    switch (kindOf(line)) {
-      case LineKind::kGrid:
-        if (!acceptGrid(line)) return;
-        break;
+  const bool whole = readLines([&](LineKind kind, std::string_view line) {
+    switch (kind) {
       case LineKind::kWaypoint: {
         if (static_cast<int>(waypoints.size()) == kMaxWaypoints) {
           WMessageBox(kOkOnly, kInformationIcon, 1,
                       "Too many waypoints entries in file.\rMaximum is" + formatI(kMaxWaypoints, 6), "Storage limit");
           STOP_FLAG = kLogicalTrue;
-          return;
+          return false;
         }
-        POINT_RECORD& entry = waypoints.emplace_back();
-        if (const std::optional<NumberFault> fault = readWaypoint(line, entry)) {
-          reportNumberFault(*fault, line);
-          return;
-        }
-        break;
+        const std::optional<NumberFault> fault = readWaypoint(line, waypoints.emplace_back());
+        if (fault) reportNumberFault(*fault, line);
+        return !fault;
       }
-      case LineKind::kRouteHeader: {
-        Fields fields(line);
-        fields.next();
+      case LineKind::kRouteHeader:
         POINT_LIST.NROUTES += 1;
-        POINT_LIST.CURRENT_ROUTE = fields.next().view();
-        break;
-      }
-      case LineKind::kRoutePoint: {
-        POINT_RECORD* point = STORE_POINT();
-        if (point == nullptr) return;
-        Fields fields(line);
-        fields.next();
-        const FixedText<128> name = fields.next();
-        // A waypoint that the file does not list before the route point leaves
-        // the point with its name only: no position, no values of another point.
-        point->NAME = name;
-        point->PROXIMITY = 0.0f;
-        for (const POINT_RECORD& waypoint : waypoints) {
-          if (waypoint.NAME.view() == name.view()) {
-            point->LATITUDE = waypoint.LATITUDE;
-            point->LONGITUDE = waypoint.LONGITUDE;
-            point->ALTITUDE = waypoint.ALTITUDE;
-            point->DESCRIPTION = waypoint.DESCRIPTION;
-            point->PROXIMITY = waypoint.PROXIMITY;
-            point->SYMBOL = waypoint.SYMBOL;
-            point->SYMBOL_NAME = waypoint.SYMBOL_NAME;
-            point->COLOUR = waypoint.COLOUR;
-            break;
+        POINT_LIST.CURRENT_ROUTE = headerName(line);
+        return true;
+      case LineKind::kRoutePoint:
+        return STORE_FILLED_POINT([&](POINT_RECORD& point) {
+          Fields fields(line);
+          fields.next();
+          point.NAME = fields.next();
+          // A waypoint that the file does not list before the route point leaves
+          // the point with its name only: no position, no values of another point.
+          point.PROXIMITY = 0.0f;
+          for (const POINT_RECORD& waypoint : waypoints) {
+            if (waypoint.NAME.view() == point.NAME.view()) {
+              point.LATITUDE = waypoint.LATITUDE;
+              point.LONGITUDE = waypoint.LONGITUDE;
+              point.ALTITUDE = waypoint.ALTITUDE;
+              point.DESCRIPTION = waypoint.DESCRIPTION;
+              point.PROXIMITY = waypoint.PROXIMITY;
+              point.SYMBOL = waypoint.SYMBOL;
+              point.SYMBOL_NAME = waypoint.SYMBOL_NAME;
+              point.COLOUR = waypoint.COLOUR;
+              break;
+            }
           }
-        }
-        point->ROUTE_NAME = POINT_LIST.CURRENT_ROUTE;
-        point->DATE = FILE_DATE;
-        point->TIME = FILE_TIME;
-        point->COMMENT.blank();
-        break;
-      }
+          point.ROUTE_NAME = POINT_LIST.CURRENT_ROUTE;
+          point.DATE = FILE_DATE;
+          point.TIME = FILE_TIME;
+          point.COMMENT.blank();
+          return true;
+        });
       default:
-        break;
+        return true;
     }
-  }
-  file.close();
+  });
+  if (!whole) return;
   SCROLL_COUNT(formatI(POINT_LIST.NREAD, 5) + " points read from" + formatI(POINT_LIST.NROUTES, 3) + " routes");
   DEBUG_MARK(DebugMark::kExitFromSubroutine, "read_txt_route");
 }
@@ -276,42 +266,28 @@ void READ_TXT_TRACK() {
   // A filter of 0 or less would leave nothing to count by.
   const std::int32_t filter = CONVERTER_SETTINGS.TRACK_FILTER > 1 ? CONVERTER_SETTINGS.TRACK_FILTER : 1;
   if (filter > 1) SCROLL("Track filter is set to " + std::to_string(filter));
-  TextInputFile file;
-  if (!openInput(file)) return;
   POINT_LIST.NROUTES = 0;
   POINT_LIST.NTRACKPOINTS = 0;
   POINT_LIST.TRACK_POSITION = 0;
-  TextField line = RECORD_BUFFER;
-  int length = 0;
-  while (file.readLine(line, length)) {
-    if (length == 0) continue;
-    switch (kindOf(line)) {
-      case LineKind::kGrid:
-        if (!acceptGrid(line)) return;
-        break;
-      case LineKind::kTrackHeader: {
-        Fields fields(line);
-        fields.next();
-        POINT_LIST.NROUTES += 1;
-        POINT_LIST.CURRENT_ROUTE = fields.next().view();
-        POINT_LIST.TRACK_POSITION = 0;
-        break;
-      }
-      case LineKind::kTrackPoint:
-        if (POINT_LIST.TRACK_POSITION % filter == 0 && !storeLine(line, readTrackpoint)) return;
-        POINT_LIST.TRACK_POSITION += 1;
-        POINT_LIST.NTRACKPOINTS += 1;
-        break;
-      default:
-        break;
+  const bool whole = readLines([&](LineKind kind, std::string_view line) {
+    if (kind == LineKind::kTrackHeader) {
+      POINT_LIST.NROUTES += 1;
+      POINT_LIST.CURRENT_ROUTE = headerName(line);
+      POINT_LIST.TRACK_POSITION = 0;
+    } else if (kind == LineKind::kTrackPoint) {
+      if (POINT_LIST.TRACK_POSITION % filter == 0 && !storeLine(line, readTrackpoint)) return false;
+      POINT_LIST.TRACK_POSITION += 1;
+      POINT_LIST.NTRACKPOINTS += 1;
     }
-  }
-  file.close();
+    return true;
+  });
+  if (!whole) return;
   if (filter > 1) {
     SCROLL_COUNT(formatI(POINT_LIST.NREAD, 5) + " of " + formatI(POINT_LIST.NTRACKPOINTS, 4) + " points read from" +
                  formatI(POINT_LIST.NROUTES, 3) + " tracks");
   } else {
     SCROLL_COUNT(formatI(POINT_LIST.NREAD, 5) + " points read from" + formatI(POINT_LIST.NROUTES, 3) + " tracks");
   }
+  // The track reader names itself again at its end, as on entry.
   DEBUG_MARK(DebugMark::kSubroutine, "read_txt_track");
 }

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "converter/converter_data.h"
 #include "toolkit/core/fixed_text.h"
 
 class TextInputFile {
@@ -69,6 +70,23 @@ void FILE_ERROR_BOX(std::string_view text, std::string_view path);
 // Takes the point stored last back out of POINT_LIST, when a reader finds its
 // record unusable after it was counted: no half-filled point stays behind.
 void WITHDRAW_POINT();
+
+// Adds the point that `fill` makes of a record (bool fill(POINT_RECORD&), given
+// a point without values).  False, with nothing added, when the list is full
+// (after the storage-limit box) or when fill refuses the record, having told the
+// user why.
+template <typename Fill>
+bool STORE_FILLED_POINT(Fill fill) {
+  POINT_RECORD* point = STORE_POINT();
+  if (point == nullptr) return false;
+  POINT_RECORD filled;
+  if (!fill(filled)) {
+    WITHDRAW_POINT();
+    return false;
+  }
+  *point = filled;
+  return true;
+}
 
 // A count line of the log: the numbers are written in their fixed columns by
 // the caller; the line goes to the log without its leading and trailing blanks.

@@ -299,47 +299,41 @@ void reportFault(const Fault& fault, std::string_view record) {
 
 // Stores one pushpin; false when reading must stop.
 bool storePushpin(std::string_view record, bool utf8) {
-  POINT_RECORD* point = STORE_POINT();
-  if (point == nullptr) return false;
-  POINT_RECORD pushpin;
-  if (const std::optional<Fault> fault = readCommonFields(record, utf8, pushpin)) {
-    WITHDRAW_POINT();
-    reportFault(*fault, record);
-    DEBUG_WRITE({fault->message});
-    DEBUG_WRITE({fault->hint});
-    DEBUG_WRITE({text::trimmed(record)});
-    DEBUG_MARK(DebugMark::kErrorExitSubroutine, "read_axe");
-    return false;
-  }
-  // A pushpin symbol number becomes the Garmin symbol in the same place; a
-  // symbol that is not a number leaves the point without one.
-  if (const auto symbol = elementOf(record, "sym", utf8)) {
-    if (const std::optional<std::int32_t> number = readFreeInteger(*symbol)) {
-      pushpin.SYMBOL = LOOKUP_II(*number, 16, PUSHPIN_SYMBOL_CODES, GARMIN_SYMBOLS.codes);
-      LOOKUP_IC(pushpin.SYMBOL, 16, GARMIN_SYMBOLS.codes, GARMIN_SYMBOLS.names, pushpin.SYMBOL_NAME);
+  return STORE_FILLED_POINT([&](POINT_RECORD& pushpin) {
+    if (const std::optional<Fault> fault = readCommonFields(record, utf8, pushpin)) {
+      reportFault(*fault, record);
+      DEBUG_WRITE({fault->message});
+      DEBUG_WRITE({fault->hint});
+      DEBUG_WRITE({text::trimmed(record)});
+      DEBUG_MARK(DebugMark::kErrorExitSubroutine, "read_axe");
+      return false;
     }
-  }
-  *point = pushpin;
-  return true;
+    // A pushpin symbol number becomes the Garmin symbol in the same place; a
+    // symbol that is not a number leaves the point without one.
+    if (const auto symbol = elementOf(record, "sym", utf8)) {
+      if (const std::optional<std::int32_t> number = readFreeInteger(*symbol)) {
+        pushpin.SYMBOL = LOOKUP_II(*number, 16, PUSHPIN_SYMBOL_CODES, GARMIN_SYMBOLS.codes);
+        LOOKUP_IC(pushpin.SYMBOL, 16, GARMIN_SYMBOLS.codes, GARMIN_SYMBOLS.names, pushpin.SYMBOL_NAME);
+      }
+    }
+    return true;
+  });
 }
 
 // Stores one route point of the current route; false when reading must stop.
 bool storeRoutePoint(std::string_view record, bool utf8) {
-  POINT_RECORD* point = STORE_POINT();
-  if (point == nullptr) return false;
-  POINT_RECORD routePoint;
-  if (const std::optional<Fault> fault = readCommonFields(record, utf8, routePoint)) {
-    WITHDRAW_POINT();
-    reportFault(*fault, record);
-    return false;
-  }
-  // Route symbols travel by name: the Maptech code of that name, "Dot" when the
-  // name is not one of Maptech's.
-  if (const auto symbol = elementOf(record, "sym", utf8)) routePoint.SYMBOL_NAME = *symbol;
-  routePoint.SYMBOL = LOOKUP_CI(routePoint.SYMBOL_NAME, 16, MAPTECH_SYMBOLS.names, MAPTECH_SYMBOLS.codes);
-  routePoint.ROUTE_NAME = POINT_LIST.CURRENT_ROUTE;
-  *point = routePoint;
-  return true;
+  return STORE_FILLED_POINT([&](POINT_RECORD& routePoint) {
+    if (const std::optional<Fault> fault = readCommonFields(record, utf8, routePoint)) {
+      reportFault(*fault, record);
+      return false;
+    }
+    // Route symbols travel by name: the Maptech code of that name, "Dot" when
+    // the name is not one of Maptech's.
+    if (const auto symbol = elementOf(record, "sym", utf8)) routePoint.SYMBOL_NAME = *symbol;
+    routePoint.SYMBOL = LOOKUP_CI(routePoint.SYMBOL_NAME, 16, MAPTECH_SYMBOLS.names, MAPTECH_SYMBOLS.codes);
+    routePoint.ROUTE_NAME = POINT_LIST.CURRENT_ROUTE;
+    return true;
+  });
 }
 
 // The route's name: in CDATA up to the first "]", else the plain element.
