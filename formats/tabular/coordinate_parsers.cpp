@@ -86,7 +86,7 @@ namespace {
 
 constexpr std::string_view kContinue = "continue";
 
-// The hint of each piece of a sexagesimal form.
+// The hint of each part of a sexagesimal form.
 struct FormHints {
   char first;   // after the degrees
   char second;  // after the minutes
@@ -103,10 +103,10 @@ constexpr std::string_view kDecimalHint = "Decimal degree or Deg'Min\"Sec or Deg
 constexpr std::string_view kSixtyHint = "Valid range is 0 to 60";
 
 // Adds minutes or seconds to the degrees; false (with the box shown) when the
-// piece is unreadable or outside 0 to 60.
-bool addPiece(std::string_view piece, float divisor, std::string_view hint, std::string_view rangeMessage,
+// part is unreadable or outside 0 to 60.
+bool addPart(std::string_view part, float divisor, std::string_view hint, std::string_view rangeMessage,
               float& sum, std::string_view record, std::int32_t& status) {
-  const std::optional<float> v = readFreeReal(piece);
+  const std::optional<float> v = readFreeReal(part);
   if (!v) {
     ERROR(3, "Error reading coordinate", hint, record, kContinue);
     status = kCoordinateUnreadable;
@@ -144,14 +144,14 @@ bool readSexagesimal(std::string_view text, const FormHints& form, float& result
   if (!text::isBlank(rest)) {
     const std::size_t secondAt = rest.find(form.second);
     if (secondAt != std::string_view::npos) {
-      if (!addPiece(rest.substr(0, secondAt), 60.0f, form.minutesBeforeSeconds, "Minutes out of range", sum, record,
+      if (!addPart(rest.substr(0, secondAt), 60.0f, form.minutesBeforeSeconds, "Minutes out of range", sum, record,
                     status))
         return false;
       const std::string_view seconds = rest.substr(secondAt + 1);
       if (!text::isBlank(seconds) &&
-          !addPiece(seconds, 3600.0f, form.seconds, "Seconds out of range", sum, record, status))
+          !addPart(seconds, 3600.0f, form.seconds, "Seconds out of range", sum, record, status))
         return false;
-    } else if (!addPiece(rest, 60.0f, form.minutesAlone, "Minutes out of range", sum, record, status)) {
+    } else if (!addPart(rest, 60.0f, form.minutesAlone, "Minutes out of range", sum, record, status)) {
       return false;
     }
   }

@@ -308,14 +308,14 @@ void putPoint(const ColumnArrays& arrays, int i) {
   arrays.setText(kColourName, i, p.COLOUR);
 }
 
-std::string createTableSpecification(const std::string& table) {
-  std::string specification = table + " (";
+std::string createTableText(const std::string& table) {
+  std::string definition = table + " (";
   for (int c = 0; c < kColumnCount; ++c) {
     const WorksheetColumn& column = WORKSHEET_COLUMNS[static_cast<std::size_t>(c)];
-    if (c > 0) specification += ", ";
-    specification.append(column.boundName).append(" ").append(column.tableType);
+    if (c > 0) definition += ", ";
+    definition.append(column.boundName).append(" ").append(column.tableType);
   }
-  return specification + ")";
+  return definition + ")";
 }
 
 // Creates the workbook with the worksheet and writes the rows; the number of
@@ -340,8 +340,8 @@ std::int32_t writeWorkbook(const ColumnArrays& arrays, std::int32_t rows) {
     celoxBox(" Table " + table + " already exists.");
   } else {
     DEBUG_WRITE({"  CeloxCreateTable"});
-    const std::string specification = createTableSpecification(table);
-    if (const std::int32_t code = CeloxCreateTable(connection, specification.c_str()); code != 0) {
+    const std::string definition = createTableText(table);
+    if (const std::int32_t code = CeloxCreateTable(connection, definition.c_str()); code != 0) {
       celoxBox(withNumber("Error returned from CeloxCreateTable, iError = ", code));
     } else {
       const auto bindings = arrays.bindings(rows);

@@ -88,14 +88,14 @@ class Excel : public ConverterTest {
     FILE_NAMES.INPUT_FILE = file;
     READ_XLS();
   }
-  // A workbook with one worksheet made by the specification and holding the rows.
-  static void makeWorkbook(const std::string& file, const std::string& specification, ConverterColumns* rows) {
+  // A workbook with one worksheet made by the CREATE TABLE text and holding the rows.
+  static void makeWorkbook(const std::string& file, const std::string& definition, ConverterColumns* rows) {
     DeleteFileA(file.c_str());
     const CeloxConnection c = CeloxCreateEXCELFile(file.c_str());
     ASSERT_NE(c, nullptr);
-    ASSERT_EQ(CeloxCreateTable(c, specification.c_str()), 0) << specification;
+    ASSERT_EQ(CeloxCreateTable(c, definition.c_str()), 0) << definition;
     if (rows != nullptr) {
-      const std::string table = specification.substr(0, specification.find(" ("));
+      const std::string table = definition.substr(0, definition.find(" ("));
       const auto bindings = rows->bindings();
       ASSERT_EQ(CeloxWriteRows(c, table.c_str(), 12, rows->rows, bindings.data()), rows->rows);
     }
@@ -296,7 +296,7 @@ TEST_F(Excel, WorkbooksThatAreNotAsExpectedAreRefusedWithTheirBox) {
       "[OS Grid Reference] TEXT, Latitude NUMBER, Longitude NUMBER, Name TEXT, Information TEXT, [Name 2] TEXT, "
       "[Date and Time] DATETIME, Altitude NUMBER, Proximity NUMBER, [Symbol name] TEXT, [Route or Track name] TEXT";
   struct Case {
-    std::string specification;
+    std::string definition;
     std::string title;
     std::string text;
   };
@@ -309,10 +309,10 @@ TEST_F(Excel, WorkbooksThatAreNotAsExpectedAreRefusedWithTheirBox) {
   };
   for (const Case& c : cases) {
     SetUp();
-    makeWorkbook("refused.xls", c.specification, nullptr);
+    makeWorkbook("refused.xls", c.definition, nullptr);
     read("refused.xls");
     EXPECT_EQ(POINT_LIST.NPOINTS, 0);
-    ASSERT_EQ(boxes.boxes().size(), 1u) << c.specification;
+    ASSERT_EQ(boxes.boxes().size(), 1u) << c.definition;
     EXPECT_EQ(boxes.boxes()[0].title, c.title);
     EXPECT_EQ(boxes.boxes()[0].text, c.text);
     EXPECT_EQ(logLines(), std::vector<std::string>{"0 points read"});
