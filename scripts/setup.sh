@@ -15,6 +15,7 @@ build_packages=(
 # Independent programs the tests use to check what we read and write.
 test_packages=(
   googletest
+  gpsbabel gdal-bin libxml2-utils
 )
 
 want=("${build_packages[@]}")
