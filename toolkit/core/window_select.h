@@ -7,3 +7,9 @@ void YYWINSEL(int index, int option);
 void YYWindowReselect(int index);
 // Window queries by code (4: the current window index).
 int YYWindowInfo(int code);
+
+// Beeps, unless switched off (the switch lives in the toolkit settings).
+void YYBeep();
+void YYBeepIfEnabled();
+// Logical flag: non-zero allows beeps.
+void YYBeepEnable(int flag);
