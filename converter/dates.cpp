@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "toolkit/core/directory_listing.h"
+#include "toolkit/core/directories.h"
 #include "toolkit/core/number_format.h"
 
 namespace {
@@ -57,10 +57,9 @@ void FILEDATETIME(std::string_view path, TextField date, TextField time) {
   // A listing with a blank or wildcard name would answer for some other file.
   if (text::isBlank(name) || name.find_first_of("*?") != std::string_view::npos) return;
   FixedText<260> found;
-  const std::array<TextField, 1> names{found.field()};
   std::array<int, 1> written{};
   int count = 1;
-  IOsDirInfo(folder, name, names, count, written);
+  IOsDirInfo(folder, name, TextArray(found.data(), found.length(), 1), count, written);
   if (count != 1) return;
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
   IOsUnpackDosDate(written[0], year, month, day);

@@ -16,13 +16,12 @@ constexpr std::string_view kLetters = "ABCDEFGHJKLMNOPQRSTUVWXYZ";
 constexpr std::string_view kSquareFromBottom = "VWXYZQRSTULMNOPFGHJKABCDE";
 constexpr std::string_view kInvalidReference = "Invalid OS reference";
 
-// The origin of the projection: 49N 2W.  Its northing is the scale factor times the
-// meridian arc of 49 degrees plus 100000, so that grid northing = projected
-// northing - 5527056; its easting puts the central meridian at grid easting 400000.
+// The origin of the projection: 49N 2W.  Grid northing = projected northing -
+// kOriginNorthing; the origin's easting puts the central meridian at grid
+// easting 400000.
 constexpr double kOriginLatitude = 49.0;
 constexpr double kOriginLongitude = -2.0;
 constexpr double kOriginEasting = -400000.0;
-constexpr double kOriginNorthing = 5527056.0;
 
 // Offsets that make every lettered easting and northing non-negative: the first
 // letter's 500 km squares start 1000 km west and 500 km south of the false origin.

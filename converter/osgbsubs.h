@@ -58,8 +58,10 @@ struct OsgbConstants {
 extern OsgbConstants OSGB_CONSTANTS;
 
 // Central-meridian scale factor.  It is 0.9996, not the published 0.9996012717:
-// the origin's northing below was derived with it, and the two belong together.
+// the origin's northing below (0.9996 times the meridian arc of 49 degrees plus
+// 100000, to the metre) was derived with it, and the two belong together.
 inline constexpr double kScaleFactor = 0.9996;
+inline constexpr double kOriginNorthing = 5527056.0;
 
 // Fills the constants, the letter tables and the origin slot.
 void SETUP();

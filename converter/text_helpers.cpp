@@ -46,26 +46,29 @@ std::string tailThatFits(std::string_view prefix, std::string_view rest, int wid
 void FIT(std::string_view path, int width, TextField result) {
   // The path as the result can hold it, without trailing blanks.
   std::string work(text::trimmed(path.substr(0, std::min(path.size(), static_cast<std::size_t>(result.length())))));
-  if (static_cast<int>(work.size()) <= width) {
+  if (work.empty() || static_cast<int>(work.size()) <= width) {
     result.assign(work);
     return;
   }
+  // Paths that begin with "\" (network paths among them) keep within width + 1
+  // even when no folder is left to take away.
+  const bool rooted = work.front() == kBackslash;
   while (static_cast<int>(work.size()) > width - 3) {
     const int first = nextColumnOf(work, 0, kBackslash);
     int second = first == 0 ? 0 : nextColumnOf(work, first, kBackslash);
-    if (second == 0) {
-      // Nothing left to take away: the name without its first three characters.
-      result.assign(from(work, 4));
-      return;
-    }
-    if (second <= 3) {
-      // A path that begins with "\" or "\\": its first folders lie inside the three
-      // characters that are always kept, so take the folder after them instead.
+    if (second != 0 && second <= 3) {
+      // Both backslashes lie inside the three characters that are always kept:
+      // take the folder after them instead, or nothing would ever go.
       second = nextColumnOf(work, 3, kBackslash);
-      if (second == 0) {
+    }
+    if (second == 0) {
+      if (rooted) {
         result.assign(tailThatFits(work.substr(0, 3), from(work, 4), width));
-        return;
+      } else {
+        // Nothing left to take away: the name without its first three characters.
+        result.assign(from(work, 4));
       }
+      return;
     }
     work = work.substr(0, 3) + std::string(from(work, second + 1));
   }
@@ -139,10 +142,10 @@ void CDATA(std::string_view text, TextField result) {
   std::size_t i = 0;
   while (i < trimmed.size()) {
     const bool closing = trimmed.substr(i, kClose.size()) == kClose;
-    const std::string_view piece = closing ? kSplitClose : trimmed.substr(i, 1);
+    const std::string_view chunk = closing ? kSplitClose : trimmed.substr(i, 1);
     // Cut between characters of the text, never inside a split.
-    if (static_cast<int>(inner.size() + piece.size()) > room) break;
-    inner += piece;
+    if (static_cast<int>(inner.size() + chunk.size()) > room) break;
+    inner += chunk;
     i += closing ? kClose.size() : 1;
   }
   result.assign(std::string(kOpen) + inner + std::string(kClose));
