@@ -127,9 +127,12 @@ bool readCoordinate(std::string_view field, const Axis& axis, double& value, Asc
 }
 
 // One quoted text field of the rest of a line; false when its quote is not closed.
+// The field is taken whole, quotes and all, before it is cut to the point's text.
 bool readText(std::string_view rest, int& position, FixedText<256>& field, Logical& atEnd) {
   std::int32_t status = 0;
-  GET_QCSV_FIELD(rest, position, field, atEnd, status);
+  FixedText<kRecordLength> whole;
+  GET_QCSV_FIELD(rest, position, whole, atEnd, status);
+  field = whole.view();
   return status != 2;
 }
 
