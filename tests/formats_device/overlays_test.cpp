@@ -59,7 +59,7 @@ TEST_F(Overlays, Ov2ReaderTakesType2And3RecordsAndPassesOverTheOthers) {
 
 TEST_F(Overlays, UnsupportedRecordTypesEndTheReadingWithABox) {
   std::string file;
-  for (int i = 0; i < 39; ++i) file += ov2Record(2, i, i, "P" + std::to_string(i));
+  for (int i = 0; i < 39; ++i) file += ov2Record(2, i, i, numbered("P", i));
   writeFile(folder.path("seven.ov2"), file + std::string("\x07") + ov2Record(2, 1, 1, "after"));
   readFileWith(READ_OV2, folder.path("seven.ov2"));
   EXPECT_EQ(POINT_LIST.NPOINTS, 39);
