@@ -258,6 +258,17 @@ TEST_F(Overlays, AnOverlayThatCannotBeReplacedIsNotReportedAsWritten) {
   EXPECT_EQ(readFile(output), "old");
 }
 
+TEST_F(Overlays, ATemporaryFileThatCannotBeCreatedStopsTheSave) {
+  addPoint(1, 1, "x");
+  CreateDirectoryA(folder.path("makeov2.tmp").c_str(), nullptr);
+  FILE_NAMES.OUTPUT_FILE = folder.path("never.ov2");
+  WRITE_OV2();
+  RemoveDirectoryA(folder.path("makeov2.tmp").c_str());
+  EXPECT_EQ(boxes.summary(), "Carrowmapper Error: Cannot create the temporary file makeov2.tmp");
+  EXPECT_EQ(GetFileAttributesA(folder.path("never.ov2").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(lastLog(), "");
+}
+
 TEST_F(Overlays, DestinatorLinesHoldDescriptionCreatorLongitudeAndLatitude) {
   addPoint(-1.25f, 51.5f, "Old Mill, by the \"river\"");
   addPoint(0.0f, -0.5f, "");

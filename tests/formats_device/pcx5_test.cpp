@@ -261,6 +261,23 @@ TEST_F(Pcx5, RouteReaderTakesTheNameAfterTheNumberAndCountsRoutesFromTheFile) {
   EXPECT_EQ(lastLog(), "1 points read from  1 routes");
 }
 
+TEST_F(Pcx5, MoreThanAHundredRoutesReadBackApart) {
+  for (int r = 0; r < 102; ++r) {
+    addPoint(1, 1, "a").ROUTE_NAME = numbered("Route ", r);
+    addPoint(1, 2, "b").ROUTE_NAME = numbered("Route ", r);
+  }
+  const std::vector<std::string> out = lines(writeFileWith(WRITE_RTE, folder.path("many.rte")));
+  EXPECT_EQ(out[7 + 99 * 6], "R 99  Route 99            \r");
+  EXPECT_EQ(out[7 + 100 * 6], "R **  Route 100           \r");
+  resetConverter();
+  readFileWith(READ_RTE, folder.path("many.rte"));
+  ASSERT_EQ(POINT_LIST.NPOINTS, 204) << boxes.summary();
+  EXPECT_EQ(POINT_LIST.NROUTES, 102);
+  EXPECT_EQ(POINT_LIST.POINT(201).ROUTE_NAME.str(), "Route 100");
+  EXPECT_EQ(POINT_LIST.POINT(203).ROUTE_NAME.str(), "Route 101");
+  EXPECT_EQ(lastLog(), "204 points read from102 routes");
+}
+
 TEST_F(Pcx5, EmptyRouteListWritesTheHeaderOnly) {
   EXPECT_EQ(writeFileWith(WRITE_RTE, folder.path("e.rte")), kHeader);
   EXPECT_EQ(lastLog(), "0 points written to  0 routes");
