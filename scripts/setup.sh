@@ -15,6 +15,7 @@ build_packages=(
 # Independent programs the tests use to check what we read and write.
 test_packages=(
   googletest
+  gpsbabel gdal-bin libxml2-utils
 )
 
 want=("${build_packages[@]}")
@@ -37,4 +38,4 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   "${sudo_cmd[@]}" dpkg --add-architecture i386
 fi
 "${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null

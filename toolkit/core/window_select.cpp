@@ -4,6 +4,7 @@
 
 #include "toolkit/core/error_reporter.h"
 #include "toolkit/core/status_bar.h"
+#include "toolkit/core/toolkit_settings.h"
 #include "toolkit/core/window_table.h"
 #include "toolkit/core/window_text.h"
 #include "toolkit/core/child_windows.h"
@@ -278,10 +279,10 @@ void YYCursorMove(int x, int y, int target) {
 void YYBeep() { YYBeepIfEnabled(); }
 
 void YYBeepIfEnabled() {
-  if (windowSelectState.beepSwitch == 1) MessageBeep(0);
+  if (toolkitSettings.beepsAllowed != 0) MessageBeep(0);
 }
 
-void YYBeepEnable(int flag) { windowSelectState.beepSwitch = flag; }
+void YYBeepEnable(int flag) { toolkitSettings.beepsAllowed = flag != 0 ? -1 : 0; }
 
 void YYDrawDcRelease() {
   HDC dc = windowTable.drawDc;

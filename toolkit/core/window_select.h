@@ -38,7 +38,6 @@ void YYLocaleDecimalSwitch(char flag);
 INT_PTR CALLBACK YYNullDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 struct WindowSelectState {
-  int beepSwitch = 1;
   int localeDecimalSwitch = 0;
   int optionWord = 0;  // handed to the graphics engine during a selection
   int heldOption = 0;  // the option of the last selection, for reselecting

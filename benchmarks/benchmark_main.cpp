@@ -1,0 +1,30 @@
+// Times every registered case and prints "name: seconds" lines.
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "benchmarks/benchmark.h"
+
+namespace bench {
+namespace {
+std::vector<Case>& cases() {
+  static std::vector<Case> all;
+  return all;
+}
+}  // namespace
+
+Benchmark::Benchmark(Case c) { cases().push_back(std::move(c)); }
+
+}  // namespace bench
+
+int main() {
+  for (const auto& c : bench::cases()) {
+    if (c.prepare) c.prepare();
+    const auto start = std::chrono::steady_clock::now();
+    c.run();
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    std::printf("%-40s %8.3f s\n", c.name.c_str(), elapsed.count());
+    std::fflush(stdout);
+  }
+  return 0;
+}

@@ -1,0 +1,101 @@
+#include "converter/identifiers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "toolkit/core/number_format.h"
+#include "toolkit/core/strings.h"
+
+namespace {
+
+constexpr int kWorkLength = 128;
+constexpr int kWordLength = 30;
+constexpr int kLettersPerWord = 3;
+
+// Characters 1..count of s, blank-padded where s is shorter.
+std::string firstColumns(std::string_view s, int count) {
+  std::string out(s.substr(0, std::min(s.size(), static_cast<std::size_t>(std::max(count, 0)))));
+  out.resize(static_cast<std::size_t>(std::max(count, 0)), ' ');
+  return out;
+}
+
+int decimalDigits(int value) {
+  int digits = 1;
+  while (value >= 10) {
+    value /= 10;
+    ++digits;
+  }
+  return digits;
+}
+
+}  // namespace
+
+void UCIDNT(std::string_view text, TextField result) {
+  FixedText<kWorkLength> work;
+  int kept = 0;
+  int blanks = 0;
+  for (char c : text::trimmed(text)) {
+    if (kept == kWorkLength) break;
+    const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    if (!letter && c != ' ') continue;
+    if (c == ' ') ++blanks;
+    work.column(++kept) = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+  }
+  if (blanks == 0) {
+    result.assign(work.view());
+  } else {
+    std::string identifier;
+    FixedText<kWordLength> word;
+    for (;;) {
+      IStringNextWord(work, word);
+      if (word.isBlank()) break;
+      identifier += word.trimmed().substr(0, kLettersPerWord);
+    }
+    result.assign(identifier);
+  }
+  if (result.trimmedLength() == 0) result.assign("W");
+}
+
+void UNIQUENAME(std::string_view name, int maxlen, int index, TextList names, std::span<std::int32_t> counts,
+                int n, TextField result) {
+  const int entries = std::min({n, names.count(), static_cast<int>(counts.size())});
+  maxlen = std::clamp(maxlen, 0, names.elementLength());
+  const std::string candidate = firstColumns(name, maxlen);
+  if (index < 1 || index > entries) {
+    result.assign(candidate);
+    return;
+  }
+  names.element(index).assign(name);
+  counts[static_cast<std::size_t>(index - 1)] = 0;
+  // Against the earlier candidates themselves, not the names already given out.
+  for (int k = 1; k < index; ++k) {
+    if (firstColumns(names.element(k).view(), maxlen) != candidate) continue;
+    std::int32_t& count = counts[static_cast<std::size_t>(k - 1)];
+    ++count;
+    const int digits = decimalDigits(count);
+    const std::string stem(text::trimmed(firstColumns(name, std::max(maxlen - digits, 0))));
+    result.assign(firstColumns(stem + formatI(count, digits), maxlen));
+    return;
+  }
+  result.assign(candidate);
+}
+
+void FLAT_EARTH(float lat1, float lon1, float lat2, float lon2, float& distance) {
+  // The program's own constants, kept as the 32-bit reals they are.
+  constexpr float kEquatorialRadiusKm = 6378.137f;
+  constexpr float kEccentricitySquared = 0.0066831387f;
+  constexpr float kRadiansPerDegree = 0.0174532f;
+  constexpr float kMetresPerKm = 1000.0f;
+  constexpr double kExact = std::numbers::pi / 180.0;
+  const double a = kEquatorialRadiusKm;
+  const double e2 = kEccentricitySquared;
+  const double sine = std::sin(lat1 * kExact);
+  const double w = 1.0 - e2 * sine * sine;
+  const double meridianRadius = a * (1.0 - e2) / w;
+  const double normalRadius = a / std::sqrt(w);
+  const double dy = (static_cast<double>(lat2) - lat1) * kRadiansPerDegree * meridianRadius;
+  const double dx = (static_cast<double>(lon2) - lon1) * kRadiansPerDegree * normalRadius * std::cos(lat1 * kExact);
+  distance = static_cast<float>(std::sqrt(dx * dx + dy * dy) * kMetresPerKm);
+}
