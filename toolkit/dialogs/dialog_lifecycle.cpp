@@ -252,7 +252,7 @@ void YYTabPagesAttach(HWND dialog) {
       style |= WS_CHILD | DS_CONTROL;
       SetWindowLongA(page, GWL_STYLE, style);
       SetParent(page, dialog);
-      const bool show = i == selected && IsWindowVisible(tab);
+      const bool show = i == selected && (GetWindowLongA(tab, GWL_STYLE) & WS_VISIBLE) != 0;
       SetWindowPos(page, tab, area.left, area.top, 0, 0,
                    SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
       EnableWindow(page, TRUE);
