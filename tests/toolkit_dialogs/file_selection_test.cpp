@@ -23,6 +23,17 @@ constexpr int kFileTypeBox = 1136;  // its filter combo
 constexpr int kOpenFlags = 138;
 constexpr int kSaveFlags = 35;
 constexpr const char* kFilter = "GPX files (*.gpx)|*.gpx|KML files (*.kml)|*.kml|";
+// The converter's filters for opening points and saving tracks, blank-padded
+// to its 512 characters; the last pattern of the second begins with a blank.
+const FixedText<512> kOpenPoints(
+    "TomTom Text (*.asc)|*.asc|TomTom Overlays (*.ov2, *.ovr)|*.ov2;*.ovr|Maptech Marks (*.mxf)|*.mxf|"
+    "Memory-Map CSV files (*.csv)|*.csv|Garmin GPS Database Waypoints (*.gdb)|*.gdb|MapSource Waypoints (*.txt)|*.txt|"
+    "GPS eXchange Waypoints (*.gpx)|*.gpx|Microsoft Maps (*.axe, *.est, *.ptm)|*.axe;*.est;*.ptm|"
+    "AutoRoute PushPins (*.csv)|*.csv|Excel Table (*.xls)|*.xls|Pocket Streets PushPins (*.psp)|*.psp|"
+    "OziExplorer Waypoints (*.wpt)|*.wpt|Garmin PCX5 Waypoints (*.wpt)|*.wpt|Google Earth Points (*.kml)|*.kml|");
+const FixedText<512> kSaveTracks(
+    "Maptech Tracks (*.txf)|*.txf|Garmin Tracks (*.trk)|*.trk|GPS eXchange Tracks (*.gpx)|*.gpx|"
+    "Excel Table (*.xls)|*.xls|Google Earth Tracks (*.kml)|*.kml|OziExplorer Tracks (*.plt)| *.plt|");
 
 std::string currentDirectory() {
   char path[MAX_PATH] = {};
@@ -116,26 +127,31 @@ TEST_F(FileSelection, OpenChoosesAFileByTheFilterAndKeepsItsFolderCurrent) {
   std::string startFolder;
   std::string startName;
   std::vector<std::string> filters;
+  int startType = -1;
   driver.answerNext([&](HWND dialog) {
     startFolder = folderOf(dialog);
     startName = textOf(GetDlgItem(dialog, kFileNameBox));
     filters = filterNames(dialog);
-    chooseFilter(dialog, 2);
+    startType = static_cast<int>(SendMessageA(GetDlgItem(dialog, kFileTypeBox), CB_GETCURSEL, 0, 0));
+    chooseFilter(dialog, 14);
     typeFileName(dialog, other_ + "\\c.kml");
     pressOpen(dialog);
   });
   FixedText<256> name(folder_ + "\\a.gpx");
-  int index = 1;
-  WFileSelect(kFilter, kOpenFlags, name, "Open a file", &index);
+  int index = 7;
+  WFileSelect(kOpenPoints, kOpenFlags, name, "Open File", &index);
   ASSERT_EQ(driver.seen().size(), 1u);
-  EXPECT_EQ(driver.seen()[0].title, "Open a file");
+  EXPECT_EQ(driver.seen()[0].title, "Open File");
   EXPECT_EQ(startFolder, folder_);
   EXPECT_EQ(startName, "a.gpx");
-  EXPECT_EQ(filters, (std::vector<std::string>{"GPX files (*.gpx)", "KML files (*.kml)"}));
+  ASSERT_EQ(filters.size(), 14u);
+  EXPECT_EQ(filters[0], "TomTom Text (*.asc)");
+  EXPECT_EQ(filters[13], "Google Earth Points (*.kml)");
+  EXPECT_EQ(startType, 6);
   EXPECT_EQ(WQueryLastResult(kLastAnswer), 1);
   EXPECT_EQ(WQueryLastResult(kLastFocusField), 0);
   EXPECT_EQ(name.trimmed(), other_ + "\\c.kml");
-  EXPECT_EQ(index, 2);
+  EXPECT_EQ(index, 14);
   EXPECT_EQ(currentDirectory(), other_);
   EXPECT_EQ(lastError(), 0);
   EXPECT_FALSE(windowTable.modalSnapshotMode);
@@ -171,12 +187,22 @@ TEST_F(FileSelection, SaveAppendsTheFiltersExtensionAsksBeforeOverwritingAndKeep
   });
   // A name without a folder starts in the current directory.
   FixedText<256> name("out");
-  int index = 1;
-  WFileSelect(kFilter, kSaveFlags, name, "Save as", &index);
+  int index = 3;
+  WFileSelect(kSaveTracks, kSaveFlags, name, "Save File", &index);
   EXPECT_EQ(startFolder, base_);
   EXPECT_EQ(WQueryLastResult(kLastAnswer), 1);
   EXPECT_EQ(name.trimmed(), other_ + "\\track.gpx");
+  EXPECT_EQ(index, 3);
   EXPECT_EQ(currentDirectory(), base_);
+  // The pattern that begins with a blank still gives its extension.
+  driver.answerNext([&](HWND dialog) {
+    chooseFilter(dialog, 6);
+    typeFileName(dialog, other_ + "\\log");
+    pressOpen(dialog);
+  });
+  WFileSelect(kSaveTracks, kSaveFlags, name, "Save File", &index);
+  EXPECT_EQ(name.trimmed(), other_ + "\\log.plt");
+  EXPECT_EQ(index, 6);
 
   // An existing file: the overwrite question comes first.
   ui::SeenDialog question;

@@ -507,7 +507,6 @@ void YYDialogDestroy(HWND dialog, int tabPagesFlag, int slot) {
   if (dialogTable.semiModalDialog == dialog) dialogTable.semiModalDialog = nullptr;
   DestroyWindow(dialog);
   removeSlotOf(dialog);
-  (void)slot;
 }
 
 void YYDialogUnload(int tabPagesFlag, int slot) {

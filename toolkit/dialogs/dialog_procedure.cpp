@@ -513,7 +513,6 @@ HBRUSH YYDialogCtlColor(HWND dialog, UINT message, HDC dc, HWND control) {
   }
   const int system = kind == kKindButton || kind == kKindStatic ? COLOR_BTNFACE : COLOR_WINDOW;
   SetBkColor(dc, GetSysColor(system));
-  (void)message;
   return GetSysColorBrush(system);
 }
 
