@@ -81,15 +81,23 @@ TEST_F(DialogEvents, FieldChangesArePostedOncePerChange) {
   EXPECT_EQ(field, -1);
 }
 
+// A key as the event loop reads it from the queue while the dialog is the
+// active one (whatever else holds the screen's foreground meanwhile).
+void postKey(HWND control, WPARAM key) {
+  setActiveModelessDialog(dialogOfControl(control));
+  PostMessageA(control, WM_KEYDOWN, key, 1);
+  PostMessageA(control, WM_KEYUP, key, 0xC0000001);
+}
+
 TEST_F(DialogEvents, EnterAndEscapeAreButtonsOneAndTwo) {
   show(kNoOkDialog);
   SetFocus(item(1501));
-  ui::pressKey(VK_RETURN);
+  postKey(item(1501), VK_RETURN);
   EventRecord record;
   ASSERT_EQ(ui::waitEventOfType(kEventButton, record), kEventButton);
   EXPECT_EQ(record.win, kNoOkDialog);
   EXPECT_EQ(record.value1, IDOK);
-  ui::pressKey(VK_ESCAPE);
+  postKey(item(1501), VK_ESCAPE);
   ASSERT_EQ(ui::waitEventOfType(kEventButton, record), kEventButton);
   EXPECT_EQ(record.value1, IDCANCEL);
   WDialogUnload();
@@ -97,13 +105,13 @@ TEST_F(DialogEvents, EnterAndEscapeAreButtonsOneAndTwo) {
   // Enter presses the default button, Cancel here; not while it is disabled.
   show(kCancelDefaultDialog);
   SetFocus(item(1511));
-  ui::pressKey(VK_RETURN);
+  postKey(item(1511), VK_RETURN);
   ASSERT_EQ(ui::waitEventOfType(kEventButton, record), kEventButton);
   EXPECT_EQ(record.value1, IDCANCEL);
   EXPECT_EQ(record.value2, 1511);
   EnableWindow(item(IDCANCEL), FALSE);
   SetFocus(item(1511));
-  ui::pressKey(VK_RETURN);
+  postKey(item(1511), VK_RETURN);
   EXPECT_EQ(ui::waitEventOfType(kEventButton, record, 300), ui::kTimedOut);
 }
 
@@ -203,10 +211,18 @@ TEST_F(DialogEvents, ADrawingFieldReportsItsMouseInputOnlyOnceSelected) {
 TEST_F(DialogEvents, TrackbarKeysSelectTheWholeRangeAndClearIt) {
   show(kFieldsDialog);
   HWND bar = item(1015);
-  ui::bringToForeground(bar);
-  ui::pressKey('A', ui::kCtrl);
+  SetFocus(bar);
+  // Ctrl held while A is pressed.
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  postKey(bar, 'A');
   EventRecord record;
-  ASSERT_EQ(ui::waitEventOfType(kEventFieldChanged, record), kEventFieldChanged);
+  const int got = ui::waitEventOfType(kEventFieldChanged, record);
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  ASSERT_EQ(got, kEventFieldChanged);
   EXPECT_EQ(record.value2, 1015);
   EXPECT_EQ(SendMessageA(bar, TBM_GETSELSTART, 0, 0), 0);
   EXPECT_EQ(SendMessageA(bar, TBM_GETSELEND, 0, 0), 20);
@@ -217,7 +233,7 @@ TEST_F(DialogEvents, TrackbarKeysSelectTheWholeRangeAndClearIt) {
   YYTrackbarQuery(field, position, start, end);
   EXPECT_EQ(start, 0);
   EXPECT_EQ(end, 20);
-  ui::pressKey(VK_DELETE);
+  postKey(bar, VK_DELETE);
   ASSERT_EQ(ui::waitEventOfType(kEventFieldChanged, record), kEventFieldChanged);
   YYTrackbarNoSelection(-1);
   YYTrackbarQuery(field, position, start, end);

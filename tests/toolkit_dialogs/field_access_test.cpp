@@ -376,6 +376,24 @@ TEST_F(Fields, FieldTypesFollowClassAndStyle) {
   }
 }
 
+TEST_F(Fields, InitialisationGivesEveryControlARecordAndPlainButtonStyles) {
+  for (HWND control = GetWindow(currentDialog(), GW_CHILD); control != nullptr;
+       control = GetWindow(control, GW_HWNDNEXT)) {
+    SCOPED_TRACE(GetDlgCtrlID(control));
+    ASSERT_NE(fieldRecordOf(control), nullptr);
+    EXPECT_EQ(GetWindowLongA(control, GWL_EXSTYLE) & WS_EX_NOPARENTNOTIFY, 0);
+  }
+  const FieldRecord& fresh = *fieldRecordOf(item(1001));
+  EXPECT_FALSE(fresh.hasRange());
+  EXPECT_EQ(fresh.smallStep, 0.0);
+  EXPECT_EQ(fieldRecordOf(item(1005))->smallStep, 1.0);
+  EXPECT_EQ(fieldRecordOf(item(1005))->largeStep, 5.0);
+  // A bitmap button whose id names no bitmap shows its caption.
+  WDialogLoad(kDescriptionTarget);
+  EXPECT_EQ(GetWindowLongA(item(1611), GWL_STYLE) & (BS_BITMAP | BS_ICON), 0);
+  EXPECT_EQ(textOf(item(1611)), "Caption");
+}
+
 TEST_F(Fields, ClearingEmptiesEachKindOfField) {
   WDialogPutInteger(1002, 5);
   const std::array<int, 6> fields = {1002, 1011, 1013, 1007, 1014, 1015};

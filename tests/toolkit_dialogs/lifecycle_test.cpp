@@ -140,9 +140,11 @@ TEST_F(Lifecycle, SemiModelessDialogsDisableTheRestAndPostTheirButtons) {
     EXPECT_EQ(record.win, kTomTomDialog);
     EXPECT_EQ(record.value1, button);
   }
-  // F1 is the help button.
-  ui::bringToForeground(GetDlgItem(tomtom, 1401));
-  ui::pressKey(VK_F1);
+  // F1 is the help button: the system turns the key into WM_KEYF1 and
+  // that into WM_HELP for the dialog.
+  constexpr UINT kKeyF1 = 0x004D;
+  SetFocus(GetDlgItem(tomtom, 1401));
+  PostMessageA(GetDlgItem(tomtom, 1401), kKeyF1, 0, 0);
   EventRecord record;
   ASSERT_EQ(ui::waitEventOfType(kEventButton, record), kEventButton);
   EXPECT_EQ(record.value1, 9);
