@@ -14,6 +14,9 @@
 #include "toolkit/core/window_select.h"
 #include "toolkit/core/window_table.h"
 #include "toolkit/core/window_text.h"
+#include "toolkit/dialogs/dialog_lifecycle.h"
+#include "toolkit/dialogs/message_box.h"
+#include "toolkit/dialogs/numeric_fields.h"
 #include "toolkit/drivers/hardcopy_setup.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/grid/grid_register.h"
@@ -268,9 +271,11 @@ void YYRootWindowCreate(int x, int y, int& width, int& height, int flags, int me
   root.frame = CreateWindowExA(0, kFrameClass, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, windowTable.module,
                                nullptr);
   if (root.frame == nullptr) abortWith("Failed to create window - aborting.");
+  YYNumericFieldClasses();
   YYGridRegister();
   windowTable.richEditKind = probeRichEdit();
   windowTable.findReplaceMessage = RegisterWindowMessageA("commdlg_FindReplace");
+  YYDialogManagerOpen();
   windowTable.lastResizeWidth = width;
   windowTable.lastResizeHeight = height;
 
@@ -477,6 +482,7 @@ void YYRootWindowClose() {
   windowTable.palette = nullptr;
   windowTable.paletteBlock.clear();
   for (int slot = 0; slot <= kMaxWindowSlot; ++slot) YYCombinedDialogRelease(slot);
+  YYDialogManagerClose();
   windowTable.activeModelessDialog = nullptr;
   windowTable.activeModelessOwnerSlot = -1;
   windowTable.ownerWindow = nullptr;
@@ -509,6 +515,7 @@ void WShutdown() {
     if (yyMetafileSlots[static_cast<std::size_t>(slot)].inUse != 0) WMetafileDestroy(slot);
   }
   YYRootWindowClose();
+  YYLastResultsReset();
   windowTable.rootOpen = false;
   windowTable.rootFlags = -1;
 }
