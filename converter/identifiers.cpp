@@ -71,7 +71,8 @@ void UNIQUENAME(std::string_view name, int maxlen, int index, TextList names, st
   counts[static_cast<std::size_t>(index - 1)] = 0;
   // Against the earlier candidates themselves, not the names already given out.
   for (int k = 1; k < index; ++k) {
-    if (firstColumns(names.element(k).view(), maxlen) != candidate) continue;
+    // Compared in place: a run of many points makes this loop long.
+    if (names.element(k).view().substr(0, static_cast<std::size_t>(maxlen)) != candidate) continue;
     std::int32_t& count = counts[static_cast<std::size_t>(k - 1)];
     ++count;
     const int digits = decimalDigits(count);
