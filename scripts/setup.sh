@@ -17,6 +17,7 @@ test_packages=(
   googletest
   gpsbabel gdal-bin libxml2-utils python3
   python3-xlrd libreoffice-calc-nogui
+  cups printer-driver-cups-pdf libcups2:i386
 )
 
 want=("${build_packages[@]}")

@@ -10,6 +10,10 @@ cmake -S "$root" -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.
       -DCMAKE_BUILD_TYPE=Release -DCARROW_TESTS=ON >/dev/null
 cmake --build "$build_dir" -j"$(nproc)"
 
+# A PDF printer for the printing and page set-up tests, before the Wine prefix
+# is made (a prefix made earlier still sees CUPS printers when it runs).
+"$root/scripts/pdf-printer.sh"
+
 source "$root/scripts/wine-session.sh"
 # Tests always get their own screen, never the user's display.
 WINE_SESSION_XVFB=1 wine_session_start

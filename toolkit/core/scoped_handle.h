@@ -32,6 +32,8 @@ class ScopedHandle {
     reset();
     return &handle_;
   }
+  // Gives the handle up without closing it: someone else closes it now.
+  Handle release() { return std::exchange(handle_, Traits::none()); }
   void reset(Handle handle = Traits::none()) {
     if (handle_ != Traits::none()) Traits::close(handle_);
     handle_ = handle;
@@ -61,3 +63,10 @@ struct RegistryKeyTraits {
   static void close(Handle h) { RegCloseKey(h); }
 };
 using RegistryKey = ScopedHandle<RegistryKeyTraits>;
+
+struct GlobalMemoryTraits {
+  using Handle = HGLOBAL;
+  static Handle none() { return nullptr; }
+  static void close(Handle h) { GlobalFree(h); }
+};
+using GlobalMemory = ScopedHandle<GlobalMemoryTraits>;

@@ -2,6 +2,7 @@
 
 YYGrAttributes yyGrAttributes;
 YYGrState yyGrState;
+YYStrokeFont yyStrokeFont;
 std::array<YYMetafileSlot, kMetafileSlots + 1> yyMetafileSlots{};
 YYDrawTarget yyDrawTarget;
 std::array<unsigned long, kGraphicsColours> yyColourTable{};

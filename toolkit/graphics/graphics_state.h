@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "toolkit/core/fixed_text.h"
+
 struct YYGrAttributes {
   int screenDriver = 0;  // non-zero once the screen driver is initialised
   int hardcopyOpen = 0;  // non-zero while a hardcopy is open
@@ -15,6 +17,13 @@ struct YYGrState {
   float aspectRatio = 1.32f;  // drawing surface width over height
 };
 extern YYGrState yyGrState;
+
+// The stroke font: whether text is drawn with it, and the font file's name.
+struct YYStrokeFont {
+  int active = 0;
+  FixedText<260> name{"standard.chr"};
+};
+extern YYStrokeFont yyStrokeFont;
 
 constexpr int kMetafileSlots = 20;
 struct YYMetafileSlot {
