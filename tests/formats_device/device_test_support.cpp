@@ -27,7 +27,11 @@ LRESULT CALLBACK onWindowEvent(int code, WPARAM wParam, LPARAM lParam) {
     const HWND window = reinterpret_cast<HWND>(wParam);
     char cls[32] = {};
     GetClassNameA(window, cls, sizeof cls);
-    if (lstrcmpA(cls, "#32770") == 0) {
+    // Wine can tell this thread of another program's box becoming active: only
+    // our own boxes are recorded and answered.
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == GetCurrentProcessId() && lstrcmpA(cls, "#32770") == 0) {
       Box box;
       char title[512] = {};
       GetWindowTextA(window, title, sizeof title);

@@ -117,7 +117,9 @@ LRESULT CALLBACK UiDriver::cbtHook(int code, WPARAM wParam, LPARAM lParam) {
   UiDriver* self = activeDriver;
   if (self != nullptr && code >= 0) {
     HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && classOf(window) == "#32770" && self->armed_.insert(window).second) {
+    // Wine may report another program's box becoming active: only this thread's are driven.
+    const bool ours = GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+    if (code == HCBT_ACTIVATE && ours && classOf(window) == "#32770" && self->armed_.insert(window).second) {
       SetTimer(window, kAnswerTimer, self->delayMs_, onTimer);
     } else if (code == HCBT_CREATEWND && classOf(window) == "#32768") {
       ++self->menusOpened_;
