@@ -16,6 +16,7 @@ build_packages=(
 test_packages=(
   googletest
   gpsbabel gdal-bin libxml2-utils
+  python3-xlrd libreoffice-calc-nogui
 )
 
 want=("${build_packages[@]}")

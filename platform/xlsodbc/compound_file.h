@@ -1,0 +1,57 @@
+#pragma once
+// The compound file (structured storage) that holds a workbook: reading every
+// directory entry with its stream, and writing the same tree back with new
+// stream contents.  Entries keep their 128 raw bytes (names, class ids, times,
+// tree links), so what we do not touch is written back as it was.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/xlsodbc/byte_io.h"
+
+namespace xlscfb {
+
+constexpr std::uint32_t kFreeSector = 0xFFFFFFFF;
+constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
+constexpr std::uint32_t kFatSector = 0xFFFFFFFD;
+constexpr std::uint32_t kDifatSector = 0xFFFFFFFC;
+constexpr std::uint32_t kNoStream = 0xFFFFFFFF;
+constexpr std::uint32_t kMiniStreamCutoff = 4096;
+
+enum class EntryType : std::uint8_t { Unused = 0, Storage = 1, Stream = 2, Root = 5 };
+
+struct Entry {
+  std::array<std::uint8_t, 128> raw{};
+  xlsio::Bytes data;  // the stream's contents (streams only)
+
+  EntryType type() const { return static_cast<EntryType>(raw[66]); }
+  std::u16string name() const;
+  std::uint32_t leftSibling() const;
+  std::uint32_t rightSibling() const;
+  std::uint32_t child() const;
+};
+
+struct CompoundFile {
+  std::vector<Entry> entries;  // entry 0 is the root
+};
+
+// Reads a whole compound file; nothing (and `why` filled) when it is not one or
+// is damaged: bad signature, sectors outside the file, chains that loop or end
+// early.
+std::optional<CompoundFile> read(xlsio::ByteView file, std::string& why);
+
+// Index of the stream of that name among the root's children (names compare
+// case-insensitively, as the format says), or -1.
+int findRootStream(const CompoundFile& file, std::u16string_view name);
+
+// Lays the tree out anew in 512-byte sectors and returns the file's bytes.
+xlsio::Bytes write(const CompoundFile& file);
+
+// A directory entry of the given name and type with no siblings and no child.
+Entry makeEntry(std::u16string_view name, EntryType type);
+
+}  // namespace xlscfb

@@ -1,0 +1,99 @@
+#include "platform/xlsodbc/workbook_file.h"
+
+#include <windows.h>
+
+namespace xlsodbc {
+namespace {
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE h) : h_(h) {}
+  ~FileHandle() {
+    if (valid()) CloseHandle(h_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return h_; }
+  bool close() {
+    const bool ok = !valid() || CloseHandle(h_);
+    h_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+std::string systemMessage(DWORD code) {
+  char buffer[512] = {};
+  const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                 buffer, sizeof buffer, nullptr);
+  std::string s(buffer, n);
+  while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
+  return s.empty() ? "system error " + std::to_string(code) : s;
+}
+
+// The largest workbook we read: far beyond what 60000 rows take.
+constexpr DWORD kMaxWorkbookBytes = 512u * 1024 * 1024;
+
+}  // namespace
+
+std::optional<xlsbook::Workbook> loadWorkbookFile(const std::string& path, std::string& why) {
+  FileHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f.valid()) {
+    why = "The workbook " + path + " could not be opened: " + systemMessage(GetLastError());
+    return std::nullopt;
+  }
+  DWORD high = 0;
+  const DWORD size = GetFileSize(f.get(), &high);
+  if (high != 0 || size > kMaxWorkbookBytes) {
+    why = "The workbook " + path + " is too large.";
+    return std::nullopt;
+  }
+  xlsio::Bytes bytes(size);
+  DWORD got = 0;
+  if (size > 0 && (!ReadFile(f.get(), bytes.data(), size, &got, nullptr) || got != size)) {
+    why = "The workbook " + path + " could not be read: " + systemMessage(GetLastError());
+    return std::nullopt;
+  }
+  return xlsbook::load(bytes, why);
+}
+
+bool saveWorkbookFile(const std::string& path, xlsbook::Workbook& book, std::string& why) {
+  const xlsio::Bytes bytes = xlsbook::save(book);
+  const std::string temporary = path + ".~writing";
+  {
+    FileHandle f(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                             nullptr));
+    if (!f.valid()) {
+      why = "The workbook could not be written beside " + path + ": " + systemMessage(GetLastError());
+      return false;
+    }
+    DWORD written = 0;
+    const bool ok = WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size() && FlushFileBuffers(f.get());
+    const DWORD error = GetLastError();
+    if (!f.close() || !ok) {
+      DeleteFileA(temporary.c_str());
+      why = "The workbook could not be written beside " + path + ": " + systemMessage(error);
+      return false;
+    }
+  }
+  if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    why = "The workbook " + path + " could not be replaced: " + systemMessage(GetLastError());
+    DeleteFileA(temporary.c_str());
+    return false;
+  }
+  std::string reloadWhy;
+  auto reloaded = xlsbook::load(bytes, reloadWhy);
+  if (!reloaded) {
+    why = "The workbook written to " + path + " could not be read back: " + reloadWhy;
+    return false;
+  }
+  book = std::move(*reloaded);
+  return true;
+}
+
+}  // namespace xlsodbc

@@ -1,0 +1,19 @@
+#pragma once
+// A workbook file on disk: read whole, and replaced only by a complete new file
+// written beside it and then moved over it, so that a failure never leaves a
+// broken workbook behind.
+
+#include <optional>
+#include <string>
+
+#include "platform/xlsodbc/workbook.h"
+
+namespace xlsodbc {
+
+std::optional<xlsbook::Workbook> loadWorkbookFile(const std::string& path, std::string& why);
+
+// Writes the workbook and, on success, reloads the model from what was written
+// so that it matches the file.  `why` tells what failed.
+bool saveWorkbookFile(const std::string& path, xlsbook::Workbook& book, std::string& why);
+
+}  // namespace xlsodbc

@@ -1,0 +1,343 @@
+// Reading a BIFF8 workbook stream into the workbook model.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/xlsodbc/workbook.h"
+
+namespace xlsbook {
+namespace {
+
+using namespace xlsio;
+using xlsbiff::Record;
+namespace rt = xlsbiff::rt;
+
+constexpr std::uint16_t kBiff8 = 0x0600;
+constexpr std::uint16_t kGlobalsType = 0x0005;
+
+bool isBuiltInDateFormat(std::uint16_t f) {
+  return (f >= 14 && f <= 22) || (f >= 27 && f <= 36) || (f >= 45 && f <= 47) || (f >= 50 && f <= 58);
+}
+
+// A number format shows a date or time when it has date or time letters
+// outside quoted texts, escapes and bracketed parts (colours, conditions).
+bool formatShowsDate(std::u16string_view f) {
+  bool quoted = false;
+  for (std::size_t i = 0; i < f.size(); ++i) {
+    const char16_t c = f[i];
+    if (quoted) {
+      quoted = c != u'"';
+      continue;
+    }
+    if (c == u'"') {
+      quoted = true;
+    } else if (c == u'\\' || c == u'_' || c == u'*') {
+      ++i;
+    } else if (c == u'[') {
+      // Elapsed-time parts [h], [mm], [ss] are times; colours and conditions are not.
+      const std::size_t close = f.find(u']', i);
+      if (close == std::u16string_view::npos) break;
+      const std::u16string_view inner = f.substr(i + 1, close - i - 1);
+      if (!inner.empty() && std::all_of(inner.begin(), inner.end(), [](char16_t x) {
+            return x == u'h' || x == u'H' || x == u'm' || x == u'M' || x == u's' || x == u'S';
+          }))
+        return true;
+      i = close;
+    } else {
+      switch (c) {
+        case u'd': case u'D': case u'm': case u'M': case u'y': case u'Y':
+        case u'h': case u'H': case u's': case u'S':
+          return true;
+        default:
+          break;
+      }
+    }
+  }
+  return false;
+}
+
+double decodeRk(std::uint32_t rk) {
+  double value;
+  if (rk & 0x02) {
+    value = static_cast<double>(static_cast<std::int32_t>(rk) >> 2);
+  } else {
+    const std::uint64_t bits = static_cast<std::uint64_t>(rk & 0xFFFFFFFCu) << 32;
+    std::memcpy(&value, &bits, sizeof value);
+  }
+  return (rk & 0x01) ? value / 100 : value;
+}
+
+// The records of one substream from its BOF to its matching EOF (charts embedded
+// in a worksheet bring BOF/EOF pairs of their own).
+std::vector<Record> substreamAt(ByteView stream, std::size_t offset) {
+  std::vector<Record> out;
+  int depth = 0;
+  std::size_t at = offset;
+  while (at + 4 <= stream.size()) {
+    const std::uint16_t type = u16(stream, at);
+    const std::uint16_t length = u16(stream, at + 2);
+    if (at + 4 + length > stream.size()) break;
+    if (out.empty() && type != rt::Bof) break;
+    Record r{type, Bytes(stream.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                         stream.begin() + static_cast<std::ptrdiff_t>(at + 4 + length))};
+    at += 4 + length;
+    out.push_back(std::move(r));
+    if (type == rt::Bof) ++depth;
+    if (type == rt::Eof && --depth == 0) return out;
+  }
+  out.clear();  // cut off before its EOF
+  return out;
+}
+
+class CellReader {
+ public:
+  CellReader(const Workbook& book, Sheet& sheet) : book_(book), sheet_(sheet) {}
+
+  void read() {
+    const auto& records = sheet_.records;
+    int depth = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      const Record& r = records[i];
+      if (r.type == rt::Bof) ++depth;
+      if (r.type == rt::Eof) --depth;
+      if (depth != 1) continue;  // inside an embedded chart
+      readRecord(records, i);
+    }
+    if (!sheet_.rows.empty()) noteRow(sheet_.rows.rbegin()->first);
+  }
+
+ private:
+  void noteRow(std::uint32_t row) { sheet_.nextFreeRow = std::max(sheet_.nextFreeRow, row + 1); }
+
+  void put(std::uint32_t row, std::uint16_t column, Cell cell) {
+    cell.column = column;
+    noteRow(row);
+    Row& cells = sheet_.rows[row];
+    auto it = std::lower_bound(cells.begin(), cells.end(), column,
+                               [](const Cell& c, std::uint16_t col) { return c.column < col; });
+    if (it != cells.end() && it->column == column)
+      *it = std::move(cell);
+    else
+      cells.insert(it, std::move(cell));
+  }
+
+  void putNumber(std::uint32_t row, std::uint16_t column, std::uint16_t xf, double value) {
+    Cell c;
+    c.kind = book_.isDateXf(xf) ? CellKind::Date : CellKind::Number;
+    c.number = value;
+    put(row, column, std::move(c));
+  }
+  void putText(std::uint32_t row, std::uint16_t column, std::u16string_view chars) {
+    Cell c;
+    c.kind = CellKind::Text;
+    c.text = xlsbiff::toCodePage(chars);
+    put(row, column, std::move(c));
+  }
+
+  void readRecord(const std::vector<Record>& records, std::size_t i) {
+    const Record& r = records[i];
+    const ByteView d(r.data);
+    const std::uint16_t row = u16(d, 0), col = u16(d, 2), xf = u16(d, 4);
+    switch (r.type) {
+      case rt::Number:
+        if (d.size() >= 14) putNumber(row, col, xf, f64(d, 6));
+        break;
+      case rt::Rk:
+        if (d.size() >= 10) putNumber(row, col, xf, decodeRk(u32(d, 6)));
+        break;
+      case rt::MulRk:
+        for (std::size_t at = 4, c = col; d.size() >= 6 && at + 6 <= d.size() - 2; at += 6, ++c)
+          putNumber(row, static_cast<std::uint16_t>(c), u16(d, at), decodeRk(u32(d, at + 2)));
+        break;
+      case rt::LabelSst:
+        if (d.size() >= 10 && u32(d, 6) < book_.sharedStrings.size())
+          putText(row, col, book_.sharedStrings[u32(d, 6)].chars);
+        break;
+      case rt::Label:
+      case rt::Rstring:
+        if (d.size() >= 9) putText(row, col, xlsbiff::readPlainString(d, 6, false));
+        break;
+      case rt::BoolErr:
+        if (d.size() >= 8) {
+          Cell c;
+          c.kind = d[7] ? CellKind::Error : CellKind::Boolean;
+          c.number = d[6] ? 1 : 0;
+          put(row, col, std::move(c));
+        }
+        break;
+      case rt::Formula:
+        if (d.size() >= 14) readFormulaResult(records, i, row, col, xf);
+        break;
+      case rt::Row:
+      case rt::Blank:
+      case rt::MulBlank:
+        noteRow(row);  // formatted but empty: new rows go below it
+        break;
+      default:
+        break;
+    }
+  }
+
+  // A formula's last calculated value: a number, or a marker for a text (in the
+  // STRING record that follows), a truth value, an error or an empty text.
+  void readFormulaResult(const std::vector<Record>& records, std::size_t i, std::uint16_t row,
+                         std::uint16_t col, std::uint16_t xf) {
+    const ByteView d(records[i].data);
+    if (u16(d, 12) != 0xFFFF) {
+      putNumber(row, col, xf, f64(d, 6));
+      return;
+    }
+    switch (d[6]) {
+      case 0: {
+        // The text follows in a STRING record, possibly after shared-formula records.
+        for (std::size_t k = i + 1; k < records.size() && k <= i + 3; ++k) {
+          if (records[k].type != rt::String) continue;
+          std::vector<ByteView> parts{records[k].data};
+          for (std::size_t m = k + 1; m < records.size() && records[m].type == rt::Continue; ++m)
+            parts.push_back(records[m].data);
+          xlsbiff::ContinuedReader reader(parts);
+          putText(row, col, reader.readString().chars);
+          return;
+        }
+        break;
+      }
+      case 1: {
+        Cell c;
+        c.kind = CellKind::Boolean;
+        c.number = d[8] ? 1 : 0;
+        put(row, col, std::move(c));
+        break;
+      }
+      case 2: {
+        Cell c;
+        c.kind = CellKind::Error;
+        put(row, col, std::move(c));
+        break;
+      }
+      default:
+        noteRow(row);  // an empty text: nothing to read
+        break;
+    }
+  }
+
+  const Workbook& book_;
+  Sheet& sheet_;
+};
+
+void readSharedStrings(Workbook& book, std::size_t sstIndex) {
+  std::vector<ByteView> parts{book.globals[sstIndex].data};
+  for (std::size_t k = sstIndex + 1; k < book.globals.size() && book.globals[k].type == rt::Continue; ++k)
+    parts.push_back(book.globals[k].data);
+  xlsbiff::ContinuedReader reader(parts);
+  book.sharedStringUses = reader.u32();
+  const std::uint32_t unique = reader.u32();
+  for (std::uint32_t n = 0; n < unique && !reader.atEnd(); ++n) {
+    auto s = reader.readString();
+    if (reader.failed()) break;
+    book.sharedStrings.push_back(std::move(s));
+  }
+}
+
+}  // namespace
+
+bool Workbook::changed() const {
+  return std::any_of(sheets.begin(), sheets.end(), [](const Sheet& s) { return s.changed(); });
+}
+
+Sheet* Workbook::findWorksheet(std::string_view name) {
+  const auto lower = [](std::string_view s) {
+    std::string out(s);
+    for (auto& c : out)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return out;
+  };
+  const std::string wanted = lower(name);
+  for (auto& s : sheets)
+    if (s.isWorksheet() && lower(s.name) == wanted) return &s;
+  return nullptr;
+}
+
+bool Workbook::isDateXf(std::uint16_t xf) const {
+  if (xf >= xfFormats.size()) return false;
+  const std::uint16_t f = xfFormats[xf];
+  if (isBuiltInDateFormat(f)) return true;
+  return f < dateFormats.size() && dateFormats[f];
+}
+
+std::optional<Workbook> load(ByteView file, std::string& why) {
+  auto cf = xlscfb::read(file, why);
+  if (!cf) return std::nullopt;
+  Workbook book;
+  book.file = std::move(*cf);
+  book.workbookEntry = xlscfb::findRootStream(book.file, u"Workbook");
+  if (book.workbookEntry < 0) {
+    why = xlscfb::findRootStream(book.file, u"Book") >= 0
+              ? "The workbook is in an Excel 5.0/95 format; only Excel 97-2003 workbooks can be read."
+              : "The file is not an Excel 97-2003 workbook.";
+    return std::nullopt;
+  }
+  const ByteView stream(book.file.entries[static_cast<std::size_t>(book.workbookEntry)].data);
+  book.globals = substreamAt(stream, 0);
+  why = "The workbook file is damaged.";
+  if (book.globals.empty()) return std::nullopt;
+  const ByteView bof(book.globals[0].data);
+  if (u16(bof, 0) != kBiff8 || u16(bof, 2) != kGlobalsType) {
+    why = "The workbook is in an older Excel format; only Excel 97-2003 workbooks can be read.";
+    return std::nullopt;
+  }
+
+  std::vector<std::pair<std::uint32_t, Sheet>> placed;
+  for (std::size_t i = 0; i < book.globals.size(); ++i) {
+    const Record& r = book.globals[i];
+    const ByteView d(r.data);
+    switch (r.type) {
+      case rt::FilePass:
+        why = "The workbook is protected by a password and cannot be read.";
+        return std::nullopt;
+      case rt::DateMode:
+        book.date1904 = u16(d, 0) == 1;
+        break;
+      case rt::Xf:
+        book.xfFormats.push_back(u16(d, 2));
+        break;
+      case rt::Format: {
+        const std::uint16_t index = u16(d, 0);
+        const std::u16string text = xlsbiff::readPlainString(d, 2, false);
+        if (book.dateFormats.size() <= index) book.dateFormats.resize(index + 1u, false);
+        book.dateFormats[index] = formatShowsDate(text);
+        if (text == kDateTimeFormat) book.dateTimeXf = -2 - index;  // resolved below
+        break;
+      }
+      case rt::Sst:
+        readSharedStrings(book, i);
+        break;
+      case rt::BoundSheet: {
+        Sheet s;
+        s.visibility = static_cast<std::uint8_t>(u8(d, 4) & 0x03);
+        s.kind = u8(d, 5);
+        s.name = xlsbiff::toCodePage(xlsbiff::readPlainString(d, 6, true));
+        placed.emplace_back(u32(d, 0), std::move(s));
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  // Our date-and-time format, when an earlier save added it, is used again.
+  if (book.dateTimeXf <= -2) {
+    const int format = -2 - book.dateTimeXf;
+    book.dateTimeXf = -1;
+    for (std::size_t x = 0; x < book.xfFormats.size(); ++x)
+      if (book.xfFormats[x] == format) book.dateTimeXf = static_cast<int>(x);
+  }
+
+  for (auto& [offset, sheet] : placed) {
+    sheet.records = substreamAt(stream, offset);
+    if (sheet.records.empty()) return std::nullopt;
+    if (sheet.isWorksheet()) CellReader(book, sheet).read();
+    book.sheets.push_back(std::move(sheet));
+  }
+  return book;
+}
+
+}  // namespace xlsbook

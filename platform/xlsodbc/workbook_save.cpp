@@ -1,0 +1,532 @@
+// Writing the workbook model back as a complete BIFF8 workbook stream.  Sheets
+// that did not change are copied record for record; a changed sheet gets its new
+// rows as row blocks after its existing cell table.  Shared strings are written
+// anew: the old ones first, in their order, so that existing cells keep their
+// indices, then the strings of the new cells.
+#include <algorithm>
+#include <unordered_map>
+
+#include "platform/xlsodbc/workbook.h"
+
+namespace xlsbook {
+namespace {
+
+using namespace xlsio;
+using xlsbiff::Record;
+namespace rt = xlsbiff::rt;
+
+constexpr std::uint16_t kDefaultCellXf = 15;
+constexpr std::size_t kMaxXfCount = 4050;
+constexpr std::uint32_t kRowsPerBlock = 32;
+
+bool isCellTableRecord(std::uint16_t type) {
+  switch (type) {
+    case rt::Row: case rt::Blank: case rt::Number: case rt::Label: case rt::BoolErr:
+    case rt::Formula: case rt::String: case rt::Rk: case rt::MulRk: case rt::MulBlank:
+    case rt::LabelSst: case rt::Rstring: case rt::DbCell: case rt::SharedFormula:
+    case rt::Array: case rt::Table:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::size_t bytesOf(const std::vector<Record>& records) {
+  std::size_t n = 0;
+  for (const auto& r : records) n += xlsbiff::recordSize(r);
+  return n;
+}
+
+// What the new cells need of the globals: their shared strings and the date format.
+struct SavePlan {
+  std::vector<xlsbiff::UnicodeString> strings;
+  std::uint32_t uses = 0;
+  std::unordered_map<std::string, std::uint32_t> index;  // new texts (code page 1252)
+  bool needsDateXf = false;
+  std::uint16_t cellXf = kDefaultCellXf;
+  std::uint16_t dateXf = kDefaultCellXf;
+  std::uint16_t dateFormat = 0;
+};
+
+SavePlan planSave(const Workbook& book) {
+  SavePlan plan;
+  plan.strings = book.sharedStrings;
+  plan.uses = book.sharedStringUses;
+  plan.cellXf = book.xfFormats.size() > kDefaultCellXf ? kDefaultCellXf : 0;
+  std::unordered_map<std::u16string, std::uint32_t> existing;
+  bool existingIndexed = false;
+  for (const auto& sheet : book.sheets) {
+    if (!sheet.changed()) continue;
+    for (auto it = sheet.rows.lower_bound(sheet.firstAddedRow); it != sheet.rows.end(); ++it) {
+      for (const Cell& c : it->second) {
+        if (c.kind == CellKind::Date) plan.needsDateXf = true;
+        if (c.kind != CellKind::Text) continue;
+        ++plan.uses;
+        if (plan.index.count(c.text)) continue;
+        if (!existingIndexed) {
+          for (std::uint32_t i = 0; i < book.sharedStrings.size(); ++i)
+            existing.emplace(book.sharedStrings[i].chars, i);
+          existingIndexed = true;
+        }
+        std::u16string chars = xlsbiff::fromCodePage(c.text);
+        if (auto found = existing.find(chars); found != existing.end() && found->second < book.sharedStrings.size()) {
+          plan.index.emplace(c.text, found->second);
+          continue;
+        }
+        const auto id = static_cast<std::uint32_t>(plan.strings.size());
+        existing.emplace(chars, id);
+        plan.index.emplace(c.text, id);
+        plan.strings.push_back({std::move(chars), {}, {}});
+      }
+    }
+  }
+  return plan;
+}
+
+// The shared-string table in an SST record and its CONTINUE records, and the
+// EXTSST record that points into it.  A string's header never splits; its
+// characters may, the CONTINUE record then starting with a fresh option byte.
+std::vector<Record> encodeSharedStrings(const SavePlan& plan, std::size_t streamOffset) {
+  std::vector<Record> out;
+  Bytes cur;
+  std::size_t written = 0;  // bytes of finished records
+  put32(cur, plan.uses);
+  put32(cur, static_cast<std::uint32_t>(plan.strings.size()));
+  const auto room = [&] { return xlsbiff::kMaxRecordData - cur.size(); };
+  const auto flush = [&] {
+    out.push_back({out.empty() ? rt::Sst : rt::Continue, std::move(cur)});
+    written += 4 + out.back().data.size();
+    cur.clear();
+  };
+  const std::uint16_t bucket =
+      static_cast<std::uint16_t>(std::max<std::size_t>(8, (plan.strings.size() + 127) / 128));
+  Bytes ext;
+  put16(ext, bucket);
+
+  for (std::size_t i = 0; i < plan.strings.size(); ++i) {
+    const auto& s = plan.strings[i];
+    const bool wide = std::any_of(s.chars.begin(), s.chars.end(), [](char16_t c) { return c >= 0x100; });
+    const std::size_t charSize = wide ? 2 : 1;
+    const std::size_t header = 3 + (s.runs.empty() ? 0 : 2) + (s.phonetic.empty() ? 0 : 4);
+    if (room() < header + (s.chars.empty() ? 0 : charSize)) flush();
+    if (i % bucket == 0) {
+      put32(ext, static_cast<std::uint32_t>(streamOffset + written + 4 + cur.size()));
+      put16(ext, static_cast<std::uint16_t>(4 + cur.size()));
+      put16(ext, 0);
+    }
+    put16(cur, static_cast<std::uint16_t>(s.chars.size()));
+    put8(cur, static_cast<std::uint8_t>((wide ? 0x01 : 0) | (s.phonetic.empty() ? 0 : 0x04) |
+                                        (s.runs.empty() ? 0 : 0x08)));
+    if (!s.runs.empty()) put16(cur, static_cast<std::uint16_t>(s.runs.size() / 4));
+    if (!s.phonetic.empty()) put32(cur, static_cast<std::uint32_t>(s.phonetic.size()));
+    std::size_t done = 0;
+    while (done < s.chars.size()) {
+      std::size_t fit = room() / charSize;
+      if (fit == 0) {
+        flush();
+        put8(cur, wide ? 1 : 0);
+        continue;
+      }
+      fit = std::min(fit, s.chars.size() - done);
+      for (std::size_t k = 0; k < fit; ++k) {
+        if (wide)
+          put16(cur, s.chars[done + k]);
+        else
+          put8(cur, static_cast<std::uint8_t>(s.chars[done + k]));
+      }
+      done += fit;
+    }
+    for (std::size_t k = 0; k < s.runs.size(); k += 4) {
+      if (room() < 4) flush();
+      cur.insert(cur.end(), s.runs.begin() + static_cast<std::ptrdiff_t>(k),
+                 s.runs.begin() + static_cast<std::ptrdiff_t>(std::min(k + 4, s.runs.size())));
+    }
+    for (std::uint8_t b : s.phonetic) {
+      if (room() == 0) flush();
+      cur.push_back(b);
+    }
+  }
+  flush();
+  out.push_back({rt::ExtSst, std::move(ext)});
+  return out;
+}
+
+Bytes dateFormatRecord(std::uint16_t index) {
+  Bytes d;
+  put16(d, index);
+  xlsbiff::putString16(d, kDateTimeFormat);
+  return d;
+}
+
+// Our date cell format: the default cell format with the date-and-time number format.
+Bytes dateXfRecord(const Workbook& book, const std::vector<Record>& globals, std::uint16_t format) {
+  Bytes d;
+  std::size_t seen = 0;
+  for (const auto& r : globals) {
+    if (r.type != rt::Xf) continue;
+    if (seen++ == kDefaultCellXf) d = r.data;
+  }
+  if (d.size() < 20) d = Bytes{0, 0, 0, 0, 0x01, 0, 0x20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xC0, 0x20};
+  set16(d, 2, format);
+  d[9] |= 0x04;  // the number format is the cell's own
+  (void)book;
+  return d;
+}
+
+Bytes boundSheetRecord(const Sheet& sheet) {
+  Bytes d;
+  put32(d, 0);  // stream position, set once the sheets are laid out
+  put8(d, sheet.visibility);
+  put8(d, sheet.kind);
+  xlsbiff::putString8(d, xlsbiff::fromCodePage(sheet.name));
+  return d;
+}
+
+std::vector<Record> buildGlobals(const Workbook& book, SavePlan& plan, std::size_t newSheetCount) {
+  const auto& g = book.globals;
+  const auto lastOf = [&](std::uint16_t type) {
+    std::ptrdiff_t last = -1;
+    for (std::size_t i = 0; i < g.size(); ++i)
+      if (g[i].type == type) last = static_cast<std::ptrdiff_t>(i);
+    return last;
+  };
+  const std::ptrdiff_t lastFormat = lastOf(rt::Format), lastXf = lastOf(rt::Xf),
+                       lastBoundSheet = lastOf(rt::BoundSheet);
+  std::ptrdiff_t firstXf = -1;
+  for (std::size_t i = 0; i < g.size() && firstXf < 0; ++i)
+    if (g[i].type == rt::Xf) firstXf = static_cast<std::ptrdiff_t>(i);
+
+  const bool addDateXf = plan.needsDateXf && book.dateTimeXf < 0 && lastXf >= 0 &&
+                         book.xfFormats.size() < kMaxXfCount;
+  if (book.dateTimeXf >= 0) plan.dateXf = static_cast<std::uint16_t>(book.dateTimeXf);
+  if (addDateXf) {
+    std::uint16_t maxFormat = 163;
+    for (const auto& r : g)
+      if (r.type == rt::Format) maxFormat = std::max(maxFormat, u16(r.data, 0));
+    plan.dateFormat = static_cast<std::uint16_t>(maxFormat + 1);
+    plan.dateXf = static_cast<std::uint16_t>(book.xfFormats.size());
+  }
+  const bool hadSst = lastOf(rt::Sst) >= 0;
+  const bool needSst = hadSst || !plan.strings.empty();
+  const std::uint16_t sheetCount = static_cast<std::uint16_t>(book.sheets.size());
+
+  std::vector<Record> out;
+  bool sstWritten = false;
+  for (std::size_t i = 0; i < g.size(); ++i) {
+    const Record& r = g[i];
+    const auto at = static_cast<std::ptrdiff_t>(i);
+    if (r.type == rt::Sst || r.type == rt::ExtSst) {
+      if (r.type == rt::Sst) {
+        while (i + 1 < g.size() && g[i + 1].type == rt::Continue) ++i;
+        out.push_back({rt::Sst, {}});  // placeholder: encoded once its position is known
+        sstWritten = true;
+      }
+      continue;
+    }
+    if (addDateXf && lastFormat < 0 && at == firstXf) out.push_back({rt::Format, dateFormatRecord(plan.dateFormat)});
+    if (r.type == rt::Eof && i + 1 == g.size() && needSst && !sstWritten) {
+      out.push_back({rt::Sst, {}});
+      sstWritten = true;
+    }
+    Record copy = r;
+    if (r.type == rt::SupBook && r.data.size() == 4 && u16(r.data, 2) == 0x0401)
+      set16(copy.data, 0, sheetCount);  // the workbook's own sheet count
+    if (r.type == rt::Tabid && newSheetCount > 0) {
+      std::uint16_t next = 0;
+      for (std::size_t k = 0; k + 1 < r.data.size(); k += 2) next = std::max(next, u16(r.data, k));
+      for (std::size_t k = 0; k < newSheetCount; ++k) put16(copy.data, ++next);
+    }
+    out.push_back(std::move(copy));
+    if (addDateXf && at == lastFormat) out.push_back({rt::Format, dateFormatRecord(plan.dateFormat)});
+    if (addDateXf && at == lastXf) out.push_back({rt::Xf, dateXfRecord(book, g, plan.dateFormat)});
+    if (at == lastBoundSheet)
+      for (const auto& s : book.sheets)
+        if (s.isNew) out.push_back({rt::BoundSheet, boundSheetRecord(s)});
+  }
+  return out;
+}
+
+Record rowRecord(std::uint32_t row, const Row& cells) {
+  Bytes d;
+  put16(d, static_cast<std::uint16_t>(row));
+  put16(d, cells.empty() ? 0 : cells.front().column);
+  put16(d, static_cast<std::uint16_t>(cells.empty() ? 0 : cells.back().column + 1));
+  put16(d, 0x00FF);
+  put16(d, 0);
+  put16(d, 0);
+  put16(d, 0x0100);
+  put16(d, 0x000F);
+  return {rt::Row, std::move(d)};
+}
+
+Record cellRecord(std::uint32_t row, const Cell& c, const SavePlan& plan) {
+  Bytes d;
+  put16(d, static_cast<std::uint16_t>(row));
+  put16(d, c.column);
+  switch (c.kind) {
+    case CellKind::Text:
+      put16(d, plan.cellXf);
+      put32(d, plan.index.at(c.text));
+      return {rt::LabelSst, std::move(d)};
+    case CellKind::Boolean:
+    case CellKind::Error:
+      put16(d, plan.cellXf);
+      put8(d, c.kind == CellKind::Error ? 0x2A : static_cast<std::uint8_t>(c.number != 0));
+      put8(d, c.kind == CellKind::Error ? 1 : 0);
+      return {rt::BoolErr, std::move(d)};
+    case CellKind::Date:
+      put16(d, plan.dateXf);
+      putF64(d, c.number);
+      return {rt::Number, std::move(d)};
+    case CellKind::Number:
+    default:
+      put16(d, plan.cellXf);
+      putF64(d, c.number);
+      return {rt::Number, std::move(d)};
+  }
+}
+
+// Row blocks of the added rows: ROW records, their cells, and a DBCELL that
+// points back at them.
+std::vector<Record> addedRowBlocks(const Sheet& sheet, const SavePlan& plan) {
+  std::vector<Record> out;
+  auto it = sheet.rows.lower_bound(sheet.firstAddedRow);
+  while (it != sheet.rows.end()) {
+    const std::uint32_t block = it->first / kRowsPerBlock;
+    std::vector<decltype(it)> rows;
+    while (it != sheet.rows.end() && it->first / kRowsPerBlock == block) {
+      if (!it->second.empty()) rows.push_back(it);
+      ++it;
+    }
+    if (rows.empty()) continue;
+    std::size_t offset = 0;  // from the block's first ROW record
+    for (auto r : rows) {
+      out.push_back(rowRecord(r->first, r->second));
+      offset += xlsbiff::recordSize(out.back());
+    }
+    const std::size_t endOfFirstRow = 20;
+    std::size_t previousFirstCell = endOfFirstRow;
+    Bytes db;
+    put32(db, 0);
+    for (auto r : rows) {
+      put16(db, static_cast<std::uint16_t>(offset - previousFirstCell));
+      previousFirstCell = offset;
+      for (const Cell& c : r->second) {
+        out.push_back(cellRecord(r->first, c, plan));
+        offset += xlsbiff::recordSize(out.back());
+      }
+    }
+    set32(db, 0, static_cast<std::uint32_t>(offset));
+    out.push_back({rt::DbCell, std::move(db)});
+  }
+  return out;
+}
+
+void widenDimensions(Record& dims, const Sheet& sheet) {
+  if (dims.data.size() < 14) dims.data.resize(14, 0);
+  std::uint32_t rowFirst = u32(dims.data, 0), rowEnd = u32(dims.data, 4);
+  std::uint16_t colFirst = u16(dims.data, 8), colEnd = u16(dims.data, 10);
+  const bool empty = rowEnd == 0;
+  for (auto it = sheet.rows.lower_bound(sheet.firstAddedRow); it != sheet.rows.end(); ++it) {
+    if (it->second.empty()) continue;
+    const std::uint16_t first = it->second.front().column;
+    const auto end = static_cast<std::uint16_t>(it->second.back().column + 1);
+    if (empty && rowEnd == 0) {
+      rowFirst = it->first;
+      colFirst = first;
+      colEnd = end;
+    }
+    rowFirst = std::min(rowFirst, it->first);
+    rowEnd = std::max(rowEnd, it->first + 1);
+    colFirst = std::min(colFirst, first);
+    colEnd = std::max(colEnd, end);
+  }
+  set32(dims.data, 0, rowFirst);
+  set32(dims.data, 4, rowEnd);
+  set16(dims.data, 8, colFirst);
+  set16(dims.data, 10, colEnd);
+}
+
+std::vector<Record> sheetRecords(const Sheet& sheet, const SavePlan& plan) {
+  std::vector<Record> records = sheet.isNew ? blankWorksheetRecords(false) : sheet.records;
+  if (!sheet.changed()) return records;
+  std::ptrdiff_t insertAt = -1, dimensions = -1, window2 = -1;
+  int depth = 0;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const auto type = records[i].type;
+    if (type == rt::Bof) ++depth;
+    if (depth == 1) {
+      if (isCellTableRecord(type)) insertAt = static_cast<std::ptrdiff_t>(i) + 1;
+      if (type == rt::Dimensions) dimensions = static_cast<std::ptrdiff_t>(i);
+      if (type == rt::Window2 && window2 < 0) window2 = static_cast<std::ptrdiff_t>(i);
+    }
+    if (type == rt::Eof) --depth;
+  }
+  if (insertAt < 0) insertAt = dimensions >= 0 ? dimensions + 1 : window2 >= 0 ? window2 : static_cast<std::ptrdiff_t>(records.size()) - 1;
+  if (dimensions >= 0) widenDimensions(records[static_cast<std::size_t>(dimensions)], sheet);
+  auto blocks = addedRowBlocks(sheet, plan);
+  records.insert(records.begin() + insertAt, std::make_move_iterator(blocks.begin()),
+                 std::make_move_iterator(blocks.end()));
+  return records;
+}
+
+// The INDEX record holds stream positions of the sheet's DBCELL and DEFCOLWIDTH
+// records, which move when the stream is rebuilt.
+void fixIndex(std::vector<Record>& records, std::size_t sheetOffset, const Sheet& sheet) {
+  std::ptrdiff_t index = -1;
+  int depth = 0;
+  std::size_t dbCells = 0;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (records[i].type == rt::Bof) ++depth;
+    if (depth == 1 && records[i].type == rt::Index && index < 0) index = static_cast<std::ptrdiff_t>(i);
+    if (depth == 1 && records[i].type == rt::DbCell) ++dbCells;
+    if (records[i].type == rt::Eof) --depth;
+  }
+  if (index < 0) return;
+  Record& idx = records[static_cast<std::size_t>(index)];
+  Bytes d(16 + 4 * dbCells, 0);
+  std::copy_n(idx.data.begin(), std::min<std::size_t>(12, idx.data.size()), d.begin());
+  if (sheet.changed() && !sheet.rows.empty()) {
+    set32(d, 4, std::min(u32(d, 4) == u32(d, 8) ? sheet.rows.begin()->first : u32(d, 4), sheet.rows.begin()->first));
+    set32(d, 8, std::max(u32(d, 8), sheet.rows.rbegin()->first + 1));
+  }
+  idx.data = std::move(d);
+  std::size_t pos = sheetOffset, k = 0;
+  depth = 0;
+  for (const auto& r : records) {
+    if (r.type == rt::Bof) ++depth;
+    if (depth == 1 && r.type == rt::DbCell) set32(idx.data, 16 + 4 * k++, static_cast<std::uint32_t>(pos));
+    if (depth == 1 && r.type == rt::DefColWidth) set32(idx.data, 12, static_cast<std::uint32_t>(pos));
+    if (r.type == rt::Eof) --depth;
+    pos += xlsbiff::recordSize(r);
+  }
+}
+
+}  // namespace
+
+std::vector<Record> blankWorksheetRecords(bool selected) {
+  const auto rec = [](std::uint16_t type, std::initializer_list<std::uint16_t> words) {
+    Bytes d;
+    for (auto w : words) put16(d, w);
+    return Record{type, std::move(d)};
+  };
+  std::vector<Record> r;
+  r.push_back(rec(rt::Bof, {0x0600, 0x0010, 3410, 1996, 0x40C1, 0x0000, 0x0106, 0x0000}));
+  r.push_back(rec(rt::Index, {0, 0, 0, 0, 0, 0, 0, 0}));
+  r.push_back(rec(rt::CalcMode, {1}));
+  r.push_back(rec(rt::CalcCount, {100}));
+  r.push_back(rec(rt::RefMode, {1}));
+  r.push_back(rec(rt::Iteration, {0}));
+  {
+    Bytes d;
+    putF64(d, 0.001);
+    r.push_back({rt::Delta, std::move(d)});
+  }
+  r.push_back(rec(rt::SaveRecalc, {1}));
+  r.push_back(rec(rt::PrintHeaders, {0}));
+  r.push_back(rec(rt::PrintGridlines, {0}));
+  r.push_back(rec(rt::GridSet, {1}));
+  r.push_back(rec(rt::Guts, {0, 0, 0, 0}));
+  r.push_back(rec(rt::DefaultRowHeight, {0, 255}));
+  r.push_back(rec(rt::WsBool, {0x04C1}));
+  r.push_back({rt::Header, {}});
+  r.push_back({rt::Footer, {}});
+  r.push_back(rec(rt::HCenter, {0}));
+  r.push_back(rec(rt::VCenter, {0}));
+  {
+    // Paper size, scale 100, first page 1, fit 1 x 1, printer settings not given,
+    // resolutions, margins of half an inch, one copy.
+    Bytes d;
+    for (std::uint16_t w : {0, 100, 1, 1, 1, 0x0004, 0, 0}) put16(d, w);
+    putF64(d, 0.5);
+    putF64(d, 0.5);
+    put16(d, 1);
+    r.push_back({rt::Setup, std::move(d)});
+  }
+  r.push_back(rec(rt::DefColWidth, {10}));
+  r.push_back(rec(rt::Dimensions, {0, 0, 0, 0, 0, 0, 0}));
+  r.push_back(rec(rt::Window2, {static_cast<std::uint16_t>(selected ? 0x06B6 : 0x00B6), 0, 0, 0x40, 0, 0, 0, 0, 0}));
+  {
+    Bytes d;
+    put8(d, 3);
+    for (std::uint16_t w : {0, 0, 0, 1, 0, 0}) put16(d, w);
+    put8(d, 0);
+    put8(d, 0);
+    r.push_back({rt::Selection, std::move(d)});
+  }
+  r.push_back({rt::Eof, {}});
+  return r;
+}
+
+void addWorksheet(Workbook& book, const std::string& name, const std::vector<std::string>& headings) {
+  Sheet s;
+  s.name = name;
+  s.isNew = true;
+  s.firstAddedRow = 0;
+  Row header;
+  for (std::size_t i = 0; i < headings.size(); ++i) {
+    Cell c;
+    c.column = static_cast<std::uint16_t>(i);
+    c.kind = CellKind::Text;
+    c.text = headings[i];
+    header.push_back(std::move(c));
+  }
+  s.rows.emplace(0, std::move(header));
+  s.nextFreeRow = 1;
+  book.sheets.push_back(std::move(s));
+}
+
+void appendRow(Sheet& sheet, Row cells) {
+  const std::uint32_t row = sheet.nextFreeRow++;
+  sheet.firstAddedRow = std::min(sheet.firstAddedRow, row);
+  if (!cells.empty()) sheet.rows.emplace(row, std::move(cells));
+}
+
+Bytes save(const Workbook& book) {
+  SavePlan plan = planSave(book);
+  std::size_t newSheets = 0;
+  for (const auto& s : book.sheets) newSheets += s.isNew ? 1 : 0;
+  std::vector<Record> globals = buildGlobals(book, plan, newSheets);
+
+  // Encode the shared strings where the placeholder stands.
+  std::size_t pos = 0;
+  for (std::size_t i = 0; i < globals.size(); ++i) {
+    if (globals[i].type == rt::Sst && globals[i].data.empty()) {
+      auto sst = encodeSharedStrings(plan, pos);
+      globals.erase(globals.begin() + static_cast<std::ptrdiff_t>(i));
+      globals.insert(globals.begin() + static_cast<std::ptrdiff_t>(i), sst.begin(), sst.end());
+      break;
+    }
+    pos += xlsbiff::recordSize(globals[i]);
+  }
+
+  std::vector<std::vector<Record>> sheets;
+  for (const auto& s : book.sheets) sheets.push_back(sheetRecords(s, plan));
+  std::size_t offset = bytesOf(globals);
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < book.sheets.size(); ++i) {
+    fixIndex(sheets[i], offset, book.sheets[i]);
+    // The i-th BOUNDSHEET record belongs to the i-th sheet.
+    for (; k < globals.size(); ++k)
+      if (globals[k].type == rt::BoundSheet) {
+        set32(globals[k].data, 0, static_cast<std::uint32_t>(offset));
+        ++k;
+        break;
+      }
+    offset += bytesOf(sheets[i]);
+  }
+
+  Bytes stream;
+  stream.reserve(offset);
+  for (const auto& r : globals) xlsbiff::appendRecord(stream, r);
+  for (const auto& s : sheets)
+    for (const auto& r : s) xlsbiff::appendRecord(stream, r);
+  // Spreadsheet programs expect the workbook in ordinary sectors, never the mini stream.
+  if (stream.size() < xlscfb::kMiniStreamCutoff) stream.resize(xlscfb::kMiniStreamCutoff, 0);
+
+  xlscfb::CompoundFile file = book.file;
+  file.entries[static_cast<std::size_t>(book.workbookEntry)].data = std::move(stream);
+  return xlscfb::write(file);
+}
+
+}  // namespace xlsbook
