@@ -124,7 +124,9 @@ void CNUM(float value, TextField text, std::string_view format) {
 
 void CDATA(std::string_view text, TextField result) {
   const std::string_view trimmed = text::trimmed(text);
-  if (trimmed.find_first_of("<&:") == std::string_view::npos) {
+  // "]]>" may not stand in plain element text either: such a text is wrapped too,
+  // and the wrapper splits it.
+  if (trimmed.find_first_of("<&:") == std::string_view::npos && trimmed.find("]]>") == std::string_view::npos) {
     result.assign(text);
     return;
   }

@@ -38,7 +38,7 @@ void LJUST(float value, TextField result);
 // first "." made a ",", moved to the left: the decimal comma of some outputs.
 void CNUM(float value, TextField text, std::string_view format);
 
-// The text wrapped as "<![CDATA[" + trimmed text + "]]>" when it holds "<", "&"
-// or ":", else the text itself.  The wrapper always closes: the inner text is cut
+// The text wrapped as "<![CDATA[" + trimmed text + "]]>" when it holds "<", "&",
+// ":" or "]]>", else the text itself.  The wrapper always closes: the inner text is cut
 // to make room for "]]>", and a "]]>" inside the text is split across two sections.
 void CDATA(std::string_view text, TextField result);

@@ -1,0 +1,399 @@
+#include "formats/xml/xml_gathering.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cstdlib>
+
+#include "converter/converter_data.h"
+#include "toolkit/dialogs/message_box.h"
+
+namespace {
+
+// Bytes asked of the file at a time.
+constexpr DWORD kChunk = 64 * 1024;
+// A line longer than this is handed on in pieces, so that a file without line
+// ends is read in bounded memory.
+constexpr std::size_t kLongestPiece = 4 * 1024 * 1024;
+// How much of an element an error box shows.
+constexpr std::size_t kReportedLength = 200;
+
+constexpr int kOkOnly = 0;
+constexpr int kExclamationIcon = 3;
+
+constexpr std::string_view kSectionOpen = "<![CDATA[";
+constexpr std::string_view kSectionClose = "]]>";
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string_view trimmedBothSides(std::string_view s) {
+  std::size_t first = 0;
+  while (first < s.size() && isSpace(s[first])) ++first;
+  std::size_t last = s.size();
+  while (last > first && isSpace(s[last - 1])) --last;
+  return s.substr(first, last - first);
+}
+
+// Where the text elements of an element stand after the text followed so far:
+// inside which one, and inside a character-data section of it.
+struct TextState {
+  std::string_view open;
+  bool inSection = false;
+};
+
+bool insideText(const TextState& state) { return !state.open.empty(); }
+
+void follow(std::string_view text, TextState& state, std::span<const std::string_view> names) {
+  if (names.empty()) return;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (state.inSection) {
+      const std::size_t close = text.find(kSectionClose, i);
+      if (close == std::string_view::npos) return;
+      state.inSection = false;
+      i = close + kSectionClose.size();
+      continue;
+    }
+    const std::size_t lt = text.find('<', i);
+    if (lt == std::string_view::npos) return;
+    if (insideText(state) && text.substr(lt, kSectionOpen.size()) == kSectionOpen) {
+      state.inSection = true;
+      i = lt + kSectionOpen.size();
+      continue;
+    }
+    const bool closing = lt + 1 < text.size() && text[lt + 1] == '/';
+    const std::size_t nameAt = lt + (closing ? 2 : 1);
+    for (std::string_view name : names) {
+      const std::size_t after = nameAt + name.size();
+      if (after < text.size() && text[after] == '>' && text.substr(nameAt, name.size()) == name) {
+        state.open = closing ? std::string_view() : name;
+        break;
+      }
+    }
+    i = lt + 1;
+  }
+}
+
+// Whether `marker` stands at column `at` of the text.
+bool standsAt(std::string_view text, std::size_t at, std::string_view marker) {
+  return text.compare(at, marker.size(), marker) == 0;
+}
+
+// Where the element ends within the text, searched from `from`: right after the
+// first closing marker or right before the first marker that begins what follows,
+// whichever comes first.  npos when neither is there.  Every marker begins with
+// "<", so only those columns are tried.
+std::size_t elementEnd(std::string_view text, std::size_t from, const GatherRules& rules) {
+  for (std::size_t at = text.find('<', from); at != std::string_view::npos; at = text.find('<', at + 1)) {
+    for (std::string_view marker : rules.endAfter) {
+      if (standsAt(text, at, marker)) return at + marker.size();
+    }
+    for (std::string_view marker : rules.endBefore) {
+      if (standsAt(text, at, marker)) return at;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// The first column of a marker that ends the element, for a line the filter drops.
+std::size_t firstEndMarker(std::string_view text, const GatherRules& rules) {
+  for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+    for (auto markers : {rules.endAfter, rules.endBefore}) {
+      for (std::string_view marker : markers) {
+        if (standsAt(text, at, marker)) return at;
+      }
+    }
+  }
+  return std::string_view::npos;
+}
+
+// True when the name at `at` is a whole tag name: a start tag whose name goes on
+// does not count.
+bool tagNameEnds(std::string_view text, std::size_t after) {
+  return after >= text.size() || text[after] == '>' || text[after] == '/' || isSpace(text[after]);
+}
+
+Gathered finish(const std::string& element, Gathered outcome) {
+  XML_RECORD_BUFFER.assign(std::string_view(element).substr(0, kLongestElement));
+  return outcome;
+}
+
+}  // namespace
+
+bool XmlLineSource::open(std::string_view path) {
+  const std::string name(text::trimmed(path));
+  const HANDLE h = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  file_.reset(h);
+  return true;
+}
+
+bool XmlLineSource::fill() {
+  if (endOfFile_ || !file_) return false;
+  buffer_.erase(0, position_);
+  position_ = 0;
+  const std::size_t had = buffer_.size();
+  buffer_.resize(had + kChunk);
+  DWORD got = 0;
+  const BOOL ok = ReadFile(file_.get(), buffer_.data() + had, kChunk, &got, nullptr);
+  buffer_.resize(had + (ok ? got : 0));
+  if (!ok || got == 0) {
+    endOfFile_ = true;
+    return false;
+  }
+  return true;
+}
+
+bool XmlLineSource::rawLine(std::string& raw, bool& piece) {
+  piece = false;
+  std::size_t searched = 0;  // bytes after position_ already known to hold no line end
+  for (;;) {
+    if (afterCarriageReturn_ && position_ < buffer_.size()) {
+      if (buffer_[position_] == '\n') ++position_;
+      afterCarriageReturn_ = false;
+    }
+    const std::size_t end = afterCarriageReturn_ ? std::string::npos
+                                                 : buffer_.find_first_of("\r\n", position_ + searched);
+    if (end != std::string::npos) {
+      raw.assign(buffer_, position_, end - position_);
+      afterCarriageReturn_ = buffer_[end] == '\r';
+      position_ = end + 1;
+      return true;
+    }
+    if (buffer_.size() - position_ >= kLongestPiece) {
+      std::size_t length = kLongestPiece;
+      // Never cut a UTF-8 sequence in two.
+      while (length > kLongestPiece - 4 &&
+             (static_cast<unsigned char>(buffer_[position_ + length]) & 0xC0) == 0x80) {
+        --length;
+      }
+      raw.assign(buffer_, position_, length);
+      position_ += length;
+      piece = true;
+      return true;
+    }
+    if (!afterCarriageReturn_) searched = buffer_.size() - position_;
+    if (!fill()) {
+      if (position_ < buffer_.size()) {
+        raw.assign(buffer_, position_, std::string::npos);
+        position_ = buffer_.size();
+        return true;
+      }
+      return false;
+    }
+  }
+}
+
+bool XmlLineSource::next(std::string_view& line) {
+  if (hasPutBack_) {
+    hasPutBack_ = false;
+    continues_ = true;
+    line = std::string_view(line_).substr(putBackAt_);
+    return true;
+  }
+  std::string raw;
+  bool piece = false;
+  if (!rawLine(raw, piece)) return false;
+  if (firstLine_) {
+    firstLine_ = false;
+    encoding_ = xmltext::declaredEncoding(raw);
+    if (encoding_ == xmltext::Encoding::kCodePage && raw.starts_with("\xEF\xBB\xBF")) raw.erase(0, 3);
+  }
+  continues_ = pieceBefore_;
+  pieceBefore_ = piece;
+  line_ = encoding_ == xmltext::Encoding::kUtf8 ? xmltext::fromUtf8(raw) : std::move(raw);
+  line = line_;
+  return true;
+}
+
+void XmlLineSource::putBack(std::string_view rest) {
+  const char* base = line_.data();
+  if (rest.data() >= base && rest.data() + rest.size() <= base + line_.size()) {
+    putBackAt_ = static_cast<std::size_t>(rest.data() - base);
+  } else {
+    line_.assign(rest);
+    putBackAt_ = 0;
+  }
+  hasPutBack_ = true;
+}
+
+bool OPEN_XML_INPUT(XmlLineSource& source) {
+  if (source.open(FILE_NAMES.INPUT_FILE)) return true;
+  WMessageBox(kOkOnly, kExclamationIcon, 1, "Cannot open the file\r" + FILE_NAMES.INPUT_FILE.str(), "File error");
+  return false;
+}
+
+Gathered GATHER_ELEMENT(XmlLineSource& source, std::string_view first, const GatherRules& rules) {
+  std::string element;
+  TextState state;
+  // An empty element closed in its start tag; the start tag never ends the
+  // element early otherwise.
+  const std::size_t tagEnd = first.find('>');
+  const bool closedInStartTag = tagEnd != std::string_view::npos && tagEnd > 0 && first[tagEnd - 1] == '/';
+  std::size_t end = closedInStartTag ? tagEnd + 1 : elementEnd(first, 1, rules);
+  const std::string_view start = first.substr(0, end);
+  element.assign(start);
+  follow(start, state, rules.textElements);
+  if (end != std::string_view::npos) {
+    if (end < first.size()) source.putBack(first.substr(end));
+    return finish(element, element.size() > static_cast<std::size_t>(kLongestElement) ? Gathered::kTooLong
+                                                                                      : Gathered::kComplete);
+  }
+  std::string_view line;
+  for (;;) {
+    if (!source.next(line)) return finish(element, Gathered::kEndOfFile);
+    RECORD_BUFFER.assign(line);
+    std::string_view text = rules.trimLines ? trimmedBothSides(line) : line;
+    const bool inside = insideText(state);
+    bool keep = rules.required == nullptr || inside || rules.required(static_cast<int>(text.size()), text);
+    if (!keep) {
+      // A line the filter drops may still end the element.
+      const std::size_t marker = firstEndMarker(text, rules);
+      if (marker != std::string_view::npos) {
+        text.remove_prefix(marker);
+        keep = true;
+      }
+    }
+    if (keep) {
+      end = elementEnd(text, 0, rules);
+      const std::string_view taken = text.substr(0, end);
+      // A line break inside a text is a blank of that text.
+      if (inside && !source.continuesLine()) element += ' ';
+      element.append(taken);
+      follow(taken, state, rules.textElements);
+      if (end != std::string_view::npos && end < text.size()) source.putBack(text.substr(end));
+    }
+    if (element.size() > static_cast<std::size_t>(kLongestElement)) return finish(element, Gathered::kTooLong);
+    if (keep && end != std::string_view::npos) return finish(element, Gathered::kComplete);
+  }
+}
+
+std::string_view GATHERED_ELEMENT() { return XML_RECORD_BUFFER.trimmed(); }
+
+std::string ELEMENT_FOR_REPORT() {
+  const std::string_view element = GATHERED_ELEMENT();
+  if (element.size() <= kReportedLength) return std::string(element);
+  return std::string(element.substr(0, kReportedLength)) + "...";
+}
+
+std::size_t FIND_START_TAG(std::string_view text, std::string_view name, std::size_t from) {
+  for (;;) {
+    const std::size_t at = text.find(name, from);
+    if (at == std::string_view::npos || tagNameEnds(text, at + name.size())) return at;
+    from = at + 1;
+  }
+}
+
+std::size_t FIND_FIRST_TAG(std::string_view text, std::span<const std::string_view> tags, std::size_t& which) {
+  for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+    for (std::size_t k = 0; k < tags.size(); ++k) {
+      const std::string_view tag = tags[k];
+      if (!standsAt(text, at, tag)) continue;
+      if (tag.back() != '>' && !tagNameEnds(text, at + tag.size())) continue;
+      which = k;
+      return at;
+    }
+  }
+  return std::string_view::npos;
+}
+
+std::optional<std::string> XML_TEXT(std::string_view element, std::string_view name) {
+  std::string opening;
+  opening.append("<").append(name).append(">");
+  const std::size_t at = element.find(opening);
+  if (at == std::string_view::npos) return std::nullopt;
+  std::string closing;
+  closing.append("</").append(name).append(">");
+  const std::size_t start = at + opening.size();
+  std::size_t from = start;
+  for (;;) {
+    const std::size_t close = element.find(closing, from);
+    if (close == std::string_view::npos) return std::nullopt;
+    // A closing tag inside a character-data section is text.
+    const std::size_t section = element.find(kSectionOpen, from);
+    if (section == std::string_view::npos || section > close) {
+      return xmltext::decodeContent(element.substr(start, close - start));
+    }
+    const std::size_t sectionEnd = element.find(kSectionClose, section + kSectionOpen.size());
+    if (sectionEnd == std::string_view::npos) return std::nullopt;
+    from = sectionEnd + kSectionClose.size();
+  }
+}
+
+std::optional<std::string_view> XML_ATTRIBUTE(std::string_view element, std::string_view name) {
+  const std::string_view tag = element.substr(0, element.find('>'));
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t at = tag.find(name, from);
+    if (at == std::string_view::npos) return std::nullopt;
+    from = at + 1;
+    if (at == 0 || !isSpace(tag[at - 1])) continue;
+    std::size_t i = at + name.size();
+    while (i < tag.size() && isSpace(tag[i])) ++i;
+    if (i >= tag.size() || tag[i] != '=') continue;
+    ++i;
+    while (i < tag.size() && isSpace(tag[i])) ++i;
+    if (i >= tag.size() || (tag[i] != '"' && tag[i] != '\'')) continue;
+    const std::size_t close = tag.find(tag[i], i + 1);
+    if (close == std::string_view::npos) return std::nullopt;
+    return tag.substr(i + 1, close - i - 1);
+  }
+}
+
+std::optional<float> XML_NUMBER(std::string_view text, std::size_t& used) {
+  std::size_t i = 0;
+  while (i < text.size() && isSpace(text[i])) ++i;
+  const std::size_t start = i;
+  const auto digits = [&] {
+    const std::size_t before = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    return i - before;
+  };
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  std::size_t mantissa = digits();
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    mantissa += digits();
+  }
+  if (mantissa == 0) return std::nullopt;
+  std::string number(text.substr(start, i - start));
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
+    std::size_t j = i + 1;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+    const std::size_t exponentStart = j;
+    while (j < text.size() && text[j] >= '0' && text[j] <= '9') ++j;
+    if (j == exponentStart) return std::nullopt;
+    number += 'e';
+    number.append(text.substr(i + 1, j - i - 1));
+    i = j;
+  }
+  if (i < text.size() && !isSpace(text[i]) && text[i] != ',') return std::nullopt;
+  const double value = std::strtod(number.c_str(), nullptr);
+  if (!(value >= -FLT_MAX && value <= FLT_MAX)) return std::nullopt;
+  used = i;
+  return static_cast<float>(value);
+}
+
+std::optional<float> XML_NUMBER(std::string_view text) {
+  std::size_t used = 0;
+  return XML_NUMBER(text, used);
+}
+
+bool XML_TIME_STAMP(std::string_view element, std::string_view marker, TextField date, TextField time) {
+  const std::size_t at = element.find(marker);
+  if (at == std::string_view::npos) return false;
+  std::size_t p = at + marker.size();
+  while (p < element.size() && isSpace(element[p])) ++p;
+  constexpr std::string_view kForm = "dddd-dd-ddTdd:dd:dd";
+  const std::string_view stamp = element.substr(p, kForm.size());
+  if (stamp.size() < kForm.size()) return false;
+  for (std::size_t k = 0; k < kForm.size(); ++k) {
+    const bool ok = kForm[k] == 'd' ? (stamp[k] >= '0' && stamp[k] <= '9') : stamp[k] == kForm[k];
+    if (!ok) return false;
+  }
+  time.assign(stamp.substr(11, 8));
+  std::string d;
+  d.append(stamp.substr(8, 2)).append("/").append(stamp.substr(5, 2)).append("/").append(stamp.substr(0, 4));
+  date.assign(d);
+  return true;
+}

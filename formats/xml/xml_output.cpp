@@ -1,0 +1,107 @@
+#include "formats/xml/xml_output.h"
+
+#include "converter/text_helpers.h"
+#include "formats/xml/xml_text.h"
+#include "toolkit/core/number_format.h"
+#include "toolkit/dialogs/message_box.h"
+
+namespace {
+
+constexpr std::size_t kFlushSize = 256 * 1024;
+// Columns enough for any finite 32-bit real in fixed-point form.
+constexpr int kWidestReal = 48;
+constexpr int kWrappedLength = 128;
+constexpr int kOkOnly = 0;
+constexpr int kExclamationIcon = 3;
+
+bool hasForm(std::string_view text, std::string_view form) {
+  if (text.size() < form.size()) return false;
+  for (std::size_t k = 0; k < form.size(); ++k) {
+    const bool ok = form[k] == 'd' ? (text[k] >= '0' && text[k] <= '9') : text[k] == form[k];
+    if (!ok) return false;
+  }
+  return true;
+}
+
+int twoDigits(std::string_view text, std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); }
+
+std::string_view withoutLeadingBlanks(std::string_view s) {
+  const std::size_t first = s.find_first_not_of(' ');
+  return first == std::string_view::npos ? std::string_view() : s.substr(first);
+}
+
+}  // namespace
+
+bool XmlOutputFile::create(std::string_view path) {
+  close();
+  failed_ = false;
+  const std::string name(text::trimmed(path));
+  const HANDLE h =
+      CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  file_.reset(h);
+  return true;
+}
+
+void XmlOutputFile::line(std::string_view text) {
+  const std::string_view kept = text::trimmed(text);
+  if (utf8_) {
+    pending_ += xmltext::toUtf8(kept);
+  } else {
+    pending_.append(kept);
+  }
+  pending_ += "\r\n";
+  if (pending_.size() >= kFlushSize) flush();
+}
+
+void XmlOutputFile::flush() {
+  if (!file_ || pending_.empty()) return;
+  DWORD written = 0;
+  const BOOL ok = WriteFile(file_.get(), pending_.data(), static_cast<DWORD>(pending_.size()), &written, nullptr);
+  if (!ok || written != pending_.size()) failed_ = true;
+  pending_.clear();
+}
+
+bool XmlOutputFile::close() {
+  if (!file_) return !failed_;
+  flush();
+  file_.reset();
+  return !failed_;
+}
+
+void OUTPUT_FAILURE_BOX(std::string_view path) {
+  WMessageBox(kOkOnly, kExclamationIcon, 1, "Cannot write the file\r" + std::string(text::trimmed(path)),
+              "File error");
+}
+
+std::string XML_FIXED(float value, int width, int decimals) {
+  std::string written = formatF(value, width, decimals);
+  if (written.find('*') != std::string::npos) written = formatF(value, kWidestReal, decimals);
+  return std::string(withoutLeadingBlanks(text::trimmed(written)));
+}
+
+std::string WHOLE_NUMBER(long long value) { return std::string(withoutLeadingBlanks(formatI(value, 21))); }
+
+std::string XML_WRAPPED(std::string_view text) {
+  FixedText<kWrappedLength> wrapped;
+  CDATA(xmltext::withoutControlCharacters(text), wrapped);
+  return wrapped.str();
+}
+
+bool VALID_TIME_STAMP(std::string_view date, std::string_view time) {
+  if (!hasForm(date, "dd/dd/dddd") || !hasForm(time, "dd:dd:dd")) return false;
+  const int day = twoDigits(date, 0);
+  const int month = twoDigits(date, 3);
+  return day >= 1 && day <= 31 && month >= 1 && month <= 12 && twoDigits(time, 0) <= 23 && twoDigits(time, 3) <= 59 &&
+         twoDigits(time, 6) <= 59;
+}
+
+std::optional<std::string> GPX_TIME_TEXT(const POINT_RECORD& point) {
+  const std::string_view date = point.DATE.view();
+  const std::string_view time = point.TIME.view();
+  if (!VALID_TIME_STAMP(date, time)) return std::nullopt;
+  std::string stamp;
+  stamp.append(date.substr(6, 4)).append("-").append(date.substr(3, 2)).append("-").append(date.substr(0, 2));
+  stamp.append("T").append(time).append("Z");
+  return stamp;
+}

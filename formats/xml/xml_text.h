@@ -1,0 +1,46 @@
+#pragma once
+// Character sets and character references of the XML formats.  The program keeps
+// its texts as code page 1252 bytes: readers turn what a file holds into those
+// bytes, and the KML writer turns them into UTF-8.
+
+#include <string>
+#include <string_view>
+
+namespace xmltext {
+
+// The code page 1252 byte of a Unicode code point; "?" when the code page has none.
+char codePageByte(char32_t codePoint);
+
+// The Unicode code point of a code page 1252 byte.  The five bytes that the code
+// page leaves undefined keep their own value.
+char32_t codePoint(unsigned char byte);
+
+// How the bytes of a file are to be read.
+enum class Encoding {
+  kUtf8,      // the default of XML
+  kCodePage,  // ISO-8859-1 or windows-1252: the bytes are the program's own
+};
+
+// The encoding that an XML declaration names ("<?xml ... encoding="..."?>"); UTF-8
+// when the text is no declaration or names another encoding.
+Encoding declaredEncoding(std::string_view firstLine);
+
+// UTF-8 bytes as code page 1252.  A byte that starts no valid sequence is taken as a
+// code page byte of its own, so that a file mislabelled as UTF-8 loses nothing.
+std::string fromUtf8(std::string_view bytes);
+
+// Code page 1252 bytes as UTF-8.
+std::string toUtf8(std::string_view bytes);
+
+// Element content as text: character-data sections give their inner text as it
+// stands, the five predefined entities and numeric character references give
+// their character, and everything else stays.  A reference that names no
+// character, or one the code page lacks, gives "?"; an unknown entity stays as
+// written.
+std::string decodeContent(std::string_view content);
+
+// The text with every control character (below 32, except TAB) made a blank: a
+// stored text may hold bytes that XML does not allow anywhere.
+std::string withoutControlCharacters(std::string_view text);
+
+}  // namespace xmltext
