@@ -8,33 +8,21 @@
 #include <string>
 
 #include "converter/converter_data.h"
-#include "converter/dates.h"
 #include "converter/debug_log.h"
-#include "converter/log_display.h"
+#include "converter/main_window.h"
 #include "converter/menu_commands.h"
-#include "converter/option_dialogs.h"
-#include "converter/osgbsubs.h"
 #include "converter/text_helpers.h"
 #include "toolkit/core/events.h"
-#include "toolkit/core/file_ops.h"
-#include "toolkit/core/menus_toolbars.h"
 #include "toolkit/core/registry.h"
 #include "toolkit/core/root_window.h"
 #include "toolkit/core/startup.h"
-#include "toolkit/core/status_bar.h"
 #include "toolkit/dialogs/message_box.h"
 
 namespace {
 
 constexpr int kOkOnly = 0;
 constexpr int kInformationIcon = 4;
-constexpr int kMainMenu = 30001;
-constexpr int kToolbar = 30101;
-constexpr int kCheckMode = 2;
 constexpr int kRegistryText = 1;
-// System menu, minimise and maximise boxes, status bar, fixed size.
-constexpr int kMainWindowFlags = 0x67;
-constexpr std::array<int, 2> kStatusPaneWidths{3500, -1};
 
 struct CompanionCheck {
   std::string_view file;
@@ -111,56 +99,6 @@ void READ_REGISTRY() {
   for (std::size_t i = 0; i < FILTER_INDICES.size(); ++i) FILTER_INDICES[i] = READ_FILTER_INDEX(kFilterIndexValues[i]);
 }
 
-void OPEN_MAIN_WINDOW() {
-  WStartup(" ");
-  DEBUG_WRITE({"Window initialised"});
-  WindowSettings settings;
-  settings.flags = kMainWindowFlags;
-  settings.x = -1;
-  settings.y = -1;
-  settings.width = 512;
-  settings.height = 256;
-  settings.menu = kMainMenu;
-  settings.title = "POI/Route/Track conversion utility";
-  WindowOpenRecord(settings);
-  DEBUG_WRITE({"Window opened"});
-
-  WindowStatusPanes(static_cast<int>(kStatusPaneWidths.size()), kStatusPaneWidths);
-  SHOW_COORDINATE_FORMAT();
-  SHOW_OPTIONS_SUMMARY(OptionFamily::kGarmin);
-  WMenuToolbar(kToolbar);
-  DEBUG_WRITE({"Toolbar set up"});
-  SETUP();
-  WMenuSetState(kCmdLatLong, kCheckMode, 1);
-  WMenuSetState(kCmdOsgb, kCheckMode, 0);
-  CDATE(DEFAULT_DATE);
-  CTIME(DEFAULT_TIME);
-}
-
-void EVENT_LOOP() {
-  EventRecord event;
-  while (!isTrue(STOP_FLAG)) {
-    switch (WEventWait(event)) {
-      case kEventMenu:
-        PROCESSMENU(event.value1);
-        break;
-      case kEventButton:
-        // Only the semi-modeless TomTom dialog sends its buttons here.
-        if (event.win == kTomTomDialog) TOMTOM_OPTIONS_BUTTON(event.value1);
-        break;
-      case kEventExpose:
-      case kEventResize:
-        REDRAW_LOG();
-        break;
-      case kEventClose:
-        STOP_FLAG = kLogicalTrue;
-        break;
-      default:
-        break;
-    }
-  }
-}
-
 }  // namespace
 
 [[noreturn]] void CARROWMAPPER() {
@@ -173,7 +111,12 @@ void EVENT_LOOP() {
   CHECK_COMPANION_FILES();
   READ_REGISTRY();
   OPEN_MAIN_WINDOW();
-  EVENT_LOOP();
+  // STOP_FLAG is looked at between events only: a command that sets it runs to its end.
+  EventRecord event;
+  while (!isTrue(STOP_FLAG)) {
+    const int type = WEventWait(event);
+    PROCESS_EVENT(type, event);
+  }
 
   WShutdown();
   DEBUG_WRITE({"Window closed"});
