@@ -12,11 +12,15 @@ cmake --build "$build_dir" -j"$(nproc)"
 
 program="$build_dir/program/Carrowmapper.exe"
 if [[ ! -f "$program" ]]; then
-  echo "The converter program is not built yet: only the toolkit and its tests exist so far."
+  echo "The build did not make $program." >&2
   exit 1
 fi
 source "$root/scripts/wine-session.sh"
 wine_session_start
 trap wine_session_stop EXIT
+if [[ -n "${xvfb_pid:-}" ]]; then
+  echo "No display: the program runs on the private screen $DISPLAY."
+fi
+# The program finds its companion files and MakeOV2 beside itself.
 cd "$(dirname "$program")"
 wine "$program"
