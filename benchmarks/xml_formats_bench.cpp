@@ -52,6 +52,18 @@ void read(void (*reader)(), const char* file) {
 }
 
 const bench::Benchmark gpxWrite({"GPX write 60000 waypoints", fillList, [] { write(WRITE_GPX, kGpxFile); }});
+// The names kept as they are, every one distinct: making them unique compares
+// each with all before it.
+const bench::Benchmark gpxWriteDistinct({"GPX write 60000 distinct names",
+                                         [] {
+                                           fillList();
+                                           GPX_SETTINGS.UPPER_CASE = 0;
+                                           GPX_SETTINGS.NAME_LENGTH = 2;
+                                         },
+                                         [] {
+                                           write(WRITE_GPX, "xml_bench_names.gpx");
+                                           GPX_SETTINGS = GpxSettings{};
+                                         }});
 const bench::Benchmark gpxRead({"GPX read 60000 waypoints", [] { fillList(); write(WRITE_GPX, kGpxFile); },
                                 [] { read(READ_GPX, kGpxFile); }});
 const bench::Benchmark kmlWrite({"KML write 60000 points", fillList, [] { write(WRITE_KML_POINTS, kKmlFile); }});

@@ -60,8 +60,14 @@ class TextList {
   TextField element(int i) const {
     return TextField(data_ + static_cast<std::size_t>(i - 1) * static_cast<std::size_t>(length_), length_);
   }
+  // The elements from element `first` on, as a list of their own.
+  TextList from(int first) const {
+    return TextList(element(first).data(), length_, count_ - first + 1);
+  }
 
  private:
+  TextList(char* data, int length, int count) : data_(data), length_(length), count_(count) {}
+
   char* data_;
   int length_;
   int count_;

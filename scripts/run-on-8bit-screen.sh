@@ -33,4 +33,7 @@ trap cleanup EXIT
 cp -a "$base_prefix" "$prefix/wine"
 export WINEPREFIX="$prefix/wine"
 export DISPLAY="$display"
+export CARROW_EXPECT_8BIT=1
+# As in the session: no window manager, so windows are unmanaged.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 "$here/wine-exec.sh" "$@"

@@ -15,7 +15,7 @@ build_packages=(
 # Independent programs the tests use to check what we read and write.
 test_packages=(
   googletest
-  gpsbabel gdal-bin libxml2-utils
+  gpsbabel gdal-bin libxml2-utils python3
   python3-xlrd libreoffice-calc-nogui
 )
 

@@ -11,10 +11,7 @@
 void WRITE_DESTINATOR3_CSV() {
   DEBUG_MARK(DebugMark::kSubroutine, "write_destinator3_csv");
   device::OutputFile out;
-  if (!out.create(FILE_NAMES.OUTPUT_FILE.view())) {
-    device::outputFileError(FILE_NAMES.OUTPUT_FILE.view());
-    return;
-  }
+  if (!device::createOutput(out)) return;
   const std::string creator = ",Carrowmapper v" + VERSION.str() + ",";
   for (int i = 1; i <= POINT_LIST.NPOINTS; ++i) {
     const POINT_RECORD& p = POINT_LIST.POINT(i);
@@ -22,10 +19,7 @@ void WRITE_DESTINATOR3_CSV() {
                   device::withoutLeadingBlanks(formatF(p.LONGITUDE, 10, 5)) + "," +
                   device::withoutLeadingBlanks(formatF(p.LATITUDE, 10, 5)));
   }
-  if (!out.close()) {
-    device::outputFileError(FILE_NAMES.OUTPUT_FILE.view());
-    return;
-  }
+  if (!device::closeOutput(out)) return;
   SCROLL(device::wholeNumber(POINT_LIST.NPOINTS) + " points written");
   DEBUG_MARK(DebugMark::kExitFromSubroutine, "write_destinator3_csv");
 }

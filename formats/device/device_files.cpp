@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "converter/converter_data.h"
 #include "toolkit/core/number_format.h"
 #include "toolkit/dialogs/message_box.h"
 
@@ -214,12 +215,39 @@ bool fileExists(std::string_view path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-void inputFileError(std::string_view path) {
-  WMessageBox(kOkOnly, kExclamationIcon, 1, "Cannot open file:\r" + windowsText(path), "File error");
+bool openInput(InputFile& in) {
+  if (in.open(FILE_NAMES.INPUT_FILE.view())) return true;
+  WMessageBox(kOkOnly, kExclamationIcon, 1, "Cannot open file:\r" + FILE_NAMES.INPUT_FILE.str(), "File error");
+  return false;
 }
 
-void outputFileError(std::string_view path) {
-  WMessageBox(kOkOnly, kExclamationIcon, 1, "Cannot write file:\r" + windowsText(path), "File error");
+namespace {
+void outputFileError() {
+  WMessageBox(kOkOnly, kExclamationIcon, 1, "Cannot write file:\r" + FILE_NAMES.OUTPUT_FILE.str(), "File error");
+}
+}  // namespace
+
+bool createOutput(OutputFile& out) {
+  if (out.create(FILE_NAMES.OUTPUT_FILE.view())) return true;
+  outputFileError();
+  return false;
+}
+
+bool closeOutput(OutputFile& out) {
+  if (out.close()) return true;
+  outputFileError();
+  return false;
+}
+
+void setReadDefaults(POINT_RECORD& point, std::string_view symbolName, std::string_view routeName) {
+  point.DATE = FILE_DATE.view();
+  point.TIME = FILE_TIME.view();
+  point.ALTITUDE = kNoValue;
+  point.PROXIMITY = 0.0f;
+  point.SYMBOL = kNoSymbol;
+  point.SYMBOL_NAME = symbolName;
+  point.ROUTE_NAME = routeName;
+  point.COLOUR.blank();
 }
 
 bool readReal(std::string_view text, double& value) {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "converter/converter_data.h"
 #include "toolkit/core/fixed_text.h"
 
 namespace device {
@@ -86,9 +87,20 @@ class OutputFile {
 // True when a file (not a folder) of that name exists.
 bool fileExists(std::string_view path);
 
-// The boxes for a file that cannot be opened, created or completely written.
-void inputFileError(std::string_view path);
-void outputFileError(std::string_view path);
+// FILE_NAMES INPUT_FILE opened for reading; false, after a box that says so,
+// when it cannot be opened.
+bool openInput(InputFile& in);
+// FILE_NAMES OUTPUT_FILE created; false, after a box that says so, when it
+// cannot be created.
+bool createOutput(OutputFile& out);
+// Closes FILE_NAMES OUTPUT_FILE; false, after a box that says so, when it was
+// not completely written.
+bool closeOutput(OutputFile& out);
+
+// The fields of a point read from a file that gives no date, time, altitude,
+// proximity or symbol: the file's date and time, no altitude, proximity 0, no
+// symbol, the symbol name and the route name given, no colour.
+void setReadDefaults(POINT_RECORD& point, std::string_view symbolName, std::string_view routeName);
 
 // Free-form number input: leading blanks are skipped and the first value is
 // taken, which ends at a blank, a comma, a slash or the end of the text; a sign,

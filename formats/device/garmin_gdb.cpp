@@ -340,10 +340,7 @@ void FROMUNIXEPOCH(std::int32_t seconds, TextField date, TextField time) {
 void READ_GDB_WPT() {
   DEBUG_MARK(DebugMark::kSubroutine, "read_gdb_wpt");
   device::InputFile in;
-  if (!in.open(FILE_NAMES.INPUT_FILE.view())) {
-    device::inputFileError(FILE_NAMES.INPUT_FILE.view());
-    return;
-  }
+  if (!device::openInput(in)) return;
   // The header: the signature, the version record, the application record and
   // the creator's name.  A file that does not begin so is not read at all.
   std::string signature;
@@ -395,10 +392,7 @@ void READ_GDB_WPT() {
 void WRITE_GDB_WPT() {
   DEBUG_MARK(DebugMark::kSubroutine, "write_gdb_wpt");
   device::OutputFile out;
-  if (!out.create(FILE_NAMES.OUTPUT_FILE.view())) {
-    device::outputFileError(FILE_NAMES.OUTPUT_FILE.view());
-    return;
-  }
+  if (!device::createOutput(out)) return;
   DEBUG_WRITE({"Output file opened ", FILE_NAMES.OUTPUT_FILE.trimmed()});
   device::UniqueNames names;
   if (!names.allocate(POINT_LIST.NPOINTS)) {
@@ -434,10 +428,7 @@ void WRITE_GDB_WPT() {
                 waypointData(text::trimmed(identifier.view().substr(0, 15)), text::trimmed(comment), p));
   }
   writeRecord(out, kEndRecord, std::string_view("\0\1", 2));
-  if (!out.close()) {
-    device::outputFileError(FILE_NAMES.OUTPUT_FILE.view());
-    return;
-  }
+  if (!device::closeOutput(out)) return;
   SCROLL(wholeNumber(POINT_LIST.NPOINTS) + " points written");
   DEBUG_MARK(DebugMark::kExitFromSubroutine, "write_gdb_wpt");
 }

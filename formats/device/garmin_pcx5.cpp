@@ -291,25 +291,35 @@ FixedText<32> titleWord(std::string_view line) {
   return word;
 }
 
+// The latitude, longitude, date, time and altitude columns, which follow one
+// another from `latitude` on in both kinds of record.
+template <std::size_t N>
+bool readPosition(std::string_view line, const std::array<std::int32_t, N>& s, const std::array<std::int32_t, N>& e,
+                  std::size_t latitude, CoordinateForm form, POINT_RECORD& p, ReadFailure& failure) {
+  const std::size_t k = latitude;
+  if (!readCoordinate(line, s[k], e[k], true, form, p.LATITUDE, failure) ||
+      !readCoordinate(line, s[k + 1], e[k + 1], false, form, p.LONGITUDE, failure)) {
+    return false;
+  }
+  if (!readDate(columnText(line, s, e, k + 2, false), p.DATE)) {
+    failure = {kDataFormatError, "Date value DD-MMM-YY"};
+    return false;
+  }
+  readTime(columnText(line, s, e, k + 3, false), p.TIME);
+  if (!readOptional(columnText(line, s, e, k + 4, true), p.ALTITUDE)) {
+    failure = {kDataFormatError, "Altitude value in metres"};
+    return false;
+  }
+  return true;
+}
+
 // A W record in the waypoint columns.
 bool readWaypoint(std::string_view line, const Pcx5Layout& layout, POINT_RECORD& p, ReadFailure& failure) {
   const auto& s = layout.starts;
   const auto& e = layout.ends;
   auto text = [&](std::size_t k, bool number = false) { return columnText(line, s, e, k, number); };
   p.NAME = s[2] != 0 ? columns(line, s[1], s[2] - 1) : text(1);
-  if (!readCoordinate(line, s[2], e[2], true, layout.form, p.LATITUDE, failure) ||
-      !readCoordinate(line, s[3], e[3], false, layout.form, p.LONGITUDE, failure)) {
-    return false;
-  }
-  if (!readDate(text(4), p.DATE)) {
-    failure = {kDataFormatError, "Date value DD-MMM-YY"};
-    return false;
-  }
-  readTime(text(5), p.TIME);
-  if (!readOptional(text(6, true), p.ALTITUDE)) {
-    failure = {kDataFormatError, "Altitude value in metres"};
-    return false;
-  }
+  if (!readPosition(line, s, e, 2, layout.form, p, failure)) return false;
   p.DESCRIPTION = text(7);
   if (!readOptional(text(8, true), p.PROXIMITY)) {
     failure = {kDataFormatError, "Proximity value in metres"};
@@ -335,22 +345,7 @@ bool readWaypoint(std::string_view line, const Pcx5Layout& layout, POINT_RECORD&
 
 // A T record in the track columns.
 bool readTrackPoint(std::string_view line, const Pcx5Layout& layout, POINT_RECORD& p, ReadFailure& failure) {
-  const auto& s = layout.trackStarts;
-  const auto& e = layout.trackEnds;
-  auto text = [&](std::size_t k, bool number = false) { return columnText(line, s, e, k, number); };
-  if (!readCoordinate(line, s[1], e[1], true, layout.form, p.LATITUDE, failure) ||
-      !readCoordinate(line, s[2], e[2], false, layout.form, p.LONGITUDE, failure)) {
-    return false;
-  }
-  if (!readDate(text(3), p.DATE)) {
-    failure = {kDataFormatError, "Date value DD-MMM-YY"};
-    return false;
-  }
-  readTime(text(4), p.TIME);
-  if (!readOptional(text(5, true), p.ALTITUDE)) {
-    failure = {kDataFormatError, "Altitude value in metres"};
-    return false;
-  }
+  if (!readPosition(line, layout.trackStarts, layout.trackEnds, 1, layout.form, p, failure)) return false;
   p.NAME.blank();
   p.DESCRIPTION.blank();
   p.COMMENT.blank();
@@ -375,6 +370,25 @@ void reportFailure(const ReadFailure& failure, std::string_view line) {
 
 std::string_view currentLine(int length) { return RECORD_BUFFER.view().substr(0, static_cast<std::size_t>(length)); }
 
+// Reads the lines of a PCX5 file: U lines set the coordinate form, every other
+// line that is not empty goes to `record`, which gives false to end the reading
+// at once.  False when the reading was ended before the end of the file.
+template <typename Record>
+bool readRecords(device::InputFile& in, Pcx5Layout& layout, Record record) {
+  int length = 0;
+  while (in.readLine(RECORD_BUFFER, length)) {
+    if (length == 0) continue;
+    const std::string_view line = currentLine(length);
+    if (line[0] != 'U') {
+      if (!record(line)) return false;
+    } else if (!readUnits(RECORD_BUFFER.view(), layout.form)) {
+      ERROR(2, "Unsupported Coordinate system", "U LAT LON DM or U LAT LON DEG", line, kQuit);
+      return false;
+    }
+  }
+  return true;
+}
+
 // The waypoint and route readers share everything but the R record.
 enum class WaypointFile { kWaypoints, kRoutes };
 
@@ -383,25 +397,13 @@ void readWaypointFile(WaypointFile kind) {
   const std::string_view routine = routes ? "read_rte" : "read_wpt";
   DEBUG_MARK(DebugMark::kSubroutine, routine);
   device::InputFile in;
-  if (!in.open(FILE_NAMES.INPUT_FILE.view())) {
-    device::inputFileError(FILE_NAMES.INPUT_FILE.view());
-    return;
-  }
+  if (!device::openInput(in)) return;
   if (routes) POINT_LIST.NROUTES = 0;
   Pcx5Layout layout;
   FixedText<20> routeName;
   bool inRoute = false;
-  int length = 0;
-  while (in.readLine(RECORD_BUFFER, length)) {
-    if (length == 0) continue;
-    const std::string_view line = currentLine(length);
+  const bool whole = readRecords(in, layout, [&](std::string_view line) {
     switch (line[0]) {
-      case 'U':
-        if (!readUnits(RECORD_BUFFER.view(), layout.form)) {
-          ERROR(2, "Unsupported Coordinate system", "U LAT LON DM or U LAT LON DEG", line, kQuit);
-          return;
-        }
-        break;
       case 'H': {
         const FixedText<32> word = titleWord(RECORD_BUFFER.view());
         const bool columnLine = routes ? word.view().substr(0, 4) == "IDNT" : text::equal(word, "IDNT");
@@ -414,7 +416,7 @@ void readWaypointFile(WaypointFile kind) {
           int position = 3;
           FixedText<32> number;
           GET_FIELD(line, position, number);
-          routeName = columns(line, position, length);
+          routeName = columns(line, position, static_cast<int>(line.size()));
           POINT_LIST.NROUTES += 1;
           inRoute = true;
         }
@@ -422,13 +424,13 @@ void readWaypointFile(WaypointFile kind) {
       case 'W': {
         if (layout.starts[0] == 0) {
           reportFailure({kDataFormatError, kNoColumnLine}, line);
-          return;
+          return false;
         }
         POINT_RECORD point;
         ReadFailure failure;
         if (!readWaypoint(RECORD_BUFFER.view(), layout, point, failure)) {
           reportFailure(failure, line);
-          return;
+          return false;
         }
         if (routes) {
           // Points before any R record still form a route of their own.
@@ -440,13 +442,15 @@ void readWaypointFile(WaypointFile kind) {
         } else {
           point.ROUTE_NAME = "Point data";
         }
-        if (!store(point)) return;
+        if (!store(point)) return false;
         break;
       }
       default:
         break;
     }
-  }
+    return true;
+  });
+  if (!whole) return;
   in.close();
   if (routes) {
     SCROLL(device::withoutLeadingBlanks(wholeNumber(POINT_LIST.NREAD) + " points read from" +
@@ -480,10 +484,7 @@ void READ_RTE() { readWaypointFile(WaypointFile::kRoutes); }
 void WRITE_WPT() {
   DEBUG_MARK(DebugMark::kSubroutine, "write_wpt");
   device::OutputFile out;
-  if (!out.create(FILE_NAMES.OUTPUT_FILE.view())) {
-    device::outputFileError(FILE_NAMES.OUTPUT_FILE.view());
-    return;
-  }
+  if (!device::createOutput(out)) return;
   DEBUG_WRITE({"Output file opened ", FILE_NAMES.OUTPUT_FILE.trimmed()});
   writeHeaderBlock(out);
   out.writeLine("");
@@ -501,10 +502,7 @@ void WRITE_WPT() {
     names.make(candidate.view(), 6, i, identifier);
     out.writeLine(waypointRecord(identifier.view().substr(0, 6), p));
   }
-  if (!out.close()) {
-    device::outputFileError(FILE_NAMES.OUTPUT_FILE.view());
-    return;
-  }
+  if (!device::closeOutput(out)) return;
   SCROLL(wholeNumber(POINT_LIST.NPOINTS) + " points written");
   DEBUG_MARK(DebugMark::kExitFromSubroutine, "write_wpt");
 }
@@ -512,10 +510,7 @@ void WRITE_WPT() {
 void WRITE_RTE() {
   DEBUG_MARK(DebugMark::kSubroutine, "write_rte");
   device::OutputFile out;
-  if (!out.create(FILE_NAMES.OUTPUT_FILE.view())) {
-    device::outputFileError(FILE_NAMES.OUTPUT_FILE.view());
-    return;
-  }
+  if (!device::createOutput(out)) return;
   writeHeaderBlock(out);
   device::UniqueNames names;
   if (!names.allocate(POINT_LIST.NPOINTS)) {
@@ -548,10 +543,7 @@ void WRITE_RTE() {
     out.writeLine(waypointRecord(identifier.view().substr(0, 6), p));
     ++k;
   }
-  if (!out.close()) {
-    device::outputFileError(FILE_NAMES.OUTPUT_FILE.view());
-    return;
-  }
+  if (!device::closeOutput(out)) return;
   DEBUG_MARK(DebugMark::kExitFromSubroutine, "write_rte");
   SCROLL(device::withoutLeadingBlanks(wholeNumber(POINT_LIST.NPOINTS) + " points written to" +
                                       formatI(POINT_LIST.NROUTES, 3) + " routes"));
@@ -560,10 +552,7 @@ void WRITE_RTE() {
 void WRITE_TRK() {
   DEBUG_MARK(DebugMark::kSubroutine, "write_trk");
   device::OutputFile out;
-  if (!out.create(FILE_NAMES.OUTPUT_FILE.view())) {
-    device::outputFileError(FILE_NAMES.OUTPUT_FILE.view());
-    return;
-  }
+  if (!device::createOutput(out)) return;
   writeHeaderBlock(out);
   POINT_LIST.CURRENT_ROUTE.blank();
   POINT_LIST.NROUTES = 0;
@@ -587,10 +576,7 @@ void WRITE_TRK() {
     record += formatI(device::nearestWhole(p.ALTITUDE), 6);
     out.writeLine(record);
   }
-  if (!out.close()) {
-    device::outputFileError(FILE_NAMES.OUTPUT_FILE.view());
-    return;
-  }
+  if (!device::closeOutput(out)) return;
   SCROLL(device::withoutLeadingBlanks(wholeNumber(POINT_LIST.NPOINTS) + " points written to" +
                                       formatI(POINT_LIST.NROUTES, 3) + " tracks"));
   DEBUG_WRITE({"End of Subroutine write_trk"});
@@ -601,26 +587,14 @@ void READ_TRK() {
   const int filter = std::max(1, CONVERTER_SETTINGS.TRACK_FILTER);
   if (filter > 1) SCROLL("Track filter is set to " + wholeNumber(filter));
   device::InputFile in;
-  if (!in.open(FILE_NAMES.INPUT_FILE.view())) {
-    device::inputFileError(FILE_NAMES.INPUT_FILE.view());
-    return;
-  }
+  if (!device::openInput(in)) return;
   POINT_LIST.NROUTES = 0;
   POINT_LIST.CURRENT_ROUTE.blank();
   POINT_LIST.NTRACKPOINTS = 0;
   POINT_LIST.TRACK_POSITION = 0;
   Pcx5Layout layout;
-  int length = 0;
-  while (in.readLine(RECORD_BUFFER, length)) {
-    if (length == 0) continue;
-    const std::string_view line = currentLine(length);
+  const bool whole = readRecords(in, layout, [&](std::string_view line) {
     switch (line[0]) {
-      case 'U':
-        if (!readUnits(RECORD_BUFFER.view(), layout.form)) {
-          ERROR(2, "Unsupported Coordinate system", "U LAT LON DM or U LAT LON DEG", line, kQuit);
-          return;
-        }
-        break;
       case 'H':
         POINT_LIST.TRACK_POSITION = 0;
         if (titleWord(RECORD_BUFFER.view()).view().substr(0, 4) == "LATI") {
@@ -632,17 +606,17 @@ void READ_TRK() {
       case 'T': {
         if (layout.trackStarts[0] == 0) {
           reportFailure({kDataFormatError, kNoTrackColumnLine}, line);
-          return;
+          return false;
         }
         if (POINT_LIST.TRACK_POSITION % filter == 0) {
           POINT_RECORD point;
           ReadFailure failure;
           if (!readTrackPoint(RECORD_BUFFER.view(), layout, point, failure)) {
             reportFailure(failure, line);
-            return;
+            return false;
           }
           point.ROUTE_NAME = POINT_LIST.CURRENT_ROUTE.view();
-          if (!store(point)) return;
+          if (!store(point)) return false;
         }
         POINT_LIST.TRACK_POSITION += 1;
         POINT_LIST.NTRACKPOINTS += 1;
@@ -651,7 +625,9 @@ void READ_TRK() {
       default:
         break;
     }
-  }
+    return true;
+  });
+  if (!whole) return;
   in.close();
   std::string summary;
   if (filter > 1) {

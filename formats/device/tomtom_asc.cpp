@@ -190,14 +190,7 @@ LineOutcome readPointLine(std::string_view line, POINT_RECORD& p, AscError& erro
   p.LONGITUDE = static_cast<float>(longitude);
   p.LATITUDE = static_cast<float>(latitude);
   p.NAME.blank();
-  p.DATE = FILE_DATE.view();
-  p.TIME = FILE_TIME.view();
-  p.ALTITUDE = kNoValue;
-  p.PROXIMITY = 0.0f;
-  p.SYMBOL = kNoSymbol;
-  p.SYMBOL_NAME = "Waypoint";
-  p.ROUTE_NAME = "Point data";
-  p.COLOUR.blank();
+  device::setReadDefaults(p, "Waypoint", "Point data");
   return LineOutcome::kPoint;
 }
 
@@ -210,10 +203,7 @@ std::string coordinatePair(const POINT_RECORD& p) {
 void READ_ASC() {
   DEBUG_MARK(DebugMark::kSubroutine, "read_asc");
   device::InputFile in;
-  if (!in.open(FILE_NAMES.INPUT_FILE.view())) {
-    device::inputFileError(FILE_NAMES.INPUT_FILE.view());
-    return;
-  }
+  if (!device::openInput(in)) return;
   int length = 0;
   while (in.readLine(RECORD_BUFFER, length)) {
     const std::string_view asRead = RECORD_BUFFER.view().substr(0, static_cast<std::size_t>(length));
@@ -251,10 +241,7 @@ void READ_ASC() {
 void WRITE_ASC() {
   DEBUG_MARK(DebugMark::kSubroutine, "write_asc");
   device::OutputFile out;
-  if (!out.create(FILE_NAMES.OUTPUT_FILE.view())) {
-    device::outputFileError(FILE_NAMES.OUTPUT_FILE.view());
-    return;
-  }
+  if (!device::createOutput(out)) return;
   CDATE(DEFAULT_DATE);
   const bool grid = isTrue(CONVERTER_SETTINGS.OSGB_OUTPUT);
   out.writeLine(";* Created by Carrowmapper version " + VERSION.str() + " on " + DEFAULT_DATE.str());
@@ -288,10 +275,7 @@ void WRITE_ASC() {
     out.writeLine(reference.empty() ? coordinatePair(p) + ", " + texts : reference + "," + texts);
   }
   out.writeLine(";* " + formatI(POINT_LIST.NPOINTS, 5) + " POI records written.");
-  if (!out.close()) {
-    device::outputFileError(FILE_NAMES.OUTPUT_FILE.view());
-    return;
-  }
+  if (!device::closeOutput(out)) return;
   SCROLL(wholeNumber(POINT_LIST.NPOINTS) + " points written");
   DEBUG_MARK(DebugMark::kExitFromSubroutine, "write_asc");
 }

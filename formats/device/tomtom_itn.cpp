@@ -70,10 +70,7 @@ void READ_ITN() {
   FixedText<64> route;
   carrowmapper::FILE(FILE_NAMES.INPUT_FILE.view(), route);
   device::InputFile in;
-  if (!in.open(FILE_NAMES.INPUT_FILE.view())) {
-    device::inputFileError(FILE_NAMES.INPUT_FILE.view());
-    return;
-  }
+  if (!device::openInput(in)) return;
   int skipped = 0;
   int length = 0;
   while (in.readLine(RECORD_BUFFER, length)) {
@@ -88,14 +85,7 @@ void READ_ITN() {
     if (p == nullptr) return;
     *p = point;
     p->COMMENT.blank();
-    p->DATE = FILE_DATE.view();
-    p->TIME = FILE_TIME.view();
-    p->ALTITUDE = kNoValue;
-    p->PROXIMITY = 0.0f;
-    p->SYMBOL = kNoSymbol;
-    p->SYMBOL_NAME = "Dot";
-    p->ROUTE_NAME = route.view();
-    p->COLOUR.blank();
+    device::setReadDefaults(*p, "Dot", route.view());
   }
   in.close();
   if (skipped > 0) {
@@ -110,10 +100,7 @@ void READ_ITN() {
 void WRITE_ITN() {
   DEBUG_MARK(DebugMark::kSubroutine, "write_itn");
   device::OutputFile out;
-  if (!out.create(FILE_NAMES.OUTPUT_FILE.view())) {
-    device::outputFileError(FILE_NAMES.OUTPUT_FILE.view());
-    return;
-  }
+  if (!device::createOutput(out)) return;
   const int n = POINT_LIST.NPOINTS;
   for (int i = 1; i <= n; ++i) {
     POINT_RECORD& p = POINT_LIST.POINT(i);
@@ -128,10 +115,7 @@ void WRITE_ITN() {
               wholeNumber(device::nearestWhole(static_cast<double>(p.LATITUDE) * kUnitsPerDegree)) + "|" + name + "|" +
               flag + "|\n");
   }
-  if (!out.close()) {
-    device::outputFileError(FILE_NAMES.OUTPUT_FILE.view());
-    return;
-  }
+  if (!device::closeOutput(out)) return;
   SCROLL(wholeNumber(n) + " points written to 1 route");
   DEBUG_MARK(DebugMark::kExitFromSubroutine, "write_itn");
 }

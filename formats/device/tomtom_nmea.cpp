@@ -222,10 +222,7 @@ void READ_PGL() {
   FixedText<64> route;
   carrowmapper::FILE(FILE_NAMES.INPUT_FILE.view(), route);
   device::InputFile in;
-  if (!in.open(FILE_NAMES.INPUT_FILE.view())) {
-    device::inputFileError(FILE_NAMES.INPUT_FILE.view());
-    return;
-  }
+  if (!device::openInput(in)) return;
   LogState s;
   POINT_LIST.TRACK_POSITION = 0;
   int length = 0;

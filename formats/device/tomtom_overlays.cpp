@@ -61,20 +61,70 @@ bool storeOverlayPoint(double longitude, double latitude, const FixedText<256>& 
   p->LONGITUDE = static_cast<float>(longitude);
   p->LATITUDE = static_cast<float>(latitude);
   p->DESCRIPTION = name.view();
-  p->DATE = FILE_DATE.view();
-  p->TIME = FILE_TIME.view();
-  p->ALTITUDE = kNoValue;
-  p->PROXIMITY = 0.0f;
-  p->SYMBOL = kNoSymbol;
-  p->SYMBOL_NAME = "Waypoint";
-  p->ROUTE_NAME = "Point data";
+  device::setReadDefaults(*p, "Waypoint", "Point data");
   return true;
 }
 
-bool openInput(device::InputFile& in) {
-  if (in.open(FILE_NAMES.INPUT_FILE.view())) return true;
-  device::inputFileError(FILE_NAMES.INPUT_FILE.view());
-  return false;
+// What became of one record of an overlay.
+enum class RecordOutcome { kNext, kEnd, kListFull };
+
+// Reads an overlay record by record with `record`, which reads what follows a
+// type byte.  The end of the file, also inside a record, ends the reading quietly.
+void readOverlay(std::string_view routine, RecordOutcome (*record)(device::InputFile&, int, FixedText<256>&)) {
+  DEBUG_MARK(DebugMark::kSubroutine, routine);
+  device::InputFile in;
+  if (!device::openInput(in)) return;
+  FixedText<256> name;
+  unsigned char typeByte = 0;
+  while (in.readByte(typeByte)) {
+    const RecordOutcome outcome = record(in, static_cast<signed char>(typeByte), name);
+    if (outcome == RecordOutcome::kListFull) return;
+    if (outcome == RecordOutcome::kEnd) break;
+  }
+  in.close();
+  SCROLL(wholeNumber(POINT_LIST.NREAD) + " points read");
+  DEBUG_MARK(DebugMark::kExitFromSubroutine, routine);
+}
+
+RecordOutcome ov2Record(device::InputFile& in, int type, FixedText<256>& name) {
+  std::int32_t length = 0, longitude = 0, latitude = 0;
+  if (type == 0 || type == 100) {
+    if (!in.readInt32(length) || !in.skip(static_cast<std::uint64_t>(std::max(length - 5, 0)))) {
+      return RecordOutcome::kEnd;
+    }
+  } else if (type == 1) {
+    if (!in.skip(20)) return RecordOutcome::kEnd;
+  } else if (type == 2 || type == 3) {
+    // A record that the end of the file cuts short gives no point.
+    if (!in.readInt32(length) || !in.readInt32(longitude) || !in.readInt32(latitude) ||
+        !readName(in, static_cast<std::int64_t>(length) - 13, name)) {
+      return RecordOutcome::kEnd;
+    }
+    if (!storeOverlayPoint(longitude * 0.00001, latitude * 0.00001, name)) return RecordOutcome::kListFull;
+  } else {
+    unsupportedRecordBox(type);
+    return RecordOutcome::kEnd;
+  }
+  return RecordOutcome::kNext;
+}
+
+// OVR records give their length in one byte after the type.
+RecordOutcome ovrRecord(device::InputFile& in, int type, FixedText<256>& name) {
+  unsigned char lengthByte = 0;
+  if (type != 0 && type != 1 && type != 11) {
+    unsupportedRecordBox(type);
+    return RecordOutcome::kEnd;
+  }
+  if (!in.readByte(lengthByte)) return RecordOutcome::kEnd;
+  const int length = std::max(0, static_cast<int>(static_cast<signed char>(lengthByte)));
+  if (type == 0) return in.skip(static_cast<std::uint64_t>(length)) ? RecordOutcome::kNext : RecordOutcome::kEnd;
+  std::int32_t longitude = 0, latitude = 0;
+  if (!in.readInt32(longitude) || !in.readInt32(latitude) || !readName(in, length - 8, name)) {
+    return RecordOutcome::kEnd;
+  }
+  const double scale = type == 1 ? 0.0001 : 0.00001;
+  return storeOverlayPoint(longitude * scale, latitude * scale, name) ? RecordOutcome::kNext
+                                                                       : RecordOutcome::kListFull;
 }
 
 // ------------------------------------------------------------- writing --
@@ -155,35 +205,7 @@ void tomtomName(int position, FixedText<128>& name) {
 
 }  // namespace device
 
-void READ_OV2() {
-  DEBUG_MARK(DebugMark::kSubroutine, "read_ov2");
-  device::InputFile in;
-  if (!openInput(in)) return;
-  FixedText<256> name;
-  unsigned char typeByte = 0;
-  while (in.readByte(typeByte)) {
-    const int type = static_cast<signed char>(typeByte);
-    std::int32_t length = 0, longitude = 0, latitude = 0;
-    if (type == 0 || type == 100) {
-      if (!in.readInt32(length) || !in.skip(static_cast<std::uint64_t>(std::max(length - 5, 0)))) break;
-    } else if (type == 1) {
-      if (!in.skip(20)) break;
-    } else if (type == 2 || type == 3) {
-      // A record that the end of the file cuts short gives no point.
-      if (!in.readInt32(length) || !in.readInt32(longitude) || !in.readInt32(latitude) ||
-          !readName(in, static_cast<std::int64_t>(length) - 13, name)) {
-        break;
-      }
-      if (!storeOverlayPoint(longitude * 0.00001, latitude * 0.00001, name)) return;
-    } else {
-      unsupportedRecordBox(type);
-      break;
-    }
-  }
-  in.close();
-  SCROLL(wholeNumber(POINT_LIST.NREAD) + " points read");
-  DEBUG_MARK(DebugMark::kExitFromSubroutine, "read_ov2");
-}
+void READ_OV2() { readOverlay("read_ov2", ov2Record); }
 
 void WRITE_OV2() {
   DEBUG_MARK(DebugMark::kSubroutine, "write_ov2");
@@ -239,43 +261,12 @@ void WRITE_OV2() {
   WErrorStatusQuery(1);
 }
 
-void READ_OVR() {
-  DEBUG_MARK(DebugMark::kSubroutine, "read_ovr");
-  device::InputFile in;
-  if (!openInput(in)) return;
-  FixedText<256> name;
-  unsigned char typeByte = 0;
-  while (in.readByte(typeByte)) {
-    const int type = static_cast<signed char>(typeByte);
-    unsigned char lengthByte = 0;
-    if (type == 0 || type == 1 || type == 11) {
-      if (!in.readByte(lengthByte)) break;
-    }
-    const int length = std::max(0, static_cast<int>(static_cast<signed char>(lengthByte)));
-    std::int32_t longitude = 0, latitude = 0;
-    if (type == 0) {
-      if (!in.skip(static_cast<std::uint64_t>(length))) break;
-    } else if (type == 1 || type == 11) {
-      if (!in.readInt32(longitude) || !in.readInt32(latitude) || !readName(in, length - 8, name)) break;
-      const double scale = type == 1 ? 0.0001 : 0.00001;
-      if (!storeOverlayPoint(longitude * scale, latitude * scale, name)) return;
-    } else {
-      unsupportedRecordBox(type);
-      break;
-    }
-  }
-  in.close();
-  SCROLL(wholeNumber(POINT_LIST.NREAD) + " points read");
-  DEBUG_MARK(DebugMark::kExitFromSubroutine, "read_ovr");
-}
+void READ_OVR() { readOverlay("read_ovr", ovrRecord); }
 
 void WRITE_OVR() {
   DEBUG_MARK(DebugMark::kSubroutine, "write_ovr");
   device::OutputFile out;
-  if (!out.create(FILE_NAMES.OUTPUT_FILE.view())) {
-    device::outputFileError(FILE_NAMES.OUTPUT_FILE.view());
-    return;
-  }
+  if (!device::createOutput(out)) return;
   FixedText<128> name;
   for (int i = 1; i <= POINT_LIST.NPOINTS; ++i) {
     const POINT_RECORD& p = POINT_LIST.POINT(i);
@@ -288,10 +279,7 @@ void WRITE_OVR() {
     out.write(kept);
     out.writeByte(0);
   }
-  if (!out.close()) {
-    device::outputFileError(FILE_NAMES.OUTPUT_FILE.view());
-    return;
-  }
+  if (!device::closeOutput(out)) return;
   copyCompanion(COMPANION_FILES.PICTURE_FILE.view(), ".pic", "Default PIC file copied to ... ", 50);
   SCROLL(wholeNumber(POINT_LIST.NPOINTS) + " points written");
   DEBUG_MARK(DebugMark::kExitFromSubroutine, "write_ovr");

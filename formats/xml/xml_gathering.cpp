@@ -11,9 +11,9 @@ namespace {
 
 // Bytes asked of the file at a time.
 constexpr DWORD kChunk = 64 * 1024;
-// A line longer than this is handed on in pieces, so that a file without line
+// A line longer than this is handed on in chunks, so that a file without line
 // ends is read in bounded memory.
-constexpr std::size_t kLongestPiece = 4 * 1024 * 1024;
+constexpr std::size_t kLongestChunk = 4 * 1024 * 1024;
 // How much of an element an error box shows.
 constexpr std::size_t kReportedLength = 200;
 
@@ -144,8 +144,8 @@ bool XmlLineSource::fill() {
   return true;
 }
 
-bool XmlLineSource::rawLine(std::string& raw, bool& piece) {
-  piece = false;
+bool XmlLineSource::rawLine(std::string& raw, bool& chunk) {
+  chunk = false;
   std::size_t searched = 0;  // bytes after position_ already known to hold no line end
   for (;;) {
     if (afterCarriageReturn_ && position_ < buffer_.size()) {
@@ -160,16 +160,16 @@ bool XmlLineSource::rawLine(std::string& raw, bool& piece) {
       position_ = end + 1;
       return true;
     }
-    if (buffer_.size() - position_ >= kLongestPiece) {
-      std::size_t length = kLongestPiece;
+    if (buffer_.size() - position_ >= kLongestChunk) {
+      std::size_t length = kLongestChunk;
       // Never cut a UTF-8 sequence in two.
-      while (length > kLongestPiece - 4 &&
+      while (length > kLongestChunk - 4 &&
              (static_cast<unsigned char>(buffer_[position_ + length]) & 0xC0) == 0x80) {
         --length;
       }
       raw.assign(buffer_, position_, length);
       position_ += length;
-      piece = true;
+      chunk = true;
       return true;
     }
     if (!afterCarriageReturn_) searched = buffer_.size() - position_;
@@ -192,15 +192,15 @@ bool XmlLineSource::next(std::string_view& line) {
     return true;
   }
   std::string raw;
-  bool piece = false;
-  if (!rawLine(raw, piece)) return false;
+  bool chunk = false;
+  if (!rawLine(raw, chunk)) return false;
   if (firstLine_) {
     firstLine_ = false;
     encoding_ = xmltext::declaredEncoding(raw);
     if (encoding_ == xmltext::Encoding::kCodePage && raw.starts_with("\xEF\xBB\xBF")) raw.erase(0, 3);
   }
-  continues_ = pieceBefore_;
-  pieceBefore_ = piece;
+  continues_ = chunkBefore_;
+  chunkBefore_ = chunk;
   line_ = encoding_ == xmltext::Encoding::kUtf8 ? xmltext::fromUtf8(raw) : std::move(raw);
   line = line_;
   return true;

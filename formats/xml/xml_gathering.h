@@ -32,15 +32,15 @@ class XmlLineSource {
   // The text stays valid until the next call of next() or putBack().
   bool next(std::string_view& line);
   // True when the text given by the last next() does not begin a line of the file:
-  // the rest of a line, or a later piece of a line too long to be held at once.
+  // the rest of a line, or a later chunk of a line too long to be held at once.
   bool continuesLine() const { return continues_; }
-  // The text is given again by the next call of next().  A part of the line given
+  // The text is given again by the next call of next().  Text of the line given
   // last is not copied, so that a long line of many elements is read in one pass.
   void putBack(std::string_view rest);
 
  private:
   bool fill();
-  bool rawLine(std::string& raw, bool& piece);
+  bool rawLine(std::string& raw, bool& chunk);
 
   KernelHandle file_;
   std::string buffer_;
@@ -48,7 +48,7 @@ class XmlLineSource {
   bool endOfFile_ = false;
   bool afterCarriageReturn_ = false;  // a line feed next belongs to the last line end
   bool firstLine_ = true;
-  bool pieceBefore_ = false;  // the last raw line was cut short
+  bool chunkBefore_ = false;  // the last raw line was cut short
   xmltext::Encoding encoding_ = xmltext::Encoding::kUtf8;
   std::string line_;  // the line given last, decoded
   std::size_t putBackAt_ = 0;

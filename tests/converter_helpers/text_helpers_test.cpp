@@ -166,6 +166,8 @@ TEST(Cdata, WrapsTextsWithMarkupOrColonsAndAlwaysCloses) {
       {"Plain words", "Plain words"},
       {"", ""},
       {"x]]>y:", "<![CDATA[x]]]]><![CDATA[>y:]]>"},
+      // Plain text may not hold "]]>" either.
+      {"x]]>y", "<![CDATA[x]]]]><![CDATA[>y]]>"},
   };
   for (const auto& c : cases) {
     FixedText<128> result("#");

@@ -177,6 +177,8 @@ POINT_RECORD& addPoint(float longitude, float latitude, std::string_view descrip
   return p;
 }
 
+std::string numbered(std::string text, long long number) { return text.append(std::to_string(number)); }
+
 std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> out;
   std::size_t start = 0;

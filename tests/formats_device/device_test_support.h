@@ -75,6 +75,10 @@ std::string writeFileWith(void (*writer)(), const std::string& path);
 POINT_RECORD& addPoint(float longitude, float latitude, std::string_view description = "",
                        std::string_view name = "");
 
+// The text followed by the number.  It is built by appending: GCC 12 warns
+// wrongly about a literal put before a temporary string.
+std::string numbered(std::string text, long long number);
+
 // Splits a text into its lines (line feed ends a line; a carriage return before
 // it is kept).
 std::vector<std::string> lines(const std::string& text);

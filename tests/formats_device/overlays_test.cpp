@@ -59,7 +59,7 @@ TEST_F(Overlays, Ov2ReaderTakesType2And3RecordsAndPassesOverTheOthers) {
 
 TEST_F(Overlays, UnsupportedRecordTypesEndTheReadingWithABox) {
   std::string file;
-  for (int i = 0; i < 39; ++i) file += ov2Record(2, i, i, "P" + std::to_string(i));
+  for (int i = 0; i < 39; ++i) file += ov2Record(2, i, i, numbered("P", i));
   writeFile(folder.path("seven.ov2"), file + std::string("\x07") + ov2Record(2, 1, 1, "after"));
   readFileWith(READ_OV2, folder.path("seven.ov2"));
   EXPECT_EQ(POINT_LIST.NPOINTS, 39);
@@ -256,6 +256,17 @@ TEST_F(Overlays, AnOverlayThatCannotBeReplacedIsNotReportedAsWritten) {
   EXPECT_THAT(boxes.boxes()[0].text, HasSubstr("Cannot replace the file"));
   EXPECT_EQ(lastLog(), "Running TomTom MakeOV2 utility");
   EXPECT_EQ(readFile(output), "old");
+}
+
+TEST_F(Overlays, ATemporaryFileThatCannotBeCreatedStopsTheSave) {
+  addPoint(1, 1, "x");
+  CreateDirectoryA(folder.path("makeov2.tmp").c_str(), nullptr);
+  FILE_NAMES.OUTPUT_FILE = folder.path("never.ov2");
+  WRITE_OV2();
+  RemoveDirectoryA(folder.path("makeov2.tmp").c_str());
+  EXPECT_EQ(boxes.summary(), "Carrowmapper Error: Cannot create the temporary file makeov2.tmp");
+  EXPECT_EQ(GetFileAttributesA(folder.path("never.ov2").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(lastLog(), "");
 }
 
 TEST_F(Overlays, DestinatorLinesHoldDescriptionCreatorLongitudeAndLatitude) {

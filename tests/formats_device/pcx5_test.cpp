@@ -96,9 +96,8 @@ TEST_F(Pcx5, AMissingProximityTakesTheOptionsProximityInsteadOfMinus9999) {
 
 TEST_F(Pcx5, WaypointsReadBackWithEverySymbolAndTheirOtherFields) {
   for (int s = 0; s <= 15; ++s) {
-    POINT_RECORD& p = addPoint(-179.12345f + s, -89.5f + s, "Description longer than thirty-nine characters " +
-                                                                std::to_string(s),
-                               "N" + std::to_string(s));
+    POINT_RECORD& p = addPoint(-179.12345f + s, -89.5f + s, numbered("Description longer than thirty-nine characters ", s),
+                               numbered("N", s));
     p.SYMBOL = s;
     p.ALTITUDE = -12.4f + s;
     p.PROXIMITY = 1500.0f + s;
@@ -115,7 +114,7 @@ TEST_F(Pcx5, WaypointsReadBackWithEverySymbolAndTheirOtherFields) {
     EXPECT_EQ(p.SYMBOL, s);
     EXPECT_NEAR(p.LONGITUDE, -179.12345 + s, 2e-5);
     EXPECT_NEAR(p.LATITUDE, -89.5 + s, 1e-5);
-    EXPECT_EQ(p.NAME.str(), "N" + std::to_string(s));
+    EXPECT_EQ(p.NAME.str(), numbered("N", s));
     EXPECT_EQ(p.DESCRIPTION.str(), "Description longer than thirty-nine cha");
     EXPECT_FLOAT_EQ(p.ALTITUDE, std::round(-12.4f + s));
     EXPECT_FLOAT_EQ(p.PROXIMITY, 1500.0f + s);
@@ -262,6 +261,23 @@ TEST_F(Pcx5, RouteReaderTakesTheNameAfterTheNumberAndCountsRoutesFromTheFile) {
   EXPECT_EQ(lastLog(), "1 points read from  1 routes");
 }
 
+TEST_F(Pcx5, MoreThanAHundredRoutesReadBackApart) {
+  for (int r = 0; r < 102; ++r) {
+    addPoint(1, 1, "a").ROUTE_NAME = numbered("Route ", r);
+    addPoint(1, 2, "b").ROUTE_NAME = numbered("Route ", r);
+  }
+  const std::vector<std::string> out = lines(writeFileWith(WRITE_RTE, folder.path("many.rte")));
+  EXPECT_EQ(out[7 + 99 * 6], "R 99  Route 99            \r");
+  EXPECT_EQ(out[7 + 100 * 6], "R **  Route 100           \r");
+  resetConverter();
+  readFileWith(READ_RTE, folder.path("many.rte"));
+  ASSERT_EQ(POINT_LIST.NPOINTS, 204) << boxes.summary();
+  EXPECT_EQ(POINT_LIST.NROUTES, 102);
+  EXPECT_EQ(POINT_LIST.POINT(201).ROUTE_NAME.str(), "Route 100");
+  EXPECT_EQ(POINT_LIST.POINT(203).ROUTE_NAME.str(), "Route 101");
+  EXPECT_EQ(lastLog(), "204 points read from102 routes");
+}
+
 TEST_F(Pcx5, EmptyRouteListWritesTheHeaderOnly) {
   EXPECT_EQ(writeFileWith(WRITE_RTE, folder.path("e.rte")), kHeader);
   EXPECT_EQ(lastLog(), "0 points written to  0 routes");
@@ -308,7 +324,7 @@ TEST_F(Pcx5, TrackFilterKeepsEveryNthPointCountingFromEachTracksColumnLine) {
     for (int t = 0; t < tracks; ++t) {
       body += "\r\n" + kTrackColumns;
       for (int i = 0; i < points; ++i) {
-        body += "T  N" + std::to_string(10 + t) + ".000" + (i < 10 ? "0" : "") + std::to_string(i) +
+        body += numbered("T  N", 10 + t) + ".000" + (i < 10 ? "0" : "") + std::to_string(i) +
                 "  E001.00000  01-JAN-07 00:00:00     0\r\n";
       }
     }
@@ -333,7 +349,7 @@ TEST_F(Pcx5, TrackFilterKeepsEveryNthPointCountingFromEachTracksColumnLine) {
 }
 
 TEST_F(Pcx5, MoreThanAHundredTracksKeepTheirOwnNames) {
-  for (int t = 0; t < 102; ++t) addPoint(1, 1).ROUTE_NAME = "T" + std::to_string(t);
+  for (int t = 0; t < 102; ++t) addPoint(1, 1).ROUTE_NAME = numbered("T", t);
   writeFileWith(WRITE_TRK, folder.path("many.trk"));
   EXPECT_EQ(lastLog(), "102 points written to102 tracks");
   resetConverter();

@@ -298,13 +298,14 @@ TEST_F(GpxReading, RoutesGiveTheirNamesToTheirPoints) {
 std::string twoTracks() {
   std::string file = "<gpx>\n<trk><name>Morning</name><trkseg>\n";
   for (int i = 1; i <= 7; ++i) {
-    file += "<trkpt lat=\"" + std::to_string(i) + "\" lon=\"0\"><ele>" + std::to_string(i * 10) +
-            "</ele><time>2007-10-17T10:00:0" + std::to_string(i) + "Z</time></trkpt>\n";
+    file.append("<trkpt lat=\"").append(std::to_string(i)).append("\" lon=\"0\"><ele>");
+    file.append(std::to_string(i * 10)).append("</ele><time>2007-10-17T10:00:0").append(std::to_string(i));
+    file.append("Z</time></trkpt>\n");
   }
   file += "</trkseg></trk>\n<trk>\n  <name>Evening</name>\n  <trkseg>\n";
   for (int i = 1; i <= 7; ++i) {
-    file += "  <trkpt lat=\"" + std::to_string(100 + i) + "\" lon=\"1\">\n    <extensions>\n      <hr>120</hr>\n"
-            "    </extensions>\n  </trkpt>\n";
+    file.append("  <trkpt lat=\"").append(std::to_string(100 + i));
+    file.append("\" lon=\"1\">\n    <extensions>\n      <hr>120</hr>\n    </extensions>\n  </trkpt>\n");
   }
   return file + "  </trkseg>\n</trk>\n</gpx>\n";
 }

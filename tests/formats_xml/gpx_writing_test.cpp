@@ -1,6 +1,8 @@
 #include <string>
 
 #include "converter/converter_data.h"
+#include "converter/debug_log.h"
+#include "formats/xml/google.h"
 #include "formats/xml/gpsexchange.h"
 #include "xml_test_support.h"
 
@@ -161,6 +163,19 @@ TEST_F(GpxWriting, NameOptionsShapeTheNameLine) {
   }
 }
 
+TEST_F(GpxWriting, UniqueNamesNumberEachNamesakeOnTheFirstOfItsKind) {
+  GPX_SETTINGS.UPPER_CASE = 0;
+  const char* names[] = {"PARIS", "LONDON", "PARIS", "", "PARIS", "AB", "AB", "AB1", "LONDONBRIDGE", "LONDONBRIDGEEYE",
+                         "X", "X", "X", "X", "X", "X", "X", "X", "X", "X", "X", "X"};
+  for (const char* name : names) add(1.0f, 2.0f).NAME = name;
+  const std::string file = writeFile(WRITE_GPX);
+  std::string written;
+  for (std::size_t at = file.find(" <name>"); at != std::string::npos; at = file.find(" <name>", at + 1)) {
+    written += file.substr(at + 7, file.find("</name>", at) - at - 7) + " ";
+  }
+  EXPECT_EQ(written, "PARIS LONDON PARIS1 PARIS2 AB AB1 AB1 LONDONBRID LONDONBRI1 X X1 X2 X3 X4 X5 X6 X7 X8 X9 X10 X11 ");
+}
+
 TEST_F(GpxWriting, LongTextsAreCutTo128AndStayWellFormed) {
   GPX_SETTINGS.UPPER_CASE = 0;
   GPX_SETTINGS.UNIQUE_NAMES = 0;
@@ -256,6 +271,26 @@ TEST_F(GpxWriting, ARoundTripKeepsNamesTextsTimesElevationsAndSymbols) {
     }
   }
   EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(GpxWriting, DebugModeLogsEachRoutinesEntryAndExit) {
+  const std::string log = "xml_debug.txt";
+  ASSERT_TRUE(DEBUG_LOG.open(log));
+  DEBUG_FLAG = kLogicalTrue;
+  add(1.0f, 2.0f).ROUTE_NAME = "R";
+  writeFile(WRITE_GPX_ROUTE, "debug.gpx");
+  FILE_NAMES.INPUT_FILE = "debug.gpx";
+  READ_GPX_ROUTE();
+  writeFile(WRITE_KML_TRACK, "debug.kml");
+  FILE_NAMES.INPUT_FILE = "debug.kml";
+  READ_KML_POINTS();
+  DEBUG_LOG.close();
+  DEBUG_FLAG = kLogicalFalse;
+  EXPECT_EQ(readBytes(log), crlf({" Subroutine write_gpx_route", "   Allocate arrays", "   Deallocate arrays",
+                                  " Exit from Subroutine write_gpx_route", " Subroutine read_gpx_route",
+                                  " Exit from Subroutine read_gpx_route", " Subroutine write_kml_track",
+                                  " Exit from Subroutine write_kml_track", " Subroutine read_kml_points",
+                                  " Exit from Subroutine read_kml_points"}));
 }
 
 }  // namespace

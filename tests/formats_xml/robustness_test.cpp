@@ -35,9 +35,9 @@ class Robustness : public XmlFormatTest {
 };
 
 TEST_F(Robustness, RandomBytesAndBrokenMarkupEndCleanly) {
-  // Pieces of the markup the readers look for, so that random files reach
+  // Fragments of the markup the readers look for, so that random files reach
   // their gathering and value paths, not only their search for a start.
-  const std::array<std::string_view, 24> pieces{
+  const std::array<std::string_view, 24> fragments{
       "<wpt lat=\"", "\" lon=\"", "\">", "</wpt>", "<rte>", "<rtept lat=\"1\" lon=\"2\"", "</rtept>", "<trk>",
       "<trkpt lat=\"", "</trkpt>", "<name>", "</name>", "<![CDATA[", "]]>", "&#", "&amp;", ";", "\n", "\r\n",
       "<Placemark>", "</Placemark>", "<Point>", "<coordinates>", "</coordinates>"};
@@ -47,7 +47,7 @@ TEST_F(Robustness, RandomBytesAndBrokenMarkupEndCleanly) {
     const int length = 1000 + static_cast<int>(random() % 20000);
     while (static_cast<int>(bytes.size()) < length) {
       if (random() % 3 == 0) {
-        bytes += pieces[random() % pieces.size()];
+        bytes += fragments[random() % fragments.size()];
       } else {
         for (int n = static_cast<int>(random() % 40); n > 0; --n) bytes += static_cast<char>(random() % 256);
       }

@@ -72,14 +72,32 @@ SeenDialog readDialog(HWND dialog) {
 UiDriver::UiDriver(UINT delayMs) : delayMs_(delayMs) {
   activeDriver = this;
   hook_ = SetWindowsHookExA(WH_CBT, cbtHook, nullptr, GetCurrentThreadId());
+  callHook_ = SetWindowsHookExA(WH_CALLWNDPROC, callHook, nullptr, GetCurrentThreadId());
 }
 
 UiDriver::~UiDriver() {
   if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+  if (callHook_ != nullptr) UnhookWindowsHookEx(callHook_);
   if (activeDriver == this) activeDriver = nullptr;
 }
 
 void UiDriver::answerNext(DialogScript script) { scripts_.push_back(std::move(script)); }
+
+void UiDriver::answerNextMenu(std::function<void()> script) { menuScripts_.push_back(std::move(script)); }
+
+// A menu loop that has no input tells its owner it is idle: the moment to
+// give it the keys of the next menu script.
+LRESULT CALLBACK UiDriver::callHook(int code, WPARAM wParam, LPARAM lParam) {
+  UiDriver* self = activeDriver;
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (self != nullptr && code >= 0 && sent != nullptr && sent->message == WM_ENTERIDLE &&
+      sent->wParam == MSGF_MENU && !self->menuScripts_.empty()) {
+    std::function<void()> script = std::move(self->menuScripts_.front());
+    self->menuScripts_.pop_front();
+    script();
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 DialogScript UiDriver::press(int controlId) {
   return [controlId](HWND dialog) {

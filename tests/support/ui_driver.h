@@ -11,14 +11,17 @@
 // timer inside its own modal loop; when it fires the box's title and texts are
 // recorded and the next queued script runs with the box's handle.  A box that
 // finds no script is recorded as unanswered and cancelled, so no test hangs in
-// it.  Menus (the menu bar and popups) run their own loop too: answer them
-// with keys, queued before the loop starts, e.g. pressKey(VK_MENU) then
-// pressKey('F') and pressKey(VK_RETURN); the menu reads them from the queue.
+// it.  Menus (the menu bar and popups) run their own loop too: answerNextMenu
+// queues a script (usually keys: pressKey(VK_DOWN), pressKey(VK_RETURN)) that
+// runs when the next menu loop waits for input; a menu bar can also be opened
+// by keys sent beforehand (pressKey('F', kAlt)).
 //
 // Keys and the mouse go through SendInput to the foreground window
 // (bringToForeground first): pressKey with kShift / kCtrl / kAlt, typeText,
 // moveMouse / mouseButton / clickAt in client pixels of a window.
-// pumpMessages dispatches what is queued for a while.
+// pumpMessages dispatches what is queued for a while.  A test program that
+// sends input must have the screen to itself: give its CTest test RUN_SERIAL
+// (or a screen of its own), or another program's window may take the keys.
 //
 // A Watchdog ends the test program with a message when a test hangs (for
 // example in WEventWait); waitEvent gives WEventWait a deadline on a window
@@ -53,8 +56,9 @@ class UiDriver {
   UiDriver& operator=(const UiDriver&) = delete;
 
   void answerNext(DialogScript script);
+  void answerNextMenu(std::function<void()> script);
   const std::vector<SeenDialog>& seen() const { return seen_; }
-  std::size_t pending() const { return scripts_.size(); }
+  std::size_t pending() const { return scripts_.size() + menuScripts_.size(); }
   int menusOpened() const { return menusOpened_; }
 
   // Scripts for the common answers.
@@ -63,10 +67,13 @@ class UiDriver {
 
  private:
   static LRESULT CALLBACK cbtHook(int code, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK callHook(int code, WPARAM wParam, LPARAM lParam);
   static void CALLBACK onTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
   void answer(HWND dialog);
 
   HHOOK hook_ = nullptr;
+  HHOOK callHook_ = nullptr;
+  std::deque<std::function<void()>> menuScripts_;
   UINT delayMs_;
   std::deque<DialogScript> scripts_;
   std::vector<SeenDialog> seen_;

@@ -50,6 +50,20 @@ TEST_F(Events, CloseBoxAndAltF4GiveEvent9AndTheWindowStays) {
   ui::pressKey(VK_F4, ui::kAlt);
   ASSERT_EQ(ui::waitEventOfType(kEventClose, record), kEventClose);
   EXPECT_TRUE(IsWindow(rootFrame()));
+
+  // A click on the caption's close box.
+  RECT frame{};
+  GetWindowRect(rootFrame(), &frame);
+  const int captionY = frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+  POINT box{-1, -1};
+  for (int x = frame.right - 1; x > frame.right - 80 && box.x < 0; --x) {
+    if (SendMessageA(rootFrame(), WM_NCHITTEST, 0, MAKELPARAM(x, captionY)) == HTCLOSE) box = POINT{x - 4, captionY};
+  }
+  ASSERT_GE(box.x, 0) << "no close box found on the caption";
+  ScreenToClient(rootFrame(), &box);
+  ui::clickAt(rootFrame(), box.x, box.y);
+  ASSERT_EQ(ui::waitEventOfType(kEventClose, record), kEventClose);
+  EXPECT_TRUE(IsWindowVisible(rootFrame()));
 }
 
 TEST_F(Events, AResizeOutsideTheWaitIsParkedAndDeliveredFirstTheLaterOneWinning) {

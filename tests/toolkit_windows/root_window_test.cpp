@@ -2,12 +2,15 @@
 // toolbar from resources, and shut-down.
 #include <windows.h>
 #include <commctrl.h>
+#include <winspool.h>
 
 #include <string>
 
 #include "root_fixture.h"
 #include "toolkit/core/error_reporter.h"
 #include "toolkit/core/window_select.h"
+#include "toolkit/drivers/hardcopy_setup.h"
+#include "toolkit/graphics/graphics_state.h"
 
 namespace {
 
@@ -56,6 +59,21 @@ TEST_F(RootWindow, ConverterWindowIsCentredWithAnExactClientAreaAndItsBars) {
   GetClientRect(rootFrame(), &inner);
   MapWindowPoints(rootFrame(), nullptr, reinterpret_cast<POINT*>(&inner), 2);
   EXPECT_EQ(bar.bottom, inner.bottom);
+}
+
+// The graphics defaults ran and asked the Windows printer driver for the
+// default printer; a machine without one opens the window all the same.
+TEST_F(RootWindow, OpeningSetsTheGraphicsDefaultsWithOrWithoutAPrinter) {
+  char name[256] = {};
+  DWORD size = sizeof name;
+  const bool printer = GetDefaultPrinterA(name, &size) != FALSE;
+  EXPECT_EQ(yyDumpSettings.printerPresent, printer ? 1 : 0);
+  EXPECT_EQ(yyGrAttributes.screenDriver, 1);
+  EXPECT_EQ(yyDrawTarget.kind, kTargetWindow);
+  EXPECT_EQ(yyDrawTarget.drawMode, R2_COPYPEN);
+  EXPECT_EQ(yyDrawTarget.deviceHeight, 255);
+  EXPECT_FLOAT_EQ(yyGrState.aspectRatio, 2.0f);
+  EXPECT_EQ(yyColourTable[9], RGB(0xFF, 0, 0));
 }
 
 TEST_F(RootWindow, MenuCarriesThePopupIdsOfItsCommandResource) {

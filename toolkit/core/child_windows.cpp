@@ -265,11 +265,9 @@ void YYWindowPlacementSet(int x, int y, int& width, int& height, int state) {
     wp.length = sizeof wp;
     GetWindowPlacement(s.frame, &wp);
     const RECT normal = wp.rcNormalPosition;
-    RECT normalClient{};
     int nw = 0;
     int nh = 0;
     YYWindowNormalClientSize(nw, nh);
-    (void)normalClient;
     frameWidth = width + (normal.right - normal.left) - nw;
     frameHeight = height + (normal.bottom - normal.top) - nh;
   }
@@ -285,19 +283,7 @@ void YYWindowPlacementSet(int x, int y, int& width, int& height, int state) {
     if (inside && IsZoomed(s.frame)) {
       s.savedNormal = wanted;
     } else if (!inside) {
-      POINT d{};
-      HWND probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 100, 100, 10, 10, nullptr, nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
-      if (probe != nullptr) {
-        WINDOWPLACEMENT pp{};
-        pp.length = sizeof pp;
-        GetWindowPlacement(probe, &pp);
-        RECT pr{};
-        GetWindowRect(probe, &pr);
-        d.x = pr.left - pp.rcNormalPosition.left;
-        d.y = pr.top - pp.rcNormalPosition.top;
-        DestroyWindow(probe);
-      }
+      const POINT d = YYPlacementCorrection();
       OffsetRect(&wanted, -d.x, -d.y);
     }
     wp.rcNormalPosition = wanted;

@@ -393,7 +393,12 @@ void YYRootWindowCreate(int x, int y, int& width, int& height, int flags, int me
   eventState.timedWait = false;
 
   windowTable.paletteColours = paletteColours;
-  if (isPaletteDisplay()) buildPalette(paletteColours);
+  if (isPaletteDisplay()) {
+    buildPalette(paletteColours);
+    // Text and fills go through the drawing context: it draws in the palette's colours too.
+    SelectPalette(windowTable.drawDc, windowTable.palette, FALSE);
+    RealizePalette(windowTable.drawDc);
+  }
 
   if (windowTable.patternBitmap == nullptr) windowTable.patternBitmap = CreateCompatibleBitmap(windowTable.drawDc, 8, 8);
   yyDrawTarget.drawMode = R2_COPYPEN;

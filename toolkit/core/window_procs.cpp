@@ -349,10 +349,10 @@ int buttonOf(UINT message) {
 }
 
 // Copies the snapshot kept for this window, or for the nearest containing
-// window that has one, onto the window.
+// window that has one, onto the window.  The copy goes through BeginPaint, after
+// the background is erased, so that the erase does not wipe it out again.
 void paintFromSnapshot(HWND window, int slot) {
   int owner = slot;
-  HWND ownerClient = window;
   if (slotOf(slot).snapshot == nullptr) {
     HWND frame = slotOf(slot).frame;
     owner = -1;
@@ -368,20 +368,21 @@ void paintFromSnapshot(HWND window, int slot) {
         frame = slotOf(upSlot).frame;
       }
     }
-    if (owner < 0) return;
-    ownerClient = slotOf(owner).client;
   }
-  POINT offset{};
-  MapWindowPoints(window, ownerClient, &offset, 1);
-  HDC dc = GetDC(window);
-  HDC memory = CreateCompatibleDC(dc);
-  HGDIOBJ previous = SelectObject(memory, slotOf(owner).snapshot);
-  RECT r{};
-  GetClientRect(window, &r);
-  BitBlt(dc, 0, 0, r.right, r.bottom, memory, offset.x, offset.y, SRCCOPY);
-  SelectObject(memory, previous);
-  DeleteDC(memory);
-  ReleaseDC(window, dc);
+  PAINTSTRUCT paint{};
+  HDC dc = BeginPaint(window, &paint);
+  if (owner >= 0) {
+    POINT offset{};
+    MapWindowPoints(window, slotOf(owner).client, &offset, 1);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ previous = SelectObject(memory, slotOf(owner).snapshot);
+    RECT r{};
+    GetClientRect(window, &r);
+    BitBlt(dc, 0, 0, r.right, r.bottom, memory, offset.x, offset.y, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+  }
+  EndPaint(window, &paint);
 }
 
 void maximiseChildrenAgain(HWND client) {
@@ -491,7 +492,7 @@ LRESULT CALLBACK YYClientWindowProc(HWND window, UINT message, WPARAM wParam, LP
       realizePalette(window);
       if (windowTable.modalSnapshotMode) {
         paintFromSnapshot(window, slot);
-        break;
+        return 0;
       }
       YYEventPost(kEventExpose, 0, wParam, lParam, window);
       const LRESULT result = DefWindowProcA(window, message, wParam, lParam);

@@ -47,9 +47,9 @@ HWND currentClient() { return isValidSlot(windowTable.currentSlot) ? slotOf(wind
 
 bool isInsideAnother(HWND frame) { return frame != nullptr && (GetWindowLongA(frame, GWL_STYLE) & WS_CHILD) != 0; }
 
-// The difference between placement (workspace) and screen coordinates of a
-// top-level window, measured on a temporary window.
-POINT placementCorrection() {
+}  // namespace
+
+POINT YYPlacementCorrection() {
   POINT d{};
   HWND probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 100, 100, 10, 10, nullptr, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
@@ -64,7 +64,6 @@ POINT placementCorrection() {
   DestroyWindow(probe);
   return d;
 }
-}  // namespace
 
 int YYWindowInfo(int code) {
   switch (code) {
@@ -135,7 +134,7 @@ void YYWindowRect(int mode, int& a, int& b, int& inside, int& container) {
     GetWindowPlacement(window, &wp);
     r = wp.rcNormalPosition;
     if (!isInsideAnother(window)) {
-      const POINT d = placementCorrection();
+      const POINT d = YYPlacementCorrection();
       OffsetRect(&r, d.x, d.y);
     }
   } else {

@@ -16,6 +16,9 @@ int YYWindowInfo(int code);
 // Window state codes.
 enum WindowStateCode : int { kStateMinimised = 0, kStateNormal = 1, kStateMaximised = 2, kStateHidden = 3 };
 
+// The difference between placement (workspace) and screen coordinates of a
+// top-level window, measured on a temporary window.
+POINT YYPlacementCorrection();
 void YYWindowRect(int mode, int& a, int& b, int& inside, int& container);
 void YYClientOrigin(int& x, int& y);
 void YYWindowState(int& state);

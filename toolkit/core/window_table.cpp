@@ -49,5 +49,8 @@ void YYScreenMeasure(int& width, int& height, int& colourCount) {
 bool isPaletteDisplay() { return windowTable.colourCount == 256; }
 
 COLORREF displayColour(HDC dc, COLORREF colour) {
-  return isPaletteDisplay() && dc != nullptr ? GetNearestColor(dc, colour) : colour;
+  if (!isPaletteDisplay() || dc == nullptr) return colour;
+  // Marked as a palette colour, so that GDI takes it from the window's
+  // palette rather than from the few static system colours.
+  return GetNearestColor(dc, colour) | 0x02000000;
 }
