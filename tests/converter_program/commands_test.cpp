@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "converter/dates.h"
-#include "converter/menu_commands.h"
 #include "main_window_fixture.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "converter/converter_data.h"
 #include "converter/log_display.h"
 #include "converter/main_window.h"
+#include "converter/menu_commands.h"
 #include "support/ui_driver.h"
 #include "toolkit/core/events.h"
 #include "toolkit/core/root_window.h"

@@ -162,23 +162,33 @@ std::string fixture(std::string_view name) {
   return windowsPath(CARROW_SOURCE_DIR) + "\\tests\\converter_program\\fixtures\\" + std::string(name);
 }
 
-ProgramFolder::ProgramFolder(const std::string& name, const std::vector<std::string>& leaveOut) {
-  char current[MAX_PATH] = {};
-  GetCurrentDirectoryA(MAX_PATH, current);
-  CreateDirectoryA((std::string(current) + "\\scenarios").c_str(), nullptr);
-  folder_ = std::string(current) + "\\scenarios\\" + name + "\\";
-  CreateDirectoryA(folder_.c_str(), nullptr);
+std::string freshFolder(const std::string& name) {
+  // Beside the test program, whatever the current directory is.
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string base(self);
+  base.resize(base.find_last_of('\\') + 1);
+  base += "scenarios\\";
+  CreateDirectoryA(base.c_str(), nullptr);
+  const std::string folder = base + name + "\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
   // Afresh: whatever an earlier run left goes.
   WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA((folder_ + "*").c_str(), &found);
+  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((folder_ + found.cFileName).c_str());
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((folder + found.cFileName).c_str());
     } while (FindNextFileA(search, &found));
     FindClose(search);
   }
+  return folder;
+}
+
+ProgramFolder::ProgramFolder(const std::string& name, const std::vector<std::string>& leaveOut)
+    : folder_(freshFolder(name)) {
   const std::string source = windowsPath(CARROW_PROGRAM_DIR) + "\\";
-  search = FindFirstFileA((source + "*").c_str(), &found);
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA((source + "*").c_str(), &found);
   if (search != INVALID_HANDLE_VALUE) {
     do {
       const std::string file = found.cFileName;

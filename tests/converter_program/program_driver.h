@@ -16,6 +16,9 @@ inline constexpr const char* kMainTitle = "POI/Route/Track conversion utility";
 inline constexpr const char* kRegistryPath = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Tamsworth\\Carrowmapper";
 inline constexpr const char* kRegistrySubKey = "SOFTWARE\\Tamsworth\\Carrowmapper";
 
+// An empty folder of that name beside the test program, with its trailing backslash.
+std::string freshFolder(const std::string& name);
+
 // A copy of the built program folder (build/program) under the test's own
 // folder, made afresh, with some of its files left out or added.
 class ProgramFolder {
