@@ -136,7 +136,6 @@ void NOT_BUILT(std::string_view filter, int position, bool reading) {
 void RUN_FORMAT_ROUTINE(const FormatChoice& choice, int position, bool reading) {
   if (position < 1 || position > choice.count) return;
   const FormatRoutine& entry = choice.routines[position - 1];
-  DEBUG_WRITE({reading ? "Reader " : "Writer ", entry.name});
   if (entry.routine == nullptr) {
     NOT_BUILT(choice.filter, position, reading);
     return;
