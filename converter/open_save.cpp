@@ -12,6 +12,14 @@
 #include "formats/device/tomtom.h"
 #include "formats/xml/google.h"
 #include "formats/xml/gpsexchange.h"
+#include "formats/tabular/autoroute.h"
+#include "formats/tabular/excelsubs.h"
+#include "formats/tabular/mapsource.h"
+#include "formats/tabular/maptech.h"
+#include "formats/tabular/memorymap.h"
+#include "formats/tabular/oziexplorer.h"
+#include "formats/tabular/pocketstreets.h"
+#include "formats/tabular/st2gpx.h"
 #include "formats/xml/mapopolis.h"
 #include "toolkit/dialogs/file_selection.h"
 #include "toolkit/dialogs/message_box.h"
@@ -42,78 +50,74 @@ void writeOverlay() {
   }
 }
 
-// Readers and writers by position in the lists above.  The tabular formats
-// (formats/tabular: autoroute, excelsubs, mapsource, maptech, memorymap,
-// oziexplorer, pocketstreets, st2gpx) are not in this build yet: their entries
-// carry the routine's name only, and each becomes `{"NAME", NAME}` once its
-// module is linked in.
+// Readers and writers by position in the file-type lists.
 constexpr std::array<FormatRoutine, 14> kOpenPointsRoutines{{
-    {"READ_ASC", READ_ASC},
-    {"READ_OV2/READ_OVR", readOverlay},
-    {"READ_MXF"},
-    {"READ_MM_MARKS_CSV"},
-    {"READ_GDB_WPT", READ_GDB_WPT},
-    {"READ_TXT"},
-    {"READ_GPX", READ_GPX},
-    {"READ_AXE"},
-    {"NEW_READ_CSV"},
-    {"READ_XLS"},
-    {"READ_PSP"},
-    {"READ_OZI_WPT"},
-    {"READ_WPT", READ_WPT},
-    {"READ_KML_POINTS", READ_KML_POINTS},
+    READ_ASC,
+    readOverlay,
+    READ_MXF,
+    READ_MM_MARKS_CSV,
+    READ_GDB_WPT,
+    READ_TXT,
+    READ_GPX,
+    READ_AXE,
+    NEW_READ_CSV,
+    READ_XLS,
+    READ_PSP,
+    READ_OZI_WPT,
+    READ_WPT,
+    READ_KML_POINTS,
 }};
 constexpr std::array<FormatRoutine, 8> kOpenRoutesRoutines{{
-    {"READ_ITN", READ_ITN},
-    {"READ_RXF"},
-    {"READ_RTE", READ_RTE},
-    {"READ_TXT_ROUTE"},
-    {"READ_GPX_ROUTE", READ_GPX_ROUTE},
-    {"READ_AXE_ROUTE"},
-    {"READ_XLS"},
-    {"READ_OZI_RTE"},
+    READ_ITN,
+    READ_RXF,
+    READ_RTE,
+    READ_TXT_ROUTE,
+    READ_GPX_ROUTE,
+    READ_AXE_ROUTE,
+    READ_XLS,
+    READ_OZI_RTE,
 }};
 constexpr std::array<FormatRoutine, 7> kOpenTracksRoutines{{
-    {"READ_PGL", READ_PGL},
-    {"READ_TXF"},
-    {"READ_TRK", READ_TRK},
-    {"READ_GPX_TRACK", READ_GPX_TRACK},
-    {"READ_TXT_TRACK"},
-    {"READ_XLS"},
-    {"READ_OZI_PLT"},
+    READ_PGL,
+    READ_TXF,
+    READ_TRK,
+    READ_GPX_TRACK,
+    READ_TXT_TRACK,
+    READ_XLS,
+    READ_OZI_PLT,
 }};
 constexpr std::array<FormatRoutine, 14> kSavePointsRoutines{{
-    {"WRITE_OV2/WRITE_OVR", writeOverlay},
-    {"WRITE_ASC", WRITE_ASC},
-    {"WRITE_MXF"},
-    {"WRITE_MM_MARKS_CSV"},
-    {"WRITE_GDB_WPT", WRITE_GDB_WPT},
-    {"WRITE_GPX", WRITE_GPX},
-    {"WRITE_CSV"},
-    {"WRITE_TAB"},
-    {"WRITE_XLS"},
-    {"WRITE_KML_POINTS", WRITE_KML_POINTS},
-    {"WRITE_OZI_WPT"},
-    {"WRITE_DESTINATOR3_CSV", WRITE_DESTINATOR3_CSV},
-    {"WRITE_MLP", WRITE_MLP},
-    {"WRITE_WPT", WRITE_WPT},
+    writeOverlay,
+    WRITE_ASC,
+    WRITE_MXF,
+    WRITE_MM_MARKS_CSV,
+    WRITE_GDB_WPT,
+    WRITE_GPX,
+    WRITE_CSV,
+    WRITE_TAB,
+    WRITE_XLS,
+    WRITE_KML_POINTS,
+    WRITE_OZI_WPT,
+    WRITE_DESTINATOR3_CSV,
+    WRITE_MLP,
+    WRITE_WPT,
 }};
 constexpr std::array<FormatRoutine, 7> kSaveRoutesRoutines{{
-    {"WRITE_ITN", WRITE_ITN},
-    {"WRITE_RXF"},
-    {"WRITE_RTE", WRITE_RTE},
-    {"WRITE_GPX_ROUTE", WRITE_GPX_ROUTE},
-    {"WRITE_XLS"},
-    {"WRITE_KML_ROUTE", WRITE_KML_ROUTE},
-    {"WRITE_OZI_RTE"},
+    WRITE_ITN,
+    WRITE_RXF,
+    WRITE_RTE,
+    WRITE_GPX_ROUTE,
+    WRITE_XLS,
+    WRITE_KML_ROUTE,
+    WRITE_OZI_RTE,
 }};
 constexpr std::array<FormatRoutine, 6> kSaveTracksRoutines{{
-    {"WRITE_TXF"},
-    {"WRITE_TRK", WRITE_TRK},
-    {"WRITE_GPX_TRACK", WRITE_GPX_TRACK},
-    {"WRITE_XLS"},
-    {"WRITE_KML_TRACK", WRITE_KML_TRACK},
-    {"WRITE_OZI_PLT"},
+    WRITE_TXF,
+    WRITE_TRK,
+    WRITE_GPX_TRACK,
+    WRITE_XLS,
+    WRITE_KML_TRACK,
+    WRITE_OZI_PLT,
 }};
 
 template <std::size_t N>
@@ -121,26 +125,21 @@ constexpr FormatChoice choiceOf(std::string_view filter, const std::array<Format
   return FormatChoice{filter, routines.data(), static_cast<int>(N)};
 }
 
+// Each list offers exactly the file types that its table serves.
+static_assert(FILTER_COUNT(filter_lists::kOpenPoints) == kOpenPointsRoutines.size());
+static_assert(FILTER_COUNT(filter_lists::kOpenRoutes) == kOpenRoutesRoutines.size());
+static_assert(FILTER_COUNT(filter_lists::kOpenTracks) == kOpenTracksRoutines.size());
+static_assert(FILTER_COUNT(filter_lists::kSavePoints) == kSavePointsRoutines.size());
+static_assert(FILTER_COUNT(filter_lists::kSaveRoutes) == kSaveRoutesRoutines.size());
+static_assert(FILTER_COUNT(filter_lists::kSaveTracks) == kSaveTracksRoutines.size());
+
 // The filter list of a dialog as the dialog takes it: blank-padded.
 using FilterText = FixedText<512>;
 
-// A reader or writer of a format that this build lacks.
-void NOT_BUILT(std::string_view filter, int position, bool reading) {
-  const std::string text = std::string(reading ? "Reading " : "Writing ") +
-                           std::string(FILTER_DESCRIPTION(filter, position)) +
-                           " is not built into this version\rof Carrowmapper yet.";
-  WMessageBox(kOkOnly, kInformationIcon, 1, text, "Format not available");
-}
-
 // Runs the routine of a 1-based position; a position outside the list runs none.
-void RUN_FORMAT_ROUTINE(const FormatChoice& choice, int position, bool reading) {
+void RUN_FORMAT_ROUTINE(const FormatChoice& choice, int position) {
   if (position < 1 || position > choice.count) return;
-  const FormatRoutine& entry = choice.routines[position - 1];
-  if (entry.routine == nullptr) {
-    NOT_BUILT(choice.filter, position, reading);
-    return;
-  }
-  entry.routine();
+  choice.routines[position - 1]();
 }
 
 // The remembered index of a dialog for the current data type.
@@ -163,24 +162,6 @@ void LOG_FILE(std::string_view lead, std::string_view path) {
 }
 
 }  // namespace
-
-std::string_view FILTER_DESCRIPTION(std::string_view filter, int position) {
-  std::size_t at = 0;
-  for (int item = 1; at < filter.size(); ++item) {
-    const std::size_t bar = filter.find('|', at);
-    const std::size_t end = bar == std::string_view::npos ? filter.size() : bar;
-    // Items alternate: description, pattern.
-    if (item == 2 * position - 1) return filter.substr(at, end - at);
-    at = end + 1;
-  }
-  return {};
-}
-
-int FILTER_COUNT(std::string_view filter) {
-  int bars = 0;
-  for (char c : filter) bars += c == '|' ? 1 : 0;
-  return bars / 2;
-}
 
 FormatChoice OPEN_CHOICE(std::string_view dataType) {
   if (text::equal(dataType, "Points")) return choiceOf(filter_lists::kOpenPoints, kOpenPointsRoutines);
@@ -210,7 +191,7 @@ void OPEN() {
   LOG_FILE("Input from ... ", FILE_NAMES.INPUT_FILE);
   FILEDATETIME(FILE_NAMES.INPUT_FILE, FILE_DATE, FILE_TIME);
   EXTN(FILE_NAMES.INPUT_FILE, FILE_NAMES.WORK_PATH_1, FILE_NAMES.FILE_EXTENSION);
-  RUN_FORMAT_ROUTINE(choice, index, true);
+  RUN_FORMAT_ROUTINE(choice, index);
   rememberedIndex(true) = index;
 }
 
@@ -238,7 +219,7 @@ void SAVE() {
   EXTN(FILE_NAMES.OUTPUT_FILE, FILE_NAMES.WORK_PATH_1, FILE_NAMES.FILE_EXTENSION);
   const bool osgbText = isTrue(CONVERTER_SETTINGS.OSGB_OUTPUT) && text::equal(FILE_NAMES.FILE_EXTENSION, "asc");
   LOG_FILE(osgbText ? "OSGB output to ... " : "Output to ... ", FILE_NAMES.OUTPUT_FILE);
-  RUN_FORMAT_ROUTINE(choice, index, false);
+  RUN_FORMAT_ROUTINE(choice, index);
   rememberedIndex(false) = index;
   DEBUG_MARK(DebugMark::kExitFromSubroutine, "Save");
 }

@@ -12,13 +12,9 @@ void OPEN();
 // with "No input file selected" while no file has been opened.
 void SAVE();
 
-// One reader or writer of a file-type list, by its position.  A format whose
-// module is not in this build has no routine: choosing it shows a box that says
-// so.
-struct FormatRoutine {
-  std::string_view name;
-  void (*routine)() = nullptr;
-};
+// A reader or a writer: it finds its file in FILE_NAMES and its points in
+// POINT_LIST.
+using FormatRoutine = void (*)();
 
 // The file-type lists of the dialogs, each item followed by "|".
 namespace filter_lists {
@@ -55,11 +51,12 @@ inline constexpr std::string_view kSaveTracks =
     "Excel Table (*.xls)|*.xls|Google Earth Tracks (*.kml)|*.kml|OziExplorer Tracks (*.plt)| *.plt|";
 }  // namespace filter_lists
 
-// The description of the file type at a 1-based position of a list; empty
-// when the list has no such position.
-std::string_view FILTER_DESCRIPTION(std::string_view filter, int position);
-// The number of file types of a list.
-int FILTER_COUNT(std::string_view filter);
+// The number of file types of a list: description and pattern make one.
+constexpr std::size_t FILTER_COUNT(std::string_view filter) {
+  std::size_t bars = 0;
+  for (char c : filter) bars += c == '|' ? 1 : 0;
+  return bars / 2;
+}
 
 // What Open and Save take for one data type: the list and its routines.
 struct FormatChoice {

@@ -2,6 +2,7 @@
 // lists of each data type, the reader or writer that a type chooses, the
 // remembered types, the log lines, and the refusals.
 
+#include <algorithm>
 #include <functional>
 
 #include "converter/open_save.h"
@@ -151,51 +152,54 @@ TEST_F(MainWindow, OverlaysOfEitherKindShareOnePositionByTheirExtension) {
   EXPECT_EQ(FILTER_INDICES[kOpenPoints], 2);
 }
 
-struct MissingFormatCase {
+struct RoundTripCase {
   const char* name;
   std::int32_t dataType;
-  std::int32_t command;
-  int position;
+  const char* input;  // a GPX file of the data type
+  int gpxPosition;    // GPX in the Open list of the data type
+  int savePosition;
   const char* file;
-  const char* box;
-  FilterIndex remembered;
+  int openPosition;
+  int points;
 };
 
-class FormatsNotBuilt : public MainWindow, public ::testing::WithParamInterface<MissingFormatCase> {};
+class ListPositions : public MainWindow, public ::testing::WithParamInterface<RoundTripCase> {};
 
-TEST_P(FormatsNotBuilt, SayThatTheyAreNotBuiltAndRememberTheChoice) {
-  const MissingFormatCase& c = GetParam();
-  const std::string folder = program_test::freshFolder(std::string("not_built_") + c.name);
-  // Open takes only a file that exists; Save would ask before overwriting one.
-  if (c.command == kOpen) program_test::writeFile(folder + c.file, "");
+// The writer at a Save position and the reader at an Open position belong to
+// the same format: what one writes, the other reads back.
+TEST_P(ListPositions, ChooseTheWriterAndReaderOfOneFormat) {
+  const RoundTripCase& c = GetParam();
+  const std::string folder = program_test::freshFolder(std::string("positions_") + c.name);
   PROCESSMENU(c.dataType);
-  FILE_NAMES.INPUT_FILE = fixture("points.gpx");
-  FILE_NAMES.LAST_INPUT_FILE = FILE_NAMES.INPUT_FILE;
-  const auto seen = run(c.command, {chooseFile(c.position, folder + c.file), ui::UiDriver::press(IDOK)});
-  ASSERT_EQ(seen.size(), 2u);
-  EXPECT_EQ(seen[1].title, "Format not available");
-  ASSERT_FALSE(seen[1].texts.empty());
-  EXPECT_EQ(seen[1].texts[0], c.box);
-  EXPECT_EQ(FILTER_INDICES[c.remembered], c.position);
+  run(kOpen, {chooseFile(c.gpxPosition, fixture(c.input))});
+  ASSERT_EQ(POINT_LIST.NPOINTS, c.points) << ::testing::PrintToString(log());
+
+  const std::string file = folder + c.file;
+  run(kSave, {chooseFile(c.savePosition, file)});
+  ASSERT_TRUE(program_test::fileExists(file)) << ::testing::PrintToString(log());
+  EXPECT_EQ(log()[2], "Output to ... " + fitted(file));
+
+  run(kOpen, {chooseFile(c.openPosition, file)});
+  EXPECT_EQ(POINT_LIST.NPOINTS, c.points) << ::testing::PrintToString(log());
+  EXPECT_EQ(log()[0], "Input from ... " + fitted(file));
   EXPECT_FALSE(isTrue(STOP_FLAG));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Dispatch, FormatsNotBuilt,
-    ::testing::Values(
-        MissingFormatCase{"MaptechMarks", kPoints, kOpen, 3, "marks.mxf",
-                          "Reading Maptech Marks (*.mxf) is not built into this version\rof Carrowmapper yet.",
-                          kOpenPoints},
-        MissingFormatCase{"OziRoutes", kRoutes, kOpen, 8, "route.rte",
-                          "Reading OziExplorer Routes (*.rte) is not built into this version\rof Carrowmapper yet.",
-                          kOpenRoutes},
-        MissingFormatCase{"ExcelPoints", kPoints, kSave, 9, "book.xls",
-                          "Writing Excel Table (*.xls) is not built into this version\rof Carrowmapper yet.",
-                          kSavePoints},
-        MissingFormatCase{"MaptechTracks", kTracks, kSave, 1, "track.txf",
-                          "Writing Maptech Tracks (*.txf) is not built into this version\rof Carrowmapper yet.",
-                          kSaveTracks}),
-    [](const ::testing::TestParamInfo<MissingFormatCase>& info) { return std::string(info.param.name); });
+    Dispatch, ListPositions,
+    ::testing::Values(RoundTripCase{"MaptechMarks", kPoints, "points.gpx", 7, 3, "marks.mxf", 3, 3},
+                      RoundTripCase{"MemoryMap", kPoints, "points.gpx", 7, 4, "marks.csv", 4, 3},
+                      RoundTripCase{"AutoRoute", kPoints, "points.gpx", 7, 7, "pushpins.csv", 9, 3},
+                      RoundTripCase{"ExcelPoints", kPoints, "points.gpx", 7, 9, "points.xls", 10, 3},
+                      RoundTripCase{"OziWaypoints", kPoints, "points.gpx", 7, 11, "points.wpt", 12, 3},
+                      RoundTripCase{"GarminWaypoints", kPoints, "points.gpx", 7, 14, "garmin.wpt", 13, 3},
+                      RoundTripCase{"MaptechRoutes", kRoutes, "routes.gpx", 5, 2, "routes.rxf", 2, 5},
+                      RoundTripCase{"ExcelRoutes", kRoutes, "routes.gpx", 5, 5, "routes.xls", 7, 5},
+                      RoundTripCase{"OziRoutes", kRoutes, "routes.gpx", 5, 7, "routes.rte", 8, 5},
+                      RoundTripCase{"MaptechTracks", kTracks, "tracks.gpx", 4, 1, "tracks.txf", 2, 4},
+                      RoundTripCase{"ExcelTracks", kTracks, "tracks.gpx", 4, 4, "tracks.xls", 6, 4},
+                      RoundTripCase{"OziTracks", kTracks, "tracks.gpx", 4, 6, "tracks.plt", 7, 4}),
+    [](const ::testing::TestParamInfo<RoundTripCase>& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindow, GridReferenceOutputIsLoggedForAscFilesOnly) {
   const std::string folder = program_test::freshFolder("osgb_output");
@@ -208,19 +212,14 @@ TEST_F(MainWindow, GridReferenceOutputIsLoggedForAscFilesOnly) {
   EXPECT_EQ(FILE_NAMES.OUTPUT_FILE.str(), folder + "grid.asc");
   EXPECT_EQ(FILTER_INDICES[kSavePoints], 2);
 
-  run(kSave, {chooseFile(9, folder + "grid.xls"), ui::UiDriver::press(IDOK)});
-  EXPECT_EQ(log().back(), "Output to ... " + fitted(folder + "grid.xls"));
+  run(kSave, {chooseFile(9, folder + "grid.xls")});
+  const std::vector<std::string> lines = log();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Output to ... " + fitted(folder + "grid.xls")), lines.end())
+      << ::testing::PrintToString(lines);
 
   // A cancelled Save keeps the output file of the last one.
   run(kSave, {[](HWND dialog) { program_test::pressButton(dialog, IDCANCEL); }});
   EXPECT_EQ(FILE_NAMES.OUTPUT_FILE.str(), folder + "grid.xls");
-}
-
-TEST(FileTypeList, DescriptionsByPosition) {
-  EXPECT_EQ(FILTER_COUNT(filter_lists::kOpenPoints), 14);
-  EXPECT_EQ(FILTER_DESCRIPTION(filter_lists::kSaveTracks, 6), "OziExplorer Tracks (*.plt)");
-  EXPECT_EQ(FILTER_DESCRIPTION(filter_lists::kSaveTracks, 7), "");
-  EXPECT_EQ(FILTER_DESCRIPTION(filter_lists::kSaveTracks, 0), "");
 }
 
 }  // namespace
