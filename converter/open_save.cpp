@@ -1,6 +1,9 @@
 #include "converter/open_save.h"
 
+#include <array>
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "converter/converter_data.h"
 #include "converter/dates.h"
@@ -10,8 +13,6 @@
 #include "formats/device/destinator.h"
 #include "formats/device/garmin.h"
 #include "formats/device/tomtom.h"
-#include "formats/xml/google.h"
-#include "formats/xml/gpsexchange.h"
 #include "formats/tabular/autoroute.h"
 #include "formats/tabular/excelsubs.h"
 #include "formats/tabular/mapsource.h"
@@ -20,11 +21,67 @@
 #include "formats/tabular/oziexplorer.h"
 #include "formats/tabular/pocketstreets.h"
 #include "formats/tabular/st2gpx.h"
+#include "formats/xml/google.h"
+#include "formats/xml/gpsexchange.h"
 #include "formats/xml/mapopolis.h"
 #include "toolkit/dialogs/file_selection.h"
 #include "toolkit/dialogs/message_box.h"
 
 namespace {
+
+// A reader or a writer: it finds its file in FILE_NAMES and its points in
+// POINT_LIST.
+using FormatRoutine = void (*)();
+
+// The file-type lists of the dialogs, each item followed by "|".
+namespace filter_lists {
+constexpr std::string_view kOpenPoints =
+    "TomTom Text (*.asc)|*.asc|TomTom Overlays (*.ov2, *.ovr)|*.ov2;*.ovr|Maptech Marks (*.mxf)|*.mxf|"
+    "Memory-Map CSV files (*.csv)|*.csv|Garmin GPS Database Waypoints (*.gdb)|*.gdb|"
+    "MapSource Waypoints (*.txt)|*.txt|GPS eXchange Waypoints (*.gpx)|*.gpx|"
+    "Microsoft Maps (*.axe, *.est, *.ptm)|*.axe;*.est;*.ptm|AutoRoute PushPins (*.csv)|*.csv|"
+    "Excel Table (*.xls)|*.xls|Pocket Streets PushPins (*.psp)|*.psp|OziExplorer Waypoints (*.wpt)|*.wpt|"
+    "Garmin PCX5 Waypoints (*.wpt)|*.wpt|Google Earth Points (*.kml)|*.kml|";
+constexpr std::string_view kOpenRoutes =
+    "TomTom 3 Itinerary (*.itn)|*.itn|Maptech Routes (*.rxf)|*.rxf|Garmin PCX5 Routes (*.rte)|*.rte|"
+    "MapSource Routes (*.txt)|*.txt|GPS eXchange Routes (*.gpx)|*.gpx|"
+    "Microsoft Maps Routes (*.axe, *.est, *.ptm)|*.axe;*.est;*.ptm|Excel Table (*.xls)|*.xls|"
+    "OziExplorer Routes (*.rte)|*.rte|";
+constexpr std::string_view kOpenTracks =
+    "TomTom Logs NMEA (*.pgl, *.log)|*.pgl;*.log|Maptech Tracks (*.txf)|*.txf|"
+    "Garmin PCX5 Tracks (*.trk)|*.trk|GPS eXchange Tracks (*.gpx)|*.gpx|MapSource Tracks (*.txt)|*.txt|"
+    "Excel Table (*.xls)|*.xls|OziExplorer Tracks (*.plt)|*.plt|";
+constexpr std::string_view kSavePoints =
+    "TomTom Overlay (*.ov2,*.ovr)|*.ov2;*.ovr|TomTom ASCII (*.asc)|*.asc|Maptech Marks (*.mxf)|*.mxf|"
+    "Memory-Map CSV files (*.csv)|*.csv|Garmin GPS Database Waypoints (*.gdb)|*.gdb|"
+    "GPS eXchange (*.gpx)|*.gpx|AutoRoute Pushpins (*.csv)|*.csv|"
+    "AutoRoute Pushpins Continental Format (*.tab)|*.tab|Excel Table (*.xls)|*.xls|"
+    "Google Earth KML files (*.kml)|*.kml|OziExplorer (*.wpt)|*.wpt|Destinator 3 (*.csv)|*.csv|"
+    "Mapopolis (*.mlp)|*.mlp|Garmin PCX5 Waypoints (*.wpt)|*.wpt|";
+constexpr std::string_view kSaveRoutes =
+    "TomTom 3 Itinerary (*.itn)|*.itn|Maptech Routes (*.rxf)|*.rxf|Garmin Routes (*.rte)|*.rte|"
+    "GPS eXchange Routes (*.gpx)|*.gpx|Excel Table (*.xls)|*.xls|Google Earth Routes (*.kml)|*.kml|"
+    "OziExplorer Routes (*.rte)|*.rte|";
+// The last pattern begins with a blank, as the program has always had it.
+constexpr std::string_view kSaveTracks =
+    "Maptech Tracks (*.txf)|*.txf|Garmin Tracks (*.trk)|*.trk|GPS eXchange Tracks (*.gpx)|*.gpx|"
+    "Excel Table (*.xls)|*.xls|Google Earth Tracks (*.kml)|*.kml|OziExplorer Tracks (*.plt)| *.plt|";
+}  // namespace filter_lists
+
+// The number of file types of a list: description and pattern make one.
+constexpr std::size_t FILTER_COUNT(std::string_view filter) {
+  std::size_t bars = 0;
+  for (char c : filter) bars += c == '|' ? 1 : 0;
+  return bars / 2;
+}
+
+// What Open and Save take for one data type: the list and its routines.
+struct FormatChoice {
+  std::string_view filter;
+  const FormatRoutine* routines;
+  int count;
+};
+// The choice of the data type ("Points", "Routes", anything else "Tracks").
 
 constexpr int kOkOnly = 0;
 constexpr int kInformationIcon = 4;
@@ -161,8 +218,8 @@ void LOG_FILE(std::string_view lead, std::string_view path) {
   SCROLL(std::string(lead) + std::string(shortened.trimmed()));
 }
 
-}  // namespace
-
+// The list and the routines of the data type ("Points", "Routes", anything
+// else "Tracks").
 FormatChoice OPEN_CHOICE(std::string_view dataType) {
   if (text::equal(dataType, "Points")) return choiceOf(filter_lists::kOpenPoints, kOpenPointsRoutines);
   if (text::equal(dataType, "Routes")) return choiceOf(filter_lists::kOpenRoutes, kOpenRoutesRoutines);
@@ -174,6 +231,8 @@ FormatChoice SAVE_CHOICE(std::string_view dataType) {
   if (text::equal(dataType, "Routes")) return choiceOf(filter_lists::kSaveRoutes, kSaveRoutesRoutines);
   return choiceOf(filter_lists::kSaveTracks, kSaveTracksRoutines);
 }
+
+}  // namespace
 
 void OPEN() {
   DEBUG_MARK(DebugMark::kSubroutine, "Open");
