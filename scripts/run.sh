@@ -6,17 +6,25 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${BUILD_DIR:-$root/build}
 
 "$root/scripts/setup.sh" build
+# The program needs no test framework; where there is none, the tests are left out.
+test_option=()
+[[ -d /usr/src/googletest ]] || test_option=(-DCARROW_TESTS=OFF)
 cmake -S "$root" -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build_dir" -j"$(nproc)"
+      -DCMAKE_BUILD_TYPE=Release "${test_option[@]}" >/dev/null
+# Only the program folder: the program, its library, MakeOV2 and the companion files.
+cmake --build "$build_dir" --target Carrowmapper -j"${JOBS:-$(nproc)}"
 
 program="$build_dir/program/Carrowmapper.exe"
 if [[ ! -f "$program" ]]; then
-  echo "The converter program is not built yet: only the toolkit and its tests exist so far."
+  echo "The build did not make $program." >&2
   exit 1
 fi
 source "$root/scripts/wine-session.sh"
 wine_session_start
 trap wine_session_stop EXIT
+if [[ -n "${xvfb_pid:-}" ]]; then
+  echo "No display: the program runs on the private screen $DISPLAY."
+fi
+# The program finds its companion files and MakeOV2 beside itself.
 cd "$(dirname "$program")"
 wine "$program"

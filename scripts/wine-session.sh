@@ -37,7 +37,9 @@ wine_session_start() {
   wineserver -p
   # No window manager runs on the test screen: windows are left unmanaged, so
   # that Wine does not wait for one each time a window is hidden or destroyed.
-  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  # (Looked for in the key's own section: programs' own AppDefaults say the same.)
+  if ! awk '/^\[Software\\\\Wine\\\\X11 Driver\]/ { inside = 1; next } /^\[/ { inside = 0 }
+            inside && /"Managed"="N"/ { found = 1 } END { exit !found }' "$WINEPREFIX/user.reg" 2>/dev/null; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
   fi
   # Start Wine's services now, outside any test, so that no test pays for them.
