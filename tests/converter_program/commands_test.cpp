@@ -2,11 +2,14 @@
 // they change, the status bar, the option dialogs read back however they are
 // closed, the semi-modeless TomTom dialog and the About box.
 
+#include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "converter/dates.h"
 #include "main_window_fixture.h"
+#include "toolkit/core/help.h"
 
 namespace {
 
@@ -327,6 +330,59 @@ TEST_F(MainWindow, SummariesOfSettingsThatNameNoEntryStayWithinTheirTables) {
   MAPTECH_SETTINGS.SYMBOL = 12;
   SHOW_OPTIONS_SUMMARY(OptionFamily::kMaptech);
   EXPECT_EQ(pane(2), " Maptech Waypoint symbol:   ?, Short name prefix: WPT");
+}
+
+}  // namespace
+
+namespace {
+
+struct HelpCall {
+  std::string file;
+  UINT command;
+  ULONG_PTR data;
+};
+std::vector<HelpCall> helpCalls;
+
+BOOL WINAPI recordWinHelp(HWND, LPCSTR file, UINT command, ULONG_PTR data) {
+  helpCalls.push_back({file != nullptr ? file : "", command, data});
+  return TRUE;
+}
+
+// The help file the program names, beside the test; its contents do not matter
+// because the help viewer itself is replaced by a recorder.
+class HelpReached : public MainWindow {
+ protected:
+  void SetUp() override {
+    MainWindow::SetUp();
+    helpCalls.clear();
+    helpHostCalls.winHelp = recordWinHelp;
+    std::FILE* f = std::fopen("Carrowmapper.hlp", "wb");
+    if (f != nullptr) std::fclose(f);
+  }
+  void TearDown() override {
+    YYHelpHostCallsReset();
+    DeleteFileA("Carrowmapper.hlp");
+    MainWindow::TearDown();
+  }
+};
+
+TEST_F(HelpReached, TheHelpMenuShowsTheHelpFilesContents) {
+  PROCESSMENU(40011);
+  ASSERT_EQ(helpCalls.size(), 1u);
+  EXPECT_NE(helpCalls[0].file.find("Carrowmapper.hlp"), std::string::npos) << helpCalls[0].file;
+  EXPECT_EQ(helpCalls[0].command, static_cast<UINT>(HELP_CONTENTS));
+}
+
+TEST_F(HelpReached, TheTomTomHelpButtonShowsTopic3800AndOkClosesTheHelp) {
+  PROCESSMENU(kCmdTomTom);
+  ASSERT_NE(tomtomDialog(), nullptr);
+  pressTomTom(9);
+  ASSERT_EQ(helpCalls.size(), 1u);
+  EXPECT_EQ(helpCalls[0].command, static_cast<UINT>(HELP_CONTEXT));
+  EXPECT_EQ(helpCalls[0].data, 3800u);
+  pressTomTom(IDOK);
+  ASSERT_EQ(helpCalls.size(), 2u);
+  EXPECT_EQ(helpCalls[1].command, static_cast<UINT>(HELP_QUIT));
 }
 
 }  // namespace
