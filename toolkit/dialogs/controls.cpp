@@ -201,37 +201,7 @@ LRESULT CALLBACK YYStaticProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   }
   if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) {
     if (!isGraphicsField(window) || YYInModalDialog(window)) return 0;
-    DialogRecord* record = dialogRecordOf(GetParent(window));
-    int type = 104;
-    switch (message) {
-      case WM_MOUSEMOVE:
-        type = 106;
-        if (record != nullptr) record->mouseButton = 0;
-        break;
-      case WM_LBUTTONUP:
-      case WM_RBUTTONUP:
-      case WM_MBUTTONUP:
-        ReleaseCapture();
-        type = 105;
-        break;
-      case WM_LBUTTONDBLCLK:
-      case WM_RBUTTONDBLCLK:
-      case WM_MBUTTONDBLCLK: {
-        SetCapture(window);
-        int enabled = 0;
-        YYEventEnableQuery(kEventDoubleClick, enabled);
-        type = enabled != 0 ? 116 : 104;
-        break;
-      }
-      default:
-        SetCapture(window);
-        break;
-    }
-    if (message != WM_MOUSEMOVE && record != nullptr) {
-      const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == WM_LBUTTONDBLCLK;
-      const bool middle = message == WM_MBUTTONDOWN || message == WM_MBUTTONUP || message == WM_MBUTTONDBLCLK;
-      record->mouseButton = left ? 1 : middle ? 2 : 3;
-    }
+    const int type = YYMouseEventType(window, message, dialogRecordOf(GetParent(window)));
     postFieldEvent(window, type, wParam, lParam);
     return 0;
   }
@@ -567,4 +537,37 @@ void YYListRangeSelect(int& field, int first, int last, int state) {
     return;
   }
   for (int i = first; i <= last; ++i) YYListItemSelect(field, i, state);
+}
+
+int YYMouseEventType(HWND window, UINT message, DialogRecord* record) {
+  int type = 104;
+  switch (message) {
+    case WM_MOUSEMOVE:
+      type = 106;
+      break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      ReleaseCapture();
+      type = 105;
+      break;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK: {
+      SetCapture(window);
+      int enabled = 0;
+      YYEventEnableQuery(kEventDoubleClick, enabled);
+      type = enabled != 0 ? 116 : 104;
+      break;
+    }
+    default:
+      SetCapture(window);
+      break;
+  }
+  if (record != nullptr) {
+    const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == WM_LBUTTONDBLCLK;
+    const bool middle = message == WM_MBUTTONDOWN || message == WM_MBUTTONUP || message == WM_MBUTTONDBLCLK;
+    record->mouseButton = message == WM_MOUSEMOVE ? 0 : left ? 1 : middle ? 2 : 3;
+  }
+  return type;
 }

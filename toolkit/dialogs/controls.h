@@ -16,6 +16,11 @@ LRESULT CALLBACK YYTabProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 LRESULT CALLBACK YYTreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 void YYDefaultButtonPress(HWND control);
+// The event type of a mouse message on a drawing target (104 down, 105 up,
+// 106 move, 116 double click when enabled), with the capture it needs and the
+// button noted in the dialog's record.
+struct DialogRecord;
+int YYMouseEventType(HWND window, UINT message, DialogRecord* record);
 void YYActiveControlStore(HWND dialog, HWND control);
 // field 0 is the current dialog itself; -1 back when it cannot be had.
 void YYFieldBackBufferCreate(int& field, int& width, int& height);

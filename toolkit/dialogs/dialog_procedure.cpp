@@ -272,36 +272,7 @@ void onScroll(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 void onMouse(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   DialogRecord* record = dialogRecordOf(dialog);
   if (record == nullptr || record->graphicsFlag == 0 || !outsideModalRun(dialog)) return;
-  int type = 104;
-  switch (message) {
-    case WM_MOUSEMOVE:
-      type = 106;
-      record->mouseButton = 0;
-      break;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-      ReleaseCapture();
-      type = 105;
-      break;
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK: {
-      SetCapture(dialog);
-      int enabled = 0;
-      YYEventEnableQuery(kEventDoubleClick, enabled);
-      type = enabled != 0 ? 116 : 104;
-      break;
-    }
-    default:
-      SetCapture(dialog);
-      break;
-  }
-  if (message != WM_MOUSEMOVE) {
-    const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == WM_LBUTTONDBLCLK;
-    const bool middle = message == WM_MBUTTONDOWN || message == WM_MBUTTONUP || message == WM_MBUTTONDBLCLK;
-    record->mouseButton = left ? 1 : middle ? 2 : 3;
-  }
+  const int type = YYMouseEventType(dialog, message, record);
   record->graphicsField = 0;
   YYEventPost(type, 0, wParam, lParam, dialog);
 }
