@@ -313,17 +313,17 @@ std::int32_t __stdcall CeloxGetRowCount(CeloxConnection connection, const char* 
   return result;
 }
 
-std::int32_t __stdcall CeloxCreateTable(CeloxConnection connection, const char* specification) {
+std::int32_t __stdcall CeloxCreateTable(CeloxConnection connection, const char* tableDefinition) {
   qxSetContext("CeloxCreateTable");
   qxCurrentConnection = static_cast<SQLHDBC>(connection);
-  const int length = qxBoundedTextLength(specification, kNameLimit);
+  const int length = qxBoundedTextLength(tableDefinition, kNameLimit);
   if (length == 0) return qxLastError = qxERRORNameMissing;
   if (kCreatePrefix.size() + static_cast<std::size_t>(length) + 1 > static_cast<std::size_t>(kNameLimit))
     return qxLastError = qxERRORBufferTooSmall;
   std::unique_ptr<char[]> sql(new (std::nothrow) char[kNameLimit]);
   if (!sql) return qxLastError = kAllocationFailed;
   std::memcpy(sql.get(), kCreatePrefix.data(), kCreatePrefix.size());
-  std::memcpy(sql.get() + kCreatePrefix.size(), specification, static_cast<std::size_t>(length));
+  std::memcpy(sql.get() + kCreatePrefix.size(), tableDefinition, static_cast<std::size_t>(length));
   sql[kCreatePrefix.size() + static_cast<std::size_t>(length)] = '\0';
   SQLHSTMT s = qxAllocStmtHandle(qxCurrentConnection);
   if (!s) return qxLastError;

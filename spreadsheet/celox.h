@@ -78,7 +78,7 @@ void __stdcall CeloxListColumns(CeloxConnection connection, const char* tableNam
                                 ColumnInfo* infos, std::int32_t* count, std::int32_t* error)
     __asm__("__Celoxci@24");
 std::int32_t __stdcall CeloxGetRowCount(CeloxConnection connection, const char* sheetName) __asm__("__Celoxrc@8");
-std::int32_t __stdcall CeloxCreateTable(CeloxConnection connection, const char* tableSpecification)
+std::int32_t __stdcall CeloxCreateTable(CeloxConnection connection, const char* tableDefinition)
     __asm__("__Celoxct@8");
 
 std::int32_t __stdcall CeloxReadRows(CeloxConnection connection, const char* tableName, std::int32_t nColumns,

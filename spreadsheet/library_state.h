@@ -19,7 +19,7 @@ namespace celox {
 constexpr int kContextLength = 40;
 constexpr int kMessageBufferLength = 4096;
 constexpr int kFileNameLimit = 1024;
-constexpr int kNameLimit = 20480;  // table names, specifications, statements
+constexpr int kNameLimit = 20480;  // table names, table definitions, statements
 constexpr int kConnectionStringLength = 2048;
 
 // The non-zero status a failed memory allocation leaves as the last error.

@@ -1,6 +1,6 @@
 #pragma once
 // The twelve columns the converter's Excel reader and writer bind, with the
-// worksheet specification it creates, and a reproducible set of point values
+// column definitions of the worksheet it creates, and a reproducible set of point values
 // (check_large_workbook.py computes the same ones).
 
 #include <array>
@@ -13,7 +13,7 @@
 
 namespace celox_test {
 
-constexpr char kPointsSpecification[] =
+constexpr char kPointsTableDefinition[] =
     "Points ([OS Grid Reference] TEXT, Latitude NUMBER, Longitude NUMBER, Name TEXT, Information TEXT, "
     "[Name 2] TEXT, [Date and Time] DATETIME, Altitude NUMBER, Proximity NUMBER, [Symbol name] TEXT, "
     "[Route or Track name] TEXT, [Colour name] TEXT)";

@@ -147,7 +147,7 @@ TEST_F(CreatedWorkbook, CreatesWorksheetsThatAreListedAndKept) {
   EXPECT_EQ(CeloxDoesTableNameExist(connection, "Tabelle3"), 1);
 }
 
-TEST_F(CreatedWorkbook, RefusedSpecificationsGiveTheirCodes) {
+TEST_F(CreatedWorkbook, RefusedTableDefinitionsGiveTheirCodes) {
   EXPECT_EQ(CeloxCreateTable(connection, ""), qxERRORNameMissing);
   ASSERT_EQ(CeloxCreateTable(connection, "Twice (A TEXT)"), 0);
   EXPECT_EQ(CeloxCreateTable(connection, "Twice (A TEXT)"), qxERRORExecDirectFailed);
@@ -156,16 +156,16 @@ TEST_F(CreatedWorkbook, RefusedSpecificationsGiveTheirCodes) {
   EXPECT_EQ(CeloxCreateTable(connection, "Bad:name (A TEXT)"), qxERRORExecDirectFailed);
 }
 
-TEST_F(CreatedWorkbook, SpecificationLengthIsBoundedByTheStatementBuffer) {
-  const auto specification = [](std::size_t length) {
+TEST_F(CreatedWorkbook, TableDefinitionLengthIsBoundedByTheStatementBuffer) {
+  const auto tableDefinition = [](std::size_t length) {
     std::string s = "L ([";
     s += std::string(length - 11, 'c');
     s += "] TEXT)";
     return s;
   };
-  EXPECT_EQ(specification(20466).size(), 20466u);
-  EXPECT_EQ(CeloxCreateTable(connection, specification(20467).c_str()), qxERRORBufferTooSmall);
-  EXPECT_EQ(CeloxCreateTable(connection, specification(20466).c_str()), 0);
+  EXPECT_EQ(tableDefinition(20466).size(), 20466u);
+  EXPECT_EQ(CeloxCreateTable(connection, tableDefinition(20467).c_str()), qxERRORBufferTooSmall);
+  EXPECT_EQ(CeloxCreateTable(connection, tableDefinition(20466).c_str()), 0);
 }
 
 TEST_F(CreatedWorkbook, ColumnNamesOf63And64CharactersFillTheirField) {

@@ -33,7 +33,7 @@ TEST(LargeWorkbook, SixtyThousandRowsAreWrittenAndReadBack) {
     CeloxSetErrorLevel(1);
     CeloxSetErrorMessagesDisplay(1);
     EXPECT_EQ(CeloxDoesTableNameExist(c, "Points"), 0);
-    ASSERT_EQ(CeloxCreateTable(c, kPointsSpecification), 0);
+    ASSERT_EQ(CeloxCreateTable(c, kPointsTableDefinition), 0);
     auto bindings = in.bindings();
     ASSERT_EQ(CeloxWriteRows(c, "Points", 12, kRows, bindings.data()), kRows);
     EXPECT_EQ(CeloxCloseEXCELFile(c), 0);

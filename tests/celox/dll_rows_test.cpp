@@ -295,7 +295,7 @@ TEST_F(Rows, ValuesOfEveryAcceptedTypeTravelBothWays) {
 }
 
 TEST_F(Rows, TheConverterColumnsRoundTrip) {
-  ASSERT_EQ(CeloxCreateTable(connection, kPointsSpecification), 0);
+  ASSERT_EQ(CeloxCreateTable(connection, kPointsTableDefinition), 0);
   constexpr int kRows = 300;
   ConverterColumns in(kRows);
   for (int r = 1; r <= kRows; ++r) in.put(r, samplePoint(r));

@@ -255,7 +255,7 @@ TEST_F(Excel, RowsWithoutNumbersTakeTheirPositionFromTheGridReference) {
   badReference.osgb = "XX 1";
   badReference.when = stamp(2008, 7, 6, 0, 0, 0);
   rows.put(3, badReference);
-  makeWorkbook("grid.xls", celox_test::kPointsSpecification, &rows);
+  makeWorkbook("grid.xls", celox_test::kPointsTableDefinition, &rows);
   read("grid.xls");
 
   ASSERT_EQ(POINT_LIST.NPOINTS, 11);
@@ -285,7 +285,7 @@ TEST_F(Excel, RowsBeforeAnyNamedRouteBelongToNone) {
   ConverterColumns rows(2);
   rows.put(1, row(1, 1, ""));
   rows.put(2, row(2, 2, ""));
-  makeWorkbook("unnamed.xls", "Routes" + std::string(celox_test::kPointsSpecification).substr(6), &rows);
+  makeWorkbook("unnamed.xls", "Routes" + std::string(celox_test::kPointsTableDefinition).substr(6), &rows);
   read("unnamed.xls");
   EXPECT_EQ(POINT_LIST.NPOINTS, 2);
   EXPECT_EQ(logLines(), std::vector<std::string>{"2 points read from  0 routes"});
@@ -365,7 +365,7 @@ TEST_F(Excel, HeadingsInAnyCaseOrderAndNumberOfColumnsOrSheetsAreAccepted) {
 TEST_F(Excel, RowsThatWouldPassTheStorageLimitAreRefusedBeforeAnyIsTaken) {
   ConverterColumns rows(12);
   for (int k = 1; k <= 12; ++k) rows.put(k, row(k, k));
-  makeWorkbook("twelve.xls", celox_test::kPointsSpecification, &rows);
+  makeWorkbook("twelve.xls", celox_test::kPointsTableDefinition, &rows);
   preload(MAX_POINTS - 11);
   read("twelve.xls");
   EXPECT_EQ(POINT_LIST.NPOINTS, MAX_POINTS - 11);

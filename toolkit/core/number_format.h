@@ -1,6 +1,6 @@
 #pragma once
-// The one Fortran-style number writer of the system.  Every field that the
-// specification gives as an edit descriptor (Iw, Iw.m, Fw.d, Ew.d, Ew.dEe,
+// The one Fortran-style number writer of the system.  Every number field of a
+// file format laid out by an edit descriptor (Iw, Iw.m, Fw.d, Ew.d, Ew.dEe,
 // Gw.dEe) is written here, never with printf formats of a caller's own.
 //
 // Reals are rounded half away from zero on the exact decimal value of the 32- or
