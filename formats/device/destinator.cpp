@@ -16,8 +16,8 @@ void WRITE_DESTINATOR3_CSV() {
   for (int i = 1; i <= POINT_LIST.NPOINTS; ++i) {
     const POINT_RECORD& p = POINT_LIST.POINT(i);
     out.writeLine(device::lineText(p.DESCRIPTION.trimmed()) + creator +
-                  device::withoutLeadingBlanks(formatF(p.LONGITUDE, 10, 5)) + "," +
-                  device::withoutLeadingBlanks(formatF(p.LATITUDE, 10, 5)));
+                  text::withoutLeadingBlanks(formatF(p.LONGITUDE, 10, 5)) + "," +
+                  text::withoutLeadingBlanks(formatF(p.LATITUDE, 10, 5)));
   }
   if (!device::closeOutput(out)) return;
   SCROLL(device::wholeNumber(POINT_LIST.NPOINTS) + " points written");

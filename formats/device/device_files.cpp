@@ -294,11 +294,6 @@ bool readInteger(std::string_view text, std::int32_t& value) {
   return true;
 }
 
-std::string withoutLeadingBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  return first == std::string_view::npos ? std::string() : std::string(text.substr(first));
-}
-
 long long nearestWhole(double value) {
   constexpr double kBeyondAnyField = 1e15;
   if (!(value < kBeyondAnyField)) return static_cast<long long>(kBeyondAnyField);
@@ -306,7 +301,7 @@ long long nearestWhole(double value) {
   return std::llround(value);
 }
 
-std::string wholeNumber(long long value) { return withoutLeadingBlanks(formatI(value, 20)); }
+std::string wholeNumber(long long value) { return text::withoutLeadingBlanks(formatI(value, 20)); }
 
 std::string lineText(std::string_view text) {
   std::string out(text);

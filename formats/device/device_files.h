@@ -111,8 +111,6 @@ bool readReal(std::string_view text, float& value);
 // The same for a whole number (sign and digits only).
 bool readInteger(std::string_view text, std::int32_t& value);
 
-// The value of a point written with the number writer, leading blanks removed.
-std::string withoutLeadingBlanks(std::string_view text);
 
 // The nearest whole number, halves away from zero; values beyond any field are
 // held at +-1e15, where every field shows its asterisks.

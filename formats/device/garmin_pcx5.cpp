@@ -69,7 +69,7 @@ std::string pcxDate(std::string_view date) {
 std::string proximityField(float proximity) {
   constexpr int kWidth = 12;
   // Six significant digits as 0.dddddd E x; the point then moves one place right.
-  const std::string written = device::withoutLeadingBlanks(formatE(proximity, 20, 6, 2));
+  const std::string written = text::withoutLeadingBlanks(formatE(proximity, 20, 6, 2));
   const std::size_t point = written.find('.');
   const std::size_t letter = written.find('E');
   if (point == std::string::npos || letter == std::string::npos || letter < point + 7) {
@@ -255,7 +255,7 @@ bool readOptional(std::string_view text, float& value) {
 }
 
 bool readDate(std::string_view text, FixedText<10>& date) {
-  const std::string packed = device::withoutLeadingBlanks(text);
+  const std::string packed = text::withoutLeadingBlanks(text);
   if (text::isBlank(packed)) {
     date.blank();
     return true;
@@ -264,7 +264,7 @@ bool readDate(std::string_view text, FixedText<10>& date) {
   return !date.isBlank();
 }
 
-void readTime(std::string_view text, FixedText<8>& time) { time = device::withoutLeadingBlanks(text); }
+void readTime(std::string_view text, FixedText<8>& time) { time = text::withoutLeadingBlanks(text); }
 
 // A U line: "U LAT LON DM" or "U LAT LON DEG".
 bool readUnits(std::string_view line, CoordinateForm& form) {
@@ -453,7 +453,7 @@ void readWaypointFile(WaypointFile kind) {
   if (!whole) return;
   in.close();
   if (routes) {
-    SCROLL(device::withoutLeadingBlanks(wholeNumber(POINT_LIST.NREAD) + " points read from" +
+    SCROLL(text::withoutLeadingBlanks(wholeNumber(POINT_LIST.NREAD) + " points read from" +
                                         formatI(POINT_LIST.NROUTES, 3) + " routes"));
   } else {
     SCROLL(wholeNumber(POINT_LIST.NREAD) + " points read");
@@ -462,7 +462,7 @@ void readWaypointFile(WaypointFile kind) {
 }
 
 // Track names: Track00, Track01 ... Track99, Track100 ...
-std::string trackName(int number) { return "Track" + device::withoutLeadingBlanks(formatI(number, 12, 2)); }
+std::string trackName(int number) { return "Track" + text::withoutLeadingBlanks(formatI(number, 12, 2)); }
 
 }  // namespace
 
@@ -545,7 +545,7 @@ void WRITE_RTE() {
   }
   if (!device::closeOutput(out)) return;
   DEBUG_MARK(DebugMark::kExitFromSubroutine, "write_rte");
-  SCROLL(device::withoutLeadingBlanks(wholeNumber(POINT_LIST.NPOINTS) + " points written to" +
+  SCROLL(text::withoutLeadingBlanks(wholeNumber(POINT_LIST.NPOINTS) + " points written to" +
                                       formatI(POINT_LIST.NROUTES, 3) + " routes"));
 }
 
@@ -577,7 +577,7 @@ void WRITE_TRK() {
     out.writeLine(record);
   }
   if (!device::closeOutput(out)) return;
-  SCROLL(device::withoutLeadingBlanks(wholeNumber(POINT_LIST.NPOINTS) + " points written to" +
+  SCROLL(text::withoutLeadingBlanks(wholeNumber(POINT_LIST.NPOINTS) + " points written to" +
                                       formatI(POINT_LIST.NROUTES, 3) + " tracks"));
   DEBUG_WRITE({"End of Subroutine write_trk"});
 }
@@ -636,6 +636,6 @@ void READ_TRK() {
   } else {
     summary = wholeNumber(POINT_LIST.NREAD) + " points read from" + formatI(POINT_LIST.NROUTES, 3) + " tracks";
   }
-  SCROLL(device::withoutLeadingBlanks(summary));
+  SCROLL(text::withoutLeadingBlanks(summary));
   DEBUG_MARK(DebugMark::kExitFromSubroutine, "read_trk");
 }

@@ -120,7 +120,7 @@ FixOutcome readFix(std::string_view line, Fix& fix, float& hdop) {
   float altitude = 0.0f;
   if (!device::readReal(fields[8].view(), altitude)) return FixOutcome::kMalformed;
   fix.altitude = altitude;
-  fix.altitudeText = device::withoutLeadingBlanks(formatF(altitude, 8, 1));
+  fix.altitudeText = text::withoutLeadingBlanks(formatF(altitude, 8, 1));
   float value = 0.0f;
   if (device::readReal(fields[7].view(), value)) hdop = value;
   return FixOutcome::kFix;
@@ -284,7 +284,7 @@ void READ_PGL() {
                 "Carrowmapper Error");
   }
   if (CONVERTER_SETTINGS.TRACK_FILTER > 1) {
-    SCROLL(device::withoutLeadingBlanks(formatI(POINT_LIST.NREAD, 5) + " of " +
+    SCROLL(text::withoutLeadingBlanks(formatI(POINT_LIST.NREAD, 5) + " of " +
                                         formatI(POINT_LIST.TRACK_POSITION, 4) + " points read from 1 track"));
   } else {
     SCROLL(wholeNumber(POINT_LIST.NREAD) + " points read from 1 track");

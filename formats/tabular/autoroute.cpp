@@ -48,9 +48,7 @@ void forgetInputFile() { FILE_NAMES.INPUT_FILE.blank(); }
 
 // F10.5 without the blanks of its field.
 std::string coordinateText(float value) {
-  const std::string written = formatF(value, 10, 5);
-  const std::size_t first = written.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : std::string(text::trimmed(written.substr(first)));
+  return text::withoutLeadingBlanks(text::trimmed(formatF(value, 10, 5)));
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ std::int32_t writtenSymbol(std::int32_t symbol) {
 // when it has no description, else the letters of its description.
 std::string shortName(int i, const POINT_RECORD& point) {
   if (!point.NAME.isBlank()) return point.NAME.str();
-  if (point.DESCRIPTION.isBlank()) return MAPTECH_SETTINGS.NAME_PREFIX.str() + leftJustified(formatI(i, 11));
+  if (point.DESCRIPTION.isBlank()) return MAPTECH_SETTINGS.NAME_PREFIX.str() + text::withoutLeadingBlanks(formatI(i, 11));
   FixedText<128> letters;
   UCIDNT(point.DESCRIPTION, letters);
   return letters.str();
@@ -207,7 +207,7 @@ bool readTrackPoint(std::string_view record, POINT_RECORD& point, TextField trac
 void readTracks() {
   // The filter of the settings is 1, 5 or 10; anything below 1 keeps every point.
   const int filter = std::max(CONVERTER_SETTINGS.TRACK_FILTER, 1);
-  if (filter > 1) SCROLL("Track filter is set to " + leftJustified(formatI(filter, 11)));
+  if (filter > 1) SCROLL("Track filter is set to " + text::withoutLeadingBlanks(formatI(filter, 11)));
   TextLineReader file;
   if (!openInputFile(file)) return;
   startRouteCount();
@@ -237,7 +237,7 @@ void readTracks() {
   }
   file.close();
   if (filter > 1) {
-    SCROLL(leftJustified(formatI(POINT_LIST.NREAD, 5) + " of " + fieldI(POINT_LIST.NTRACKPOINTS, 4) +
+    SCROLL(text::withoutLeadingBlanks(formatI(POINT_LIST.NREAD, 5) + " of " + fieldI(POINT_LIST.NTRACKPOINTS, 4) +
                          " points read from" + fieldI(POINT_LIST.NROUTES, 3) + " tracks"));
   } else {
     SCROLL(countLine(POINT_LIST.NREAD, " points read from", POINT_LIST.NROUTES, " tracks"));

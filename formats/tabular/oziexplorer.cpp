@@ -435,7 +435,7 @@ class WaypointNames {
       name = point.NAME.view();
     } else if (point.DESCRIPTION.isBlank()) {
       std::string numbered(1, 'W');
-      numbered += leftJustified(formatI(i, 11));
+      numbered += text::withoutLeadingBlanks(formatI(i, 11));
       name = numbered;
     } else {
       UCIDNT(point.DESCRIPTION, name);
@@ -481,8 +481,8 @@ void writeWaypoints() {
   if (!names.allocate(count)) return;
   for (int i = 1; i <= count; ++i) {
     const POINT_RECORD& point = POINT_LIST.POINT(i);
-    file.writeLine(leftJustified(formatI(i, 11)) + "," + names.nameOf(i, point) + "," + position(point) + "," +
-                   leftJustified(dateTimeValue(point)) + "," + fieldI(writtenSymbol(point.SYMBOL), 3) +
+    file.writeLine(text::withoutLeadingBlanks(formatI(i, 11)) + "," + names.nameOf(i, point) + "," + position(point) + "," +
+                   text::withoutLeadingBlanks(dateTimeValue(point)) + "," + fieldI(writtenSymbol(point.SYMBOL), 3) +
                    ",  1,,,," + writtenDescription(point) + ",,," + fieldF(proximityFeet(point.PROXIMITY), 8, 2) +
                    "," + fieldI(altitudeFeet(point.ALTITUDE), 7));
   }
@@ -505,7 +505,7 @@ void writeRoutes() {
     if (startsNewRoute(point)) file.writeLine("R," + fieldI(POINT_LIST.NROUTES, 3) + "," + point.ROUTE_NAME.str());
     const std::string number = fieldI(i, 3);
     file.writeLine("W," + fieldI(POINT_LIST.NROUTES, 3) + "," + number + "," + number + "," + names.nameOf(i, point) +
-                   "," + position(point) + "," + leftJustified(dateTimeValue(point)) + "," +
+                   "," + position(point) + "," + text::withoutLeadingBlanks(dateTimeValue(point)) + "," +
                    fieldI(writtenSymbol(point.SYMBOL), 3) + ",  1,,,," + writtenDescription(point));
   }
   if (!closeOutputFile(file)) return;

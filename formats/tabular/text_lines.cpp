@@ -204,22 +204,17 @@ bool closeOutputFile(TextLineWriter& file) {
 }
 
 std::string countLine(int points, std::string_view pointText) {
-  return leftJustified(formatI(points, 5) + std::string(pointText));
+  return text::withoutLeadingBlanks(formatI(points, 5) + std::string(pointText));
 }
 
 std::string countLine(int points, std::string_view pointText, int groups, std::string_view groupText) {
-  return leftJustified(formatI(points, 5) + std::string(pointText) + fieldI(groups, 3) + std::string(groupText));
-}
-
-std::string leftJustified(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  return first == std::string_view::npos ? std::string() : std::string(text.substr(first));
+  return text::withoutLeadingBlanks(formatI(points, 5) + std::string(pointText) + fieldI(groups, 3) + std::string(groupText));
 }
 
 std::string fieldI(long long value, int width, int minDigits) {
   std::string field = formatI(value, width, minDigits);
   // Twenty columns hold every 64-bit integer.
-  if (overflowed(field)) field = leftJustified(formatI(value, 20, minDigits));
+  if (overflowed(field)) field = text::withoutLeadingBlanks(formatI(value, 20, minDigits));
   return field;
 }
 
@@ -227,7 +222,7 @@ std::string fieldF(double value, int width, int decimals) {
   std::string field = formatF(value, width, decimals);
   if (overflowed(field) && std::isfinite(value)) {
     // Wide enough for any real that a 32- or 64-bit float holds.
-    field = leftJustified(formatF(value, 330 + decimals, decimals));
+    field = text::withoutLeadingBlanks(formatF(value, 330 + decimals, decimals));
   }
   return field;
 }

@@ -96,9 +96,6 @@ bool openOutputFile(TextLineWriter& file);
 // Closes the output; false after the box when it could not be written whole.
 bool closeOutputFile(TextLineWriter& file);
 
-// The text without its leading blanks: count lines are composed of right-aligned
-// numbers and then left-justified.
-std::string leftJustified(std::string_view text);
 
 // Count lines of the log: the points in five columns and their text, then the
 // routes or tracks in three columns and theirs, left-justified.

@@ -115,11 +115,6 @@ std::string sectionText(std::string_view text) {
   return out.append(clean, from, std::string::npos);
 }
 
-std::string leftJustified(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : text.substr(first);
-}
-
 // Closes the file and logs the line; a failed write gets the box instead.
 void finish(XmlOutputFile& out, std::string_view routine, const std::string& logLine) {
   if (!out.close()) {
@@ -128,7 +123,7 @@ void finish(XmlOutputFile& out, std::string_view routine, const std::string& log
     return;
   }
   RECORD_BUFFER = logLine;
-  SCROLL(leftJustified(RECORD_BUFFER.str()));
+  SCROLL(text::withoutLeadingBlanks(RECORD_BUFFER.str()));
   DEBUG_MARK(DebugMark::kExitFromSubroutine, routine);
 }
 
@@ -286,7 +281,7 @@ void READ_KML_POINTS() {
     if (!storePlacemark()) return;
   }
   RECORD_BUFFER = formatI(POINT_LIST.NREAD, 5) + " points read";
-  SCROLL(leftJustified(RECORD_BUFFER.str()));
+  SCROLL(text::withoutLeadingBlanks(RECORD_BUFFER.str()));
   DEBUG_MARK(DebugMark::kExitFromSubroutine, "read_kml_points");
 }
 

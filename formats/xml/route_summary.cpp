@@ -53,18 +53,13 @@ int secondsOfDay(std::string_view time) {
   return columnsNumber(time, 1, 2) * 3600 + columnsNumber(time, 4, 2) * 60 + columnsNumber(time, 7, 2);
 }
 
-std::string leftJustified(const std::string& written) {
-  const std::size_t first = written.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : written.substr(first);
-}
-
-std::string figure(float value) { return leftJustified(formatF(value, kFigureColumns, 2)); }
+std::string figure(float value) { return text::withoutLeadingBlanks(formatF(value, kFigureColumns, 2)); }
 
 // A whole number of metres or feet, rounded half away from zero.
 std::string wholeFigure(float value) {
   // Far beyond what eight columns hold; lround could not take it.
   if (!(std::fabs(value) < 1.0e9f)) return std::string(kFigureColumns, '*');
-  return leftJustified(formatI(std::lround(value), kFigureColumns));
+  return text::withoutLeadingBlanks(formatI(std::lround(value), kFigureColumns));
 }
 
 std::string altitudeText(float metres) {

@@ -25,11 +25,6 @@ bool hasForm(std::string_view text, std::string_view form) {
 
 int twoDigits(std::string_view text, std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); }
 
-std::string_view withoutLeadingBlanks(std::string_view s) {
-  const std::size_t first = s.find_first_not_of(' ');
-  return first == std::string_view::npos ? std::string_view() : s.substr(first);
-}
-
 }  // namespace
 
 bool XmlOutputFile::create(std::string_view path) {
@@ -77,10 +72,10 @@ void OUTPUT_FAILURE_BOX(std::string_view path) {
 std::string XML_FIXED(float value, int width, int decimals) {
   std::string written = formatF(value, width, decimals);
   if (written.find('*') != std::string::npos) written = formatF(value, kWidestReal, decimals);
-  return std::string(withoutLeadingBlanks(text::trimmed(written)));
+  return text::withoutLeadingBlanks(text::trimmed(written));
 }
 
-std::string WHOLE_NUMBER(long long value) { return std::string(withoutLeadingBlanks(formatI(value, 21))); }
+std::string WHOLE_NUMBER(long long value) { return text::withoutLeadingBlanks(formatI(value, 21)); }
 
 std::string XML_WRAPPED(std::string_view text) {
   FixedText<kWrappedLength> wrapped;

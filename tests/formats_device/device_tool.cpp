@@ -79,7 +79,7 @@ bool loadPoints(const char* path) {
 }
 
 std::string altitudeText(float altitude) {
-  return altitude == kNoValue ? std::string() : device::withoutLeadingBlanks(formatF(altitude, 12, 1));
+  return altitude == kNoValue ? std::string() : text::withoutLeadingBlanks(formatF(altitude, 12, 1));
 }
 
 }  // namespace
@@ -113,8 +113,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i <= POINT_LIST.NPOINTS; ++i) {
       const POINT_RECORD& p = POINT_LIST.POINT(i);
       std::printf("%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n",
-                  device::withoutLeadingBlanks(formatF(p.LATITUDE, 12, 5)).c_str(),
-                  device::withoutLeadingBlanks(formatF(p.LONGITUDE, 12, 5)).c_str(), p.NAME.str().c_str(),
+                  text::withoutLeadingBlanks(formatF(p.LATITUDE, 12, 5)).c_str(),
+                  text::withoutLeadingBlanks(formatF(p.LONGITUDE, 12, 5)).c_str(), p.NAME.str().c_str(),
                   p.DESCRIPTION.str().c_str(), p.COMMENT.str().c_str(), p.DATE.str().c_str(), p.TIME.str().c_str(),
                   altitudeText(p.ALTITUDE).c_str(), p.ROUTE_NAME.str().c_str());
     }

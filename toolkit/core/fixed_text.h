@@ -36,6 +36,12 @@ constexpr bool equal(std::string_view a, std::string_view b) {
 
 constexpr bool isBlank(std::string_view s) { return trimmedLength(s) == 0; }
 
+// Without its leading blanks: the left-justified form of a right-justified field.
+inline std::string withoutLeadingBlanks(std::string_view s) {
+  const std::size_t first = s.find_first_not_of(kBlank);
+  return first == std::string_view::npos ? std::string() : std::string(s.substr(first));
+}
+
 }  // namespace text
 
 // A writable window on a blank-padded field that some record or caller owns.

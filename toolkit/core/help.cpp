@@ -233,8 +233,7 @@ bool YYHtmlHelpBound() {
 
 void WHelpTopicShow(std::string_view helpFile, std::optional<int> topic, std::optional<int> option) {
   const int number = topic.value_or(-1);
-  const std::string written = formatI(number, 11);
-  const std::string topicText = written.substr(std::min(written.find_first_not_of(' '), written.size()));
+  const std::string topicText = text::withoutLeadingBlanks(formatI(number, 11));
   YYHELP(helpFile, number, topicText, option.value_or(0), 1);
 }
 

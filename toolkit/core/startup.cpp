@@ -270,8 +270,7 @@ void YYTempFileNames() {
 
 void YYAbnormalExit(std::string_view message, int code) {
   if (!text::isBlank(message)) {
-    std::string codeText = formatI(code, 4);
-    codeText.erase(0, codeText.find_first_not_of(' '));
+    const std::string codeText = text::withoutLeadingBlanks(formatI(code, 4));
     std::string line = "Abnormal exit (code " + codeText + ") : " + std::string(text::trimmed(message));
     if (line.size() > 259) line.resize(259);
     YYOsErrorBox("Zandrovel", line.c_str());
