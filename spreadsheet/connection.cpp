@@ -4,6 +4,7 @@
 
 #include "spreadsheet/library_state.h"
 #include "toolkit/core/fixed_text.h"
+#include "toolkit/core/scoped_handle.h"
 
 namespace celox {
 
@@ -18,21 +19,6 @@ std::array<char, kConnectionStringLength> qxConnectionString;
 
 constexpr std::string_view kDriverPart = "Driver={Microsoft Excel Driver (*.xls)};";
 constexpr std::string_view kOptionsPart = "FIL=excel 5.0;MaxBufferSize=2048";
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() {
-    if (valid()) CloseHandle(h_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
 
 // Looks for the NUL one character at a time, never past it.
 bool hasNulWithin(const char* text, int maximum) {
@@ -59,7 +45,7 @@ int qxWriteEmptyWorkbook(const EmptyWorkbookImage& image, const char* fileName) 
   int result;
   {
     FileHandle file(CreateFileA(fileName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return -2;
+    if (!file) return -2;
     DWORD written = 0;
     const BOOL ok = WriteFile(file.get(), image.bytes, image.length, &written, nullptr);
     result = ok && written == image.length ? static_cast<int>(written) : -3;

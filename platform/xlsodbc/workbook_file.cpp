@@ -2,28 +2,10 @@
 
 #include <windows.h>
 
+#include "toolkit/core/scoped_handle.h"
+
 namespace xlsodbc {
 namespace {
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() {
-    if (valid()) CloseHandle(h_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return h_; }
-  bool close() {
-    const bool ok = !valid() || CloseHandle(h_);
-    h_ = INVALID_HANDLE_VALUE;
-    return ok;
-  }
-
- private:
-  HANDLE h_;
-};
 
 std::string systemMessage(DWORD code) {
   char buffer[512] = {};
@@ -42,7 +24,7 @@ constexpr DWORD kMaxWorkbookBytes = 512u * 1024 * 1024;
 std::optional<xlsbook::Workbook> loadWorkbookFile(const std::string& path, std::string& why) {
   FileHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f.valid()) {
+  if (!f) {
     why = "The workbook " + path + " could not be opened: " + systemMessage(GetLastError());
     return std::nullopt;
   }
@@ -67,7 +49,7 @@ bool saveWorkbookFile(const std::string& path, xlsbook::Workbook& book, std::str
   {
     FileHandle f(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                              nullptr));
-    if (!f.valid()) {
+    if (!f) {
       why = "The workbook could not be written beside " + path + ": " + systemMessage(GetLastError());
       return false;
     }
@@ -75,7 +57,7 @@ bool saveWorkbookFile(const std::string& path, xlsbook::Workbook& book, std::str
     const bool ok = WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                     written == bytes.size() && FlushFileBuffers(f.get());
     const DWORD error = GetLastError();
-    if (!f.close() || !ok) {
+    if (!CloseHandle(f.release()) || !ok) {
       DeleteFileA(temporary.c_str());
       why = "The workbook could not be written beside " + path + ": " + systemMessage(error);
       return false;

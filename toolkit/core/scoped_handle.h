@@ -50,6 +50,13 @@ struct KernelHandleTraits {
 };
 using KernelHandle = ScopedHandle<KernelHandleTraits>;
 
+struct FileHandleTraits {
+  using Handle = HANDLE;
+  static Handle none() { return INVALID_HANDLE_VALUE; }
+  static void close(Handle h) { CloseHandle(h); }
+};
+using FileHandle = ScopedHandle<FileHandleTraits>;
+
 struct FindHandleTraits {
   using Handle = HANDLE;
   static Handle none() { return INVALID_HANDLE_VALUE; }
