@@ -92,17 +92,7 @@ void YYChildWindowCreate(int x, int y, int width, int height, int& slot, int fla
       return;
     }
   }
-  if (dialog > 0) {
-    SIZE size{};
-    const int probe = YYCombinedDialogProbe(dialog, size);
-    if (probe == 0) {
-      width = size.cx;
-      height = size.cy;
-      flags = (flags | kFlagFixedSize) & ~(kFlagMaximiseBox | kFlagMaximised);
-    } else {
-      dialog = probe;
-    }
-  }
+  YYCombinedDialogFit(dialog, width, height, flags);
   DWORD style = WS_CAPTION | (inside ? WS_CHILD | WS_CLIPSIBLINGS : WS_POPUP | WS_CLIPCHILDREN);
   if (flags & kFlagSystemMenu) style |= WS_SYSMENU;
   if (flags & kFlagMinimiseBox) style |= WS_MINIMIZEBOX;

@@ -152,6 +152,19 @@ int YYCombinedDialogProbe(int dialogNumber, SIZE& size) {
 
 // The dialog manager will keep the combined dialog in its dialog table; until
 // then the window itself holds it.
+void YYCombinedDialogFit(int& dialog, int& width, int& height, int& flags) {
+  if (dialog <= 0) return;
+  SIZE size{};
+  const int probe = YYCombinedDialogProbe(dialog, size);
+  if (probe == 0) {
+    width = size.cx;
+    height = size.cy;
+    flags = (flags | kFlagFixedSize) & ~(kFlagMaximiseBox | kFlagMaximised);
+  } else {
+    dialog = probe;
+  }
+}
+
 HWND YYCombinedDialogAttach(int slot, int dialogNumber, bool hidden) {
   WindowSlot& s = slotOf(slot);
   HWND dialog = CreateDialogParamA(windowTable.module, MAKEINTRESOURCEA(dialogNumber), s.client, YYNullDialogProc, 0);
@@ -279,17 +292,7 @@ void YYRootWindowCreate(int x, int y, int& width, int& height, int flags, int me
   windowTable.lastResizeWidth = width;
   windowTable.lastResizeHeight = height;
 
-  if (dialog > 0) {
-    SIZE size{};
-    const int probe = YYCombinedDialogProbe(dialog, size);
-    if (probe == 0) {
-      width = size.cx;
-      height = size.cy;
-      flags = (flags | kFlagFixedSize) & ~(kFlagMaximiseBox | kFlagMaximised);
-    } else {
-      dialog = probe;
-    }
-  }
+  YYCombinedDialogFit(dialog, width, height, flags);
 
   DestroyWindow(root.frame);
   root.frame = nullptr;

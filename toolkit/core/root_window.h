@@ -54,6 +54,9 @@ void YYPaletteEntries(int paletteColours, PALETTEENTRY* entries);
 // size when it is a control-style child dialog without caption or system menu;
 // -1 when the template cannot be created, -2 when its style is wrong.
 int YYCombinedDialogProbe(int dialogNumber, SIZE& size);
+// A window that holds a combined dialog takes the dialog's size and a fixed
+// frame; a template that cannot be combined leaves its probe code in `dialog`.
+void YYCombinedDialogFit(int& dialog, int& width, int& height, int& flags);
 // Creates the combined dialog inside the slot's client window at its top left,
 // shown unless hidden, and hangs a kind-3 record naming it on the frame.
 HWND YYCombinedDialogAttach(int slot, int dialogNumber, bool hidden);
