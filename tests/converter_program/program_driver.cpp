@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "converter/log_display.h"
+#include "support/ui_driver.h"
 #include "toolkit/core/registry.h"
 
 namespace program_test {
@@ -17,19 +18,8 @@ constexpr int kFileTypeCombo = 0x470;  // cmb1 of the common file dialogs
 constexpr int kFileNameCombo = 0x47c;  // cmb13: the name field of the explorer-style dialog
 constexpr int kFileNameEdit = 0x480;   // edt1: the name field of the older one
 
-std::string classOf(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
-std::string textOf(HWND window) {
-  const int length = GetWindowTextLengthA(window);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  GetWindowTextA(window, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(std::max(length, 0)));
-  return text;
-}
+using ui::classOf;
+using ui::textOf;
 
 BOOL CALLBACK collectStatic(HWND child, LPARAM out) {
   if (lstrcmpiA(classOf(child).c_str(), "Static") == 0) {

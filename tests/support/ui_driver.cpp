@@ -6,11 +6,6 @@
 #include "toolkit/core/window_table.h"
 
 namespace ui {
-namespace {
-
-UiDriver* activeDriver = nullptr;
-constexpr UINT_PTR kAnswerTimer = 0x5A17;
-constexpr UINT_PTR kDeadlineTimer = 0x5A18;
 
 std::string classOf(HWND window) {
   char name[64] = {};
@@ -25,6 +20,12 @@ std::string textOf(HWND window) {
   text.resize(static_cast<std::size_t>(length));
   return text;
 }
+
+namespace {
+
+UiDriver* activeDriver = nullptr;
+constexpr UINT_PTR kAnswerTimer = 0x5A17;
+constexpr UINT_PTR kDeadlineTimer = 0x5A18;
 
 BOOL CALLBACK collectStatic(HWND child, LPARAM out) {
   if (lstrcmpiA(classOf(child).c_str(), "Static") == 0) {

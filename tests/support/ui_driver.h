@@ -81,6 +81,10 @@ class UiDriver {
   int menusOpened_ = 0;
 };
 
+// A window's class name and its text.
+std::string classOf(HWND window);
+std::string textOf(HWND window);
+
 // The texts a dialog shows: its static controls, then its buttons.
 SeenDialog readDialog(HWND dialog);
 

@@ -35,11 +35,7 @@ inline HWND rootClient() { return windowTable.slots[0].client; }
 inline HWND currentDialog() { return currentDialogWindow(); }
 inline HWND item(int id) { return GetDlgItem(currentDialogWindow(), id); }
 
-inline std::string textOf(HWND window) {
-  char text[1100] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
+using ui::textOf;
 
 // The last toolkit error, cleared.
 inline int lastError() { return WErrorStatusQuery(1); }
