@@ -6,10 +6,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${BUILD_DIR:-$root/build}
 
 "$root/scripts/setup.sh" build
+source "$root/scripts/target-arch.sh"
 # The program needs no test framework; where there is none, the tests are left out.
 test_option=()
 [[ -d /usr/src/googletest ]] || test_option=(-DCARROW_TESTS=OFF)
-cmake -S "$root" -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+cmake -S "$root" -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$toolchain_file" \
       -DCMAKE_BUILD_TYPE=Release "${test_option[@]}" >/dev/null
 # Only the program folder: the program, its library, MakeOV2 and the companion files.
 cmake --build "$build_dir" --target Carrowmapper -j"${JOBS:-$(nproc)}"

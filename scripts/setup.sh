@@ -8,8 +8,9 @@ set -euo pipefail
 build_packages=(
   cmake make
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libz-mingw-w64-dev
-  wine wine32:i386
+  wine wine32:i386 wine64
   xvfb xauth x11-utils
 )
 # Independent programs the tests use to check what we read and write.

@@ -6,7 +6,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${BUILD_DIR:-$root/build}
 
 "$root/scripts/setup.sh" test
-cmake -S "$root" -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+source "$root/scripts/target-arch.sh"
+cmake -S "$root" -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$toolchain_file" \
       -DCMAKE_BUILD_TYPE=Release -DCARROW_TESTS=ON >/dev/null
 cmake --build "$build_dir" -j"$(nproc)"
 

@@ -5,11 +5,12 @@
 
 wine_session_start() {
   local depth=${1:-24}
-  export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
+  export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix-$WINEARCH}
   export WINEDEBUG=${WINEDEBUG:--all}
   # No Mono or Gecko installer prompts: nothing here uses .NET or the HTML engine.
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-  # A 32-bit prefix: the programs are 32-bit and need no WoW64 layer.
+  # A 32-bit prefix for the 32-bit programs, which need no WoW64 layer; a 64-bit
+  # one where target-arch.sh chose the 64-bit build.
   export WINEARCH=${WINEARCH:-win32}
 
   xvfb_pid=
