@@ -14,6 +14,7 @@ if /lib/ld-linux.so.2 --help >/dev/null 2>&1; then
 else
   toolchain_file="$root/cmake/mingw-x86_64.cmake"
   export WINEARCH=win64
+  export PATH="$root/scripts/wine64:$PATH"
   echo "This kernel runs no 32-bit programs: building for 64-bit Windows."
 fi
 
