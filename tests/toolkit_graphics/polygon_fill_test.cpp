@@ -181,6 +181,15 @@ TEST_F(PolygonFill, SimpleOutlinesSplitIntoNMinus2TrianglesThatTileThem) {
   EXPECT_EQ(errorState.lastError, 0);
 }
 
+TEST_F(PolygonFill, AVertexOnAnAxisParallelEdgeBlocksTheEar) {
+  // The first candidate ear (1, 2, 3) has the vertical edge 1-3, and the tip of
+  // the notch, vertex 5, touches it: the ear is refused and (2, 3, 4) comes first.
+  const Outline touching{{10, 4}, {12, 2}, {10, 0}, {8, 0}, {10, 2}, {8, 4}};
+  EXPECT_EQ(decompose(touching), 4);
+  EXPECT_EQ(yyPolygonWork.triangles[0], (YYTriangle{2, 3, 4}));
+  expectTiling(6, 4);
+}
+
 TEST_F(PolygonFill, TheBowTieReportsError28AndStillDrawsWhatTheTopVertexFound) {
   YYErrorModeSet(kReportDebugLog);
   load({{0, 0, kRed}, {2, 2, kRed}, {2, 0, kRed}, {0, 2, kRed}});
