@@ -118,10 +118,10 @@ void resetToolkitState() {
   s.undefinedInteger = -999;
   s.undefinedReal = -999.0f;
   s.undefinedDouble = -999.0;
-  yyGrAttributes.screenDriver = 0;
-  yyGrAttributes.hardcopyOpen = 0;
-  yyGrState.activeDriver = 0;
-  yyGrState.aspectRatio = 1.32f;
+  yyGrAttributes.ScreenDriverOn = 0;
+  yyGrAttributes.HardcopyOpen = 0;
+  yyGrState.ActiveDriver = 0;
+  yyGrState.SurfaceAspect = 1.32f;
   for (auto& slot : yyMetafileSlots) slot.inUse = 0;
   yyRasterDevice.deviceCode = yyRasterDevice.plotterModel = yyRasterDevice.hpgl2Model = 0;
   yyRasterDevice.deviceGiven = yyRasterDevice.plotterGiven = yyRasterDevice.hpgl2Given = 0;

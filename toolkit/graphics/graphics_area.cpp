@@ -1,59 +1,66 @@
 // The graphics area and its scaling onto the drawing target: what window
 // sizing and mouse events need of the graphics engine.
-#include <windows.h>
+#include "toolkit/graphics/graphics_area.h"
 
-#include "toolkit/core/events.h"
 #include "toolkit/core/window_table.h"
 #include "toolkit/core/window_text.h"
+#include "toolkit/graphics/graphics_defaults.h"
 #include "toolkit/graphics/graphics_state.h"
 
-namespace {
-// Maps the current area onto a surface of w x h pixels.
-void applyArea(int width, int height) {
-  YYDrawTarget& t = yyDrawTarget;
-  const float w = static_cast<float>(width) - 0.01f;
-  const float h = static_cast<float>(height) - 0.01f;
-  t.xOffset = w * t.areaX1;
-  t.yOffset = h * t.areaY1;
-  const float xRange = t.userXMax - t.userXMin;
-  const float yRange = t.userYMax - t.userYMin;
-  t.xScale = xRange != 0.0f ? (w * t.areaX2 - t.xOffset) / xRange : 1.0f;
-  t.yScale = yRange != 0.0f ? (h * t.areaY2 - t.yOffset) / yRange : 1.0f;
+void YYVIEWPORTSET(float x1, float y1, float x2, float y2) {
+  YYGrState& s = yyGrState;
+  if (x1 < 0.0f) x1 = 0.0f;
+  if (y1 < 0.0f) y1 = 0.0f;
+  if (x2 > s.SurfaceWidthReal) x2 = s.SurfaceWidthReal;
+  if (y2 > s.SurfaceHeightReal) y2 = s.SurfaceHeightReal;
+  s.ViewportLeftReal = x1;
+  s.ViewportBottomReal = y1;
+  s.ViewportRightReal = x2;
+  s.ViewportTopReal = y2;
+  s.ViewportWidth = x2 - x1;
+  s.ViewportHeight = y2 - y1;
 }
-}  // namespace
 
-void YYGraphicsAreaSet(int cellWidth, int cellHeight) {
+void YYAreaScaleForSurface(int width, int height) {
+  YYGrState& s = yyGrState;
+  s.SurfaceWidthReal = static_cast<float>(width) - 0.01f;
+  s.SurfaceHeightReal = static_cast<float>(height) - 0.01f;
+  yyGrAttributes.DeviceMaxY = height - 1;
+  YYVIEWPORTSET(s.SurfaceWidthReal * s.AreaX1, s.SurfaceHeightReal * s.AreaY1, s.SurfaceWidthReal * s.AreaX2,
+                s.SurfaceHeightReal * s.AreaY2);
+  s.UserScaleX = s.UserRangeX > 0.0f ? s.ViewportWidth / s.UserRangeX : s.ViewportWidth;
+  s.UserScaleY = s.UserRangeY > 0.0f ? s.ViewportHeight / s.UserRangeY : s.ViewportHeight;
+}
+
+void YYTextCellSet(int cellWidth, int cellHeight) {
   textAttributes.cellWidthUnits = cellWidth;
   textAttributes.cellHeightUnits = cellHeight;
   YYTextSizeToPixels();
 }
 
 void YYGraphicsAreaResize(int kind, int id, int width, int height) {
-  YYDrawTarget& t = yyDrawTarget;
-  if (t.kind != kind || t.id != id) return;
-  t.deviceWidth = width - 1;
-  t.deviceHeight = height - 1;
-  t.surfaceWidth = static_cast<float>(width) - 0.01f;
-  t.surfaceHeight = static_cast<float>(height) - 0.01f;
-  yyGrState.aspectRatio = height != 0 ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
-  applyArea(width, height);
+  YYGrAttributes& a = yyGrAttributes;
+  if (a.TargetKind != kind || a.TargetId != id) return;
+  YYGrState& s = yyGrState;
+  s.SurfaceWidth = width;
+  s.SurfaceHeight = height;
+  a.DeviceMaxX = width - 1;
+  s.SurfaceAspect = height != 0 ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
+  YYAreaScaleForSurface(width, height);
 }
 
-void YYWindowResized(int slot, int width, int height) {
-  if (slot != windowTable.currentIndex) return;
+void YYWindowResized(int window, int width, int height) {
+  if (window != windowTable.currentIndex) return;
   windowTable.clientWidth = width;
   windowTable.clientHeight = height;
   YYTextSizeToPixels();
-  YYGraphicsAreaResize(kTargetWindow, slot, width, height);
+  YYGraphicsAreaResize(kTargetWindow, window, width, height);
 }
 
 void YYPixelsToUserPlain(float px, float py, float& ux, float& uy) {
-  const YYDrawTarget& t = yyDrawTarget;
-  ux = (px - t.xOffset) / (t.xScale != 0.0f ? t.xScale : 1.0f) + t.userXMin;
-  uy = (py - t.yOffset) / (t.yScale != 0.0f ? t.yScale : 1.0f) + t.userYMin;
+  const YYGrState& s = yyGrState;
+  ux = (px - s.ViewportLeftReal) / (s.UserScaleX != 0.0f ? s.UserScaleX : 1.0f) + s.UnitsX1;
+  uy = (py - s.ViewportBottomReal) / (s.UserScaleY != 0.0f ? s.UserScaleY : 1.0f) + s.UnitsY1;
 }
 
-// No bitmap view exists yet, so there are no scroll offsets to add.
-void YYPixelsToUser(float px, float py, float& ux, float& uy, const EventRecord&) {
-  YYPixelsToUserPlain(px, py, ux, uy);
-}
+void YYPixelsToUser(float px, float py, float& ux, float& uy, int) { YYPixelsToUserPlain(px, py, ux, uy); }
