@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "toolkit/core/error_reporter.h"
+#include "toolkit/graphics/graphics_state.h"
 #include "toolkit/graphics/polygon_fill.h"
 
 namespace {
@@ -44,7 +45,7 @@ void recordTriangles(std::span<const std::int32_t>, std::span<const std::int32_t
   status = triangleAnswer;
 }
 
-double shoelaceArea(const std::vector<float>& x, const std::vector<float>& y, int n) {
+double shoelaceArea(std::span<const float> x, std::span<const float> y, int n) {
   double twice = 0.0;
   for (int i = 0; i < n; ++i) {
     const int j = (i + 1) % n;
@@ -53,7 +54,7 @@ double shoelaceArea(const std::vector<float>& x, const std::vector<float>& y, in
   return twice / 2.0;
 }
 
-bool insideOutline(const std::vector<float>& x, const std::vector<float>& y, int n, double px, double py) {
+bool insideOutline(std::span<const float> x, std::span<const float> y, int n, double px, double py) {
   bool inside = false;
   for (int i = 0, j = n - 1; i < n; j = i++) {
     if ((y[i] > py) != (y[j] > py) && px < (x[j] - x[i]) * (py - y[i]) / (y[j] - y[i]) + x[i]) {
@@ -65,13 +66,14 @@ bool insideOutline(const std::vector<float>& x, const std::vector<float>& y, int
 
 class PolygonFill : public ::testing::Test {
  protected:
-  // The real coordinates, as long as the graphics point buffer.
-  std::vector<float> realX = std::vector<float>(5000, 0.0f);
-  std::vector<float> realY = std::vector<float>(5000, 0.0f);
+  // The real coordinates are those of the graphics point buffer.
+  std::array<float, kPointBufferSize>& realX = yyGrPointBuffer.x;
+  std::array<float, kPointBufferSize>& realY = yyGrPointBuffer.y;
 
   void SetUp() override {
     YYErrorStateReset();
     yyPolygonWork = YYPolygonWork{};
+    yyGrPointBuffer = YYGrPointBuffer{};
     pixels.clear();
     pixelCalls = 0;
     triangleCalls = 0;
@@ -93,7 +95,7 @@ class PolygonFill : public ::testing::Test {
   }
 
   void fill(int shading, int xmin = 0, int ymin = 0, int xmax = 100, int ymax = 100) {
-    YYPolygonFillPoints(realX, realY, shading, xmin, ymin, xmax, ymax, recordPixel, recordTriangles);
+    YYPolygonFill(shading, xmin, ymin, xmax, ymax, recordPixel, recordTriangles);
   }
 
   int decompose(const Outline& outline) {
@@ -267,7 +269,7 @@ TEST_F(PolygonFill, TheShadingWordChoosesBetweenTriangleAndPixelRoutines) {
   // A device without a triangle routine draws pixels with shading word 2 too.
   SetUp();
   load(square);
-  YYPolygonFillPoints(realX, realY, kShadeTriangles, 0, 0, 9, 9, recordPixel, nullptr);
+  YYPolygonFill(kShadeTriangles, 0, 0, 9, 9, recordPixel, nullptr);
   EXPECT_EQ(pixels.size(), 16u);
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolkit/core/error_reporter.h"
+#include "toolkit/graphics/graphics_state.h"
 
 YYPolygonWork yyPolygonWork;
 
@@ -379,9 +380,10 @@ void YYShadeTriangle(const YYTriangle& triple, const int& clipXMin, const int& c
   }
 }
 
-void YYPolygonFillPoints(std::span<float> realX, std::span<float> realY, const int& shading,
-                         const int& clipXMin, const int& clipYMin, const int& clipXMax,
-                         const int& clipYMax, YYPixelRoutine pixel, YYTriangleRoutine triangle) {
+void YYPolygonFill(const int& shading, const int& clipXMin, const int& clipYMin, const int& clipXMax,
+                   const int& clipYMax, YYPixelRoutine pixel, YYTriangleRoutine triangle) {
+  const std::span<float> realX(yyGrPointBuffer.x);
+  const std::span<float> realY(yyGrPointBuffer.y);
   YYPolygonWork& w = yyPolygonWork;
   // The work area holds 1000 vertices; a larger count is cut to that.
   const int room = static_cast<int>(std::min({realX.size(), realY.size(), std::size_t{kPolygonVertices}}));

@@ -41,14 +41,14 @@ using YYTriangleRoutine = void (*)(std::span<const std::int32_t> deviceX,
 // Shading word of a device that draws shaded triangles itself.
 constexpr int kShadeTriangles = 2;
 
-// Fills the polygon of the work area whose real vertices are the first vertex
-// count entries of realX and realY.  The clip rectangle is inclusive, in device
-// pixels, in the sense of the device y.  With shading word 2 the triangle
-// routine is tried first; otherwise, or when it did not draw, every triangle is
-// shaded pixel by pixel.  Either routine may be null where a device has none.
-void YYPolygonFillPoints(std::span<float> realX, std::span<float> realY, const int& shading,
-                         const int& clipXMin, const int& clipYMin, const int& clipXMax,
-                         const int& clipYMax, YYPixelRoutine pixel, YYTriangleRoutine triangle);
+// Fills the polygon of the work area, whose real vertices are the first vertex
+// count points of the graphics point buffer.  The clip rectangle is inclusive,
+// in device pixels, in the sense of the device y.  With shading word 2 the
+// triangle routine is tried first; otherwise, or when it did not draw, every
+// triangle is shaded pixel by pixel.  Either routine may be null where a device
+// has none.
+void YYPolygonFill(const int& shading, const int& clipXMin, const int& clipYMin, const int& clipXMax,
+                   const int& clipYMax, YYPixelRoutine pixel, YYTriangleRoutine triangle);
 
 // Ear clipping of a simple outline in either turning sense: up to vertexCount - 2
 // triangles into the list.  Borders that cross are reported as error 28; the
