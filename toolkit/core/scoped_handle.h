@@ -77,3 +77,14 @@ struct GlobalMemoryTraits {
   static void close(Handle h) { GlobalFree(h); }
 };
 using GlobalMemory = ScopedHandle<GlobalMemoryTraits>;
+
+// A GDI object (pen, brush, region, bitmap, font) the caller created; it must
+// not be selected into a context when it goes.
+template <typename GdiHandle>
+struct GdiObjectTraits {
+  using Handle = GdiHandle;
+  static Handle none() { return nullptr; }
+  static void close(Handle h) { DeleteObject(h); }
+};
+template <typename GdiHandle>
+using ScopedGdiObject = ScopedHandle<GdiObjectTraits<GdiHandle>>;

@@ -120,6 +120,7 @@ void resetToolkitState() {
   s.undefinedDouble = -999.0;
   yyGrAttributes.ScreenDriverOn = 0;
   yyGrAttributes.HardcopyOpen = 0;
+  yyGrAttributes.WindowSelectOption = 0;
   yyGrState.ActiveDriver = 0;
   yyGrState.SurfaceAspect = 1.32f;
   for (auto& slot : yyMetafileSlots) slot.inUse = 0;
