@@ -78,13 +78,16 @@ struct GlobalMemoryTraits {
 };
 using GlobalMemory = ScopedHandle<GlobalMemoryTraits>;
 
-// A GDI object (pen, brush, region, bitmap, font) the caller created; it must
-// not be selected into a context when it goes.
-template <typename GdiHandle>
+struct DeviceContextTraits {
+  using Handle = HDC;
+  static Handle none() { return nullptr; }
+  static void close(Handle h) { DeleteDC(h); }
+};
+using DeviceContext = ScopedHandle<DeviceContextTraits>;
+
 struct GdiObjectTraits {
-  using Handle = GdiHandle;
+  using Handle = HGDIOBJ;
   static Handle none() { return nullptr; }
   static void close(Handle h) { DeleteObject(h); }
 };
-template <typename GdiHandle>
-using ScopedGdiObject = ScopedHandle<GdiObjectTraits<GdiHandle>>;
+using GdiObject = ScopedHandle<GdiObjectTraits>;

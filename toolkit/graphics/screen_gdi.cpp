@@ -58,7 +58,7 @@ void YYGdiClear(int width, int height, std::int32_t rgb) {
   if (g.DrawDc == nullptr) return;
   COLORREF colour = colorRefOf(rgb);
   if (g.MetafileTarget == 0) colour = g.Palette != nullptr ? PALETTEINDEX(0) : GetNearestColor(g.DrawDc, colour);
-  ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+  GdiObject brush(CreateSolidBrush(colour));
   HGDIOBJ oldBrush = SelectObject(g.DrawDc, brush.get());
   HGDIOBJ oldPen = SelectObject(g.DrawDc, GetStockObject(NULL_PEN));
   const int oldRop = SetROP2(g.DrawDc, R2_COPYPEN);
