@@ -459,6 +459,7 @@ TEST_F(InfoFilename, NamesByCode) {
     EXPECT_EQ(name.str(), c.expected) << "code " << c.code;
     EXPECT_EQ(lastError(), 0) << "code " << c.code;
   }
+  yyGrState.StrokeFontName = "standard.chr";
   yyGrState.StrokeFontFlags = 1;
   FixedText<40> font;
   WInfoFilename(9, font);

@@ -76,7 +76,10 @@ TEST_F(RootWindow, OpeningSetsTheGraphicsDefaultsWithOrWithoutAPrinter) {
   EXPECT_EQ(yyGdiContext.RopCode, R2_COPYPEN);
   EXPECT_EQ(yyGrAttributes.DeviceMaxY, 255);
   EXPECT_FLOAT_EQ(yyGrState.SurfaceAspect, 2.0f);
-  EXPECT_EQ(yyColourTable[9], RGB(0xFF, 0, 0));
+  EXPECT_EQ(yyColourTable[0], static_cast<std::int32_t>(RGB(0xFF, 0xFF, 0xFF)));
+  EXPECT_EQ(yyColourTable[31], static_cast<std::int32_t>(RGB(0xFF, 0, 0)));
+  EXPECT_EQ(yyGrAttributes.ColourNumber, 223);
+  EXPECT_EQ(yyGrAttributes.PreviousColourNumber, 0);
 }
 
 TEST_F(RootWindow, MenuCarriesThePopupIdsOfItsCommandResource) {

@@ -22,6 +22,7 @@
 #include "toolkit/graphics/colours.h"
 #include "toolkit/graphics/graphics_defaults.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/output_targets.h"
 #include "toolkit/graphics/screen_gdi.h"
 #include "toolkit/grid/grid_register.h"
 

@@ -250,5 +250,3 @@ struct YYMetafileSlot {
   int inUse = 0;
 };
 extern std::array<YYMetafileSlot, kMetafileSlots + 1> yyMetafileSlots;  // slots 1-20
-
-void WMetafileDestroy(int slot);
