@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolkit/core/error_reporter.h"
+#include "toolkit/graphics/colours.h"
 #include "toolkit/graphics/graphics_state.h"
 
 YYPolygonWork yyPolygonWork;
@@ -178,7 +179,9 @@ struct Components {
 };
 
 Components componentsOf(std::int32_t colour) {
-  return {colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF};
+  Components c;
+  YYRGBSPLIT(colour, c.red, c.green, c.blue);
+  return c;
 }
 
 std::int32_t packed(const Components& c) { return c.blue * 65536 + c.green * 256 + c.red; }
