@@ -94,7 +94,7 @@ void writeBytes(const char* extension, const std::string& bytes) {
 }
 
 // MapSource text files (read only): a waypoint section, or routes of 1000
-// points naming those waypoints, or tracks of 1000 points.
+// points naming waypoints listed before them, or tracks of 1000 points.
 const char kMapSourceGrid[] = "Grid\tLat/Lon hddd.ddddd\xB0\r\nDatum\tWGS 84\r\n\r\n";
 const char kMapSourceWaypointHeader[] =
     "Header\tName\tDescription\tType\tPosition\tAltitude\tDepth\tProximity\tTemperature\tDisplay Mode\tColor\t"
@@ -104,9 +104,9 @@ std::string mapSourcePosition(int i) {
   return "N" + formatF(50.0 + (i / 1000) * 0.1, 9, 5) + " W" + formatF((i % 1000) * 0.01, 8, 5);
 }
 
-std::string mapSourceWaypoints() {
+std::string mapSourceWaypoints(int count) {
   std::string text = kMapSourceWaypointHeader;
-  for (int i = 1; i <= kPoints; ++i) {
+  for (int i = 1; i <= count; ++i) {
     text += "Waypoint\tP" + std::to_string(i) + "\tPoint of interest number " + std::to_string(i) +
             "\tUser Waypoint\t" + mapSourcePosition(i) + "\t" + std::to_string(i % 500) +
             " m\t\t\t\tSymbol & Name\tUnknown\tWaypoint\t\t\t\t\t\t\t\r\n";
@@ -114,16 +114,17 @@ std::string mapSourceWaypoints() {
   return text;
 }
 
-void writeMapSourcePoints() { writeBytes("txt", kMapSourceGrid + mapSourceWaypoints()); }
+void writeMapSourcePoints() { writeBytes("txt", kMapSourceGrid + mapSourceWaypoints(kPoints)); }
 
+// The route reader holds 1000 waypoints; the route points name them in turn.
 void writeMapSourceRoutes() {
-  std::string text = kMapSourceGrid + mapSourceWaypoints();
+  std::string text = kMapSourceGrid + mapSourceWaypoints(kPointsPerRoute);
   for (int i = 1; i <= kPoints; ++i) {
     if (i % kPointsPerRoute == 1) {
       text += "\r\nRoute\tRoute " + std::to_string(i / kPointsPerRoute) +
               "\t3 km\t1 true\t1000 waypoints\t\r\n\r\nHeader\tWaypoint Name\tDistance\tLeg Length\tCourse\r\n\r\n";
     }
-    text += "Route Waypoint\tP" + std::to_string(i) + "\t0 m\r\n";
+    text += "Route Waypoint\tP" + std::to_string(1 + i % kPointsPerRoute) + "\t0 m\r\n";
   }
   writeBytes("txt", text);
 }
