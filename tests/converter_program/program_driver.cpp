@@ -62,9 +62,12 @@ HWND waitTopLevel(DWORD pid, const std::string& className, std::string_view titl
   return nullptr;
 }
 
-// The address a global of the program has in its image, from the symbol
-// table of the program file: image base + section address + value.
-DWORD symbolAddress(const std::string& program, const char* symbol, DWORD& imageBase) {
+// C names carry a leading underscore in 32-bit images only.
+constexpr std::string_view kSymbolPrefix = sizeof(void*) == 4 ? "_" : "";
+
+// Where a global of the program lies relative to its image base, from the
+// symbol table of the program file: section address + value (0 if not found).
+DWORD symbolOffset(const std::string& program, std::string_view symbol) {
   const std::string image = readFile(program);
   auto at = [&](std::size_t offset, auto& value) {
     if (offset + sizeof value <= image.size()) std::memcpy(&value, image.data() + offset, sizeof value);
@@ -80,7 +83,6 @@ DWORD symbolAddress(const std::string& program, const char* symbol, DWORD& image
   at(pe + 16, symbolCount);
   at(pe + 20, optionalSize);
   const std::size_t optional = pe + 24;
-  at(optional + 28, imageBase);
   const std::size_t sectionTable = optional + optionalSize;
   const std::size_t strings = symbols + 18 * static_cast<std::size_t>(symbolCount);
   for (DWORD i = 0; i < symbolCount; ++i) {
@@ -98,7 +100,8 @@ DWORD symbolAddress(const std::string& program, const char* symbol, DWORD& image
     }
     BYTE aux = 0;
     at(entry + 17, aux);
-    if (name == symbol) {
+    if (name.size() == kSymbolPrefix.size() + symbol.size() && name.starts_with(kSymbolPrefix) &&
+        name.ends_with(symbol)) {
       DWORD value = 0;
       SHORT section = 0;
       at(entry + 8, value);
@@ -106,7 +109,7 @@ DWORD symbolAddress(const std::string& program, const char* symbol, DWORD& image
       if (section < 1 || section > sections) return 0;
       DWORD sectionAddress = 0;
       at(sectionTable + 40 * static_cast<std::size_t>(section - 1) + 12, sectionAddress);
-      return imageBase + sectionAddress + value;
+      return sectionAddress + value;
     }
     i += aux;
   }
@@ -258,25 +261,21 @@ std::string RunningProgram::shownBoxes() const {
 
 template <typename T>
 bool RunningProgram::readGlobal(const char* symbol, T& value) const {
-  DWORD preferredBase = 0;
-  const DWORD address = symbolAddress(program_, symbol, preferredBase);
-  if (address == 0) return false;
+  const DWORD offset = symbolOffset(program_, symbol);
+  if (offset == 0) return false;
   // The image may have been loaded elsewhere than its preferred base.
   HMODULE modules[1] = {};
   DWORD needed = 0;
-  DWORD base = preferredBase;
-  if (EnumProcessModules(info_.hProcess, modules, sizeof modules, &needed) && needed > 0) {
-    base = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(modules[0]));
-  }
+  if (!EnumProcessModules(info_.hProcess, modules, sizeof modules, &needed) || needed == 0) return false;
   SIZE_T got = 0;
-  const auto at = reinterpret_cast<LPCVOID>(static_cast<UINT_PTR>(address - preferredBase + base));
+  const auto at = reinterpret_cast<LPCVOID>(reinterpret_cast<UINT_PTR>(modules[0]) + offset);
   return ReadProcessMemory(info_.hProcess, at, &value, sizeof value, &got) && got == sizeof value;
 }
 
 std::vector<std::string> RunningProgram::log() const {
   static LogDisplay display;  // large: kept off the stack
   std::vector<std::string> lines;
-  if (!readGlobal("_LOG_DISPLAY", display)) return {"(the log could not be read)"};
+  if (!readGlobal("LOG_DISPLAY", display)) return {"(the log could not be read)"};
   for (int k = 0; k < std::clamp(display.LOG_COUNT, 0, LogDisplay::LOG_MAX); ++k) {
     lines.push_back(display.LOG_LINES[static_cast<std::size_t>(k)].str());
   }

@@ -322,7 +322,7 @@ TEST_F(HtmlHelpDispatch, CommandsByTopicAndOption) {
   EXPECT_EQ(htmlHelpCalls[0].command, static_cast<UINT>(HH_DISPLAY_TEXT_POPUP));
   EXPECT_EQ(htmlHelpCalls[0].file, chm_ + "::/popup.txt");
   const HH_POPUP& popup = htmlHelpCalls[0].popup;
-  EXPECT_EQ(popup.cbStruct, 52);
+  EXPECT_EQ(popup.cbStruct, static_cast<int>(sizeof(HH_POPUP)));
   EXPECT_EQ(popup.idString, 42u);
   EXPECT_EQ(popup.pszText, nullptr);
   EXPECT_EQ(popup.pt.x, cursor.x);
@@ -335,7 +335,7 @@ TEST_F(HtmlHelpDispatch, CommandsByTopicAndOption) {
   YYHELP("guide.chm", -1, "rivers", 0, 0);
   ASSERT_EQ(htmlHelpCalls.size(), 1u);
   EXPECT_EQ(htmlHelpCalls[0].command, static_cast<UINT>(HH_KEYWORD_LOOKUP));
-  EXPECT_EQ(htmlHelpCalls[0].link.cbStruct, 32);
+  EXPECT_EQ(htmlHelpCalls[0].link.cbStruct, static_cast<int>(sizeof(HH_AKLINK)));
   EXPECT_EQ(htmlHelpCalls[0].keyword, "rivers");
   EXPECT_TRUE(htmlHelpCalls[0].link.fIndexOnFail);
   EXPECT_EQ(lastError(), 0);

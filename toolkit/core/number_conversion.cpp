@@ -145,7 +145,11 @@ bool readReal(std::string_view text, const RealLimits& limits, double& result) {
       YYErrorReport(kNumberTooLarge, "IStringToReal");
       return false;
     }
-    value = (mantissa.value * std::pow(10.0, -s)) * std::pow(10.0, x + s);
+    // Scaled in extended precision: a double power of ten is not exact beyond
+    // 1E22, and its rounding would show in the last digit of the result.
+    const long double scaled = (static_cast<long double>(mantissa.value) * std::pow(10.0L, static_cast<long double>(-s))) *
+                               std::pow(10.0L, static_cast<long double>(x + s));
+    value = static_cast<double>(scaled);
   }
   result = value;
   return true;
