@@ -101,7 +101,8 @@ const char kMapSourceWaypointHeader[] =
     "Symbol\tFacility\tCity\tState\tCountry\tDate Modified\tLink\tCategories\r\n\r\n";
 
 std::string mapSourcePosition(int i) {
-  return "N" + formatF(50.0 + (i / 1000) * 0.1, 9, 5) + " W" + formatF((i % 1000) * 0.01, 8, 5);
+  // Fields just wide enough: a blank after the hemisphere letter is not read.
+  return "N" + formatF(50.0 + (i / 1000) * 0.1, 8, 5) + " W" + formatF((i % 1000) * 0.01, 7, 5);
 }
 
 std::string mapSourceWaypoints(int count) {

@@ -30,7 +30,7 @@ wine carrow_benchmark.exe </dev/null | while IFS= read -r line; do
   line=${line%$'\r'}
   echo "$line"
   echo "$line" >>"$results"
-done
+done || echo "The benchmark program stopped early: the comparison uses what it timed."
 
 # The seconds of the benchmark case called $1.
 seconds_of() {
