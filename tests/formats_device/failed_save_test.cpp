@@ -20,11 +20,7 @@ using namespace device_test;
 using ::testing::HasSubstr;
 using Names = std::vector<std::string>;
 
-struct Writer {
-  const char* name;
-  void (*write)();
-  const char* file;
-};
+using Writer = write_failure::SaveCase;
 
 const Writer kWriters[] = {
     {"WRITE_WPT", WRITE_WPT, "points.wpt"},       {"WRITE_RTE", WRITE_RTE, "routes.rte"},
@@ -80,15 +76,9 @@ TEST_F(FailedSave, AFullDiskPartWayLeavesTheEarlierFileAndNothingElse) {
 
 TEST_F(FailedSave, AReadOnlyOrLockedTargetIsToldAndLeftAlone) {
   for (const Writer& w : kWriters) {
-    for (const auto kind : write_failure::TargetRefused::kKinds) {
-      SCOPED_TRACE(std::string(w.name) + (kind == write_failure::TargetRefused::kLocked ? " locked" : " read-only"));
-      const std::string target = prepare(w);
-      {
-        const write_failure::TargetRefused refused(target, kind);
-        w.write();
-      }
-      expectUntouched(target, w);
-    }
+    SCOPED_TRACE(w.name);
+    write_failure::saveOntoRefusedTargets([&] { return prepare(w); }, w.write,
+                                          [&](const std::string& target) { expectUntouched(target, w); });
   }
 }
 

@@ -16,11 +16,7 @@ namespace {
 using namespace tabular_test;
 using Names = std::vector<std::string>;
 
-struct Writer {
-  const char* name;
-  void (*write)();
-  const char* file;
-};
+using Writer = write_failure::SaveCase;
 
 const Writer kWriters[] = {
     {"WRITE_CSV", WRITE_CSV, "pushpins.csv"},
@@ -79,14 +75,8 @@ TEST_F(FailedSave, AFullDiskPartWayLeavesTheEarlierFileAndNothingElse) {
 TEST_F(FailedSave, AReadOnlyLockedOrMissingTargetIsToldAndLeftAlone) {
   for (const Writer& w : kWriters) {
     SCOPED_TRACE(w.name);
-    for (const auto kind : write_failure::TargetRefused::kKinds) {
-      const std::string target = prepare(w);
-      {
-        const write_failure::TargetRefused refused(target, kind);
-        w.write();
-      }
-      expectUntouched(target, w);
-    }
+    write_failure::saveOntoRefusedTargets([&] { return prepare(w); }, w.write,
+                                          [&](const std::string& target) { expectUntouched(target, w); });
     const std::string target = prepare(w);
     FILE_NAMES.OUTPUT_FILE = folder_ + "\\no such folder\\" + w.file;
     w.write();

@@ -16,11 +16,7 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-struct Writer {
-  const char* name;
-  void (*write)();
-  const char* file;
-};
+using Writer = write_failure::SaveCase;
 
 const Writer kWriters[] = {
     {"WRITE_GPX", WRITE_GPX, "points.gpx"},
@@ -84,15 +80,9 @@ TEST_F(FailedSave, AFullDiskPartWayLeavesTheEarlierFileAndNothingElse) {
 
 TEST_F(FailedSave, AReadOnlyOrLockedTargetIsToldAndLeftAlone) {
   for (const Writer& w : kWriters) {
-    for (const auto kind : write_failure::TargetRefused::kKinds) {
-      SCOPED_TRACE(std::string(w.name) + (kind == write_failure::TargetRefused::kLocked ? " locked" : " read-only"));
-      const std::string target = prepare(w);
-      {
-        const write_failure::TargetRefused refused(target, kind);
-        w.write();
-      }
-      expectUntouched(target, w);
-    }
+    SCOPED_TRACE(w.name);
+    write_failure::saveOntoRefusedTargets([&] { return prepare(w); }, w.write,
+                                          [&](const std::string& target) { expectUntouched(target, w); });
   }
 }
 

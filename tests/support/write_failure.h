@@ -2,6 +2,8 @@
 // Making the writes of file replacements fail part way, as a full disk does, and
 // looking at what a failed save left in its folder.
 
+#include <gtest/gtest.h>
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -44,9 +46,28 @@ class TargetRefused {
   void* lock_ = nullptr;
 };
 
-}  // namespace write_failure
+// A writer of the converter and the name of the file it saves in a test.
+struct SaveCase {
+  const char* name;
+  void (*write)();
+  const char* file;
+};
 
-namespace write_failure {
+// Saves onto a target that `prepare` makes afresh, once read-only and once held
+// by another program, and runs `check` on the target after each.
+template <typename Prepare, typename Save, typename Check>
+void saveOntoRefusedTargets(Prepare prepare, Save save, Check check) {
+  for (const auto kind : TargetRefused::kKinds) {
+    SCOPED_TRACE(kind == TargetRefused::kLocked ? "locked" : "read-only");
+    const std::string target = prepare();
+    {
+      const TargetRefused refused(target, kind);
+      save();
+    }
+    check(target);
+  }
+}
+
 
 // The Windows path of a folder on a small disk of its own, which the test run
 // names in CARROW_SMALL_DISK; "" when it has none.
