@@ -43,19 +43,13 @@ bool readNumber(std::string_view text, double& value) {
   return true;
 }
 
-int truncated(double value) {
-  if (std::isnan(value)) return 0;
-  if (value >= 2147483647.0) return 2147483647;
-  if (value <= -2147483648.0) return -2147483647 - 1;
-  return static_cast<int>(value);
-}
 
 std::string written(double value, GridColumnType type, std::string_view format) {
   std::array<char, 100> buffer{};
   TextField field(buffer.data(), static_cast<int>(buffer.size()));
   if (type == kGridInteger) {
     // Every 32-bit integer fits the integer field's eleven columns.
-    YYINTTOTEXT(truncated(value), field);
+    YYINTTOTEXT(YYGridTruncate(value), field);
   } else if (type == kGridReal) {
     YYREALTOTEXT(static_cast<float>(value), field, format);
   } else {
@@ -64,13 +58,6 @@ std::string written(double value, GridColumnType type, std::string_view format) 
   return std::string(fieldTextOf(field.view()));
 }
 
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
-  }
-  return true;
-}
 
 
 }  // namespace
@@ -164,7 +151,7 @@ int YYGridCellStore(GridRecord& grid, int column, int row, double value, std::st
   double used = value;
   if (used == 0.0) readNumber(text, used);
   if (YYGridRowOnView(grid, row)) grid.view->setText(column, row, text, used, present);
-  if (!text::isBlank(format) && (c.format.empty() || !equalIgnoringCase(c.format, format))) {
+  if (!text::isBlank(format) && (c.format.empty() || !YYGridSameTextIgnoringCase(c.format, format))) {
     c.format = std::string(format);
   }
   if (c.type == kGridString) {
@@ -252,7 +239,7 @@ void numericGet(int grid, int column, int row, T& value, T undefined, std::strin
   if (status == kGridBlank) value = undefined;
   if (status != kGridDone) return YYGridReportStatus(status, routine);
   if constexpr (std::is_same_v<T, int>) {
-    value = truncated(v);
+    value = YYGridTruncate(v);
   } else {
     value = static_cast<T>(v);
   }

@@ -40,14 +40,14 @@ GridRecord& recordFor(HWND grid) {
 INT_PTR CALLBACK templateProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-      if (!isNumericField(child) && fieldRecordOf(child) == nullptr) {
+      if (!isNumericField(child) && controlKindOf(child) != kKindArrows && fieldRecordOf(child) == nullptr) {
         attachFieldRecord(child, std::make_unique<FieldRecord>());
       }
     }
     YYDialogDescriptionLoad(dialog, static_cast<int>(lParam), -1);
   } else if (message == WM_DESTROY) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-      releaseFieldRecord(child);
+      if (controlKindOf(child) != kKindArrows) releaseFieldRecord(child);
     }
   }
   return 0;

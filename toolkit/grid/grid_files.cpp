@@ -143,12 +143,9 @@ bool storeField(LoadState& s, std::string_view raw, bool endsLine) {
       case kGridString:
         YYGridCellStore(grid, s.column, s.row, 0.0, text, "");
         break;
-      case kGridCheckBox: {
-        std::string upper = text;
-        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        YYGridCellSetCheck(grid, s.column, s.row, upper == "YES" ? 1 : 0);
+      case kGridCheckBox:
+        YYGridCellSetCheck(grid, s.column, s.row, YYGridSameTextIgnoringCase(text, "YES") ? 1 : 0);
         break;
-      }
       case kGridMenu: {
         int notFound = 0;
         YYGridMenuByText(grid, s.column, s.row, notFound, text);

@@ -1,6 +1,7 @@
 #include "toolkit/grid/grid_model.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -224,15 +225,21 @@ double YYGridStoredNumber(const GridColumn& column, int row) {
   }
 }
 
-namespace {
-std::int32_t truncatedInt32(double value) {
+int YYGridTruncate(double value) {
   if (std::isnan(value)) return 0;
   const double t = std::trunc(value);
   if (t >= 2147483647.0) return 2147483647;
   if (t <= -2147483648.0) return -2147483647 - 1;
-  return static_cast<std::int32_t>(t);
+  return static_cast<int>(t);
 }
-}  // namespace
+
+bool YYGridSameTextIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
+  }
+  return true;
+}
 
 void YYGridStoreNumber(GridColumn& column, int row, double value) {
   if (!holds(column, row)) return;
@@ -249,7 +256,7 @@ void YYGridStoreNumber(GridColumn& column, int row, double value) {
       std::memcpy(target, &value, sizeof value);
       return;
     default: {
-      const std::int32_t integer = truncatedInt32(value);
+      const std::int32_t integer = YYGridTruncate(value);
       std::memcpy(target, &integer, sizeof integer);
       return;
     }

@@ -190,6 +190,11 @@ bool YYGridRowOnView(const GridRecord& grid, int row);
 void YYGridMarkChanged(GridRecord& grid);
 void YYGridClearBlock(GridRecord& grid);
 
+// A value truncated toward zero into the 32-bit range.
+int YYGridTruncate(double value);
+// Equal texts, case ignored.
+bool YYGridSameTextIgnoringCase(std::string_view a, std::string_view b);
+
 // Typed access to a column's stored values.
 std::string YYGridStoredText(const GridColumn& column, int row);
 void YYGridStoreText(GridColumn& column, int row, std::string_view text);

@@ -184,18 +184,6 @@ std::string YYGridMenuItemText(const GridRecord& grid, int column, int option) {
   return items[static_cast<std::size_t>(option - 1)];
 }
 
-namespace {
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (CharUpperA(reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<unsigned char>(a[i])))) !=
-        CharUpperA(reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<unsigned char>(b[i]))))) {
-      return false;
-    }
-  }
-  return true;
-}
-}  // namespace
 
 int YYGridMenuByText(GridRecord& grid, int column, int row, int& notFound, std::string_view text) {
   if (!YYGridColumnExists(grid, column) || row < 0 || row >= grid.rowsAllocated) return kGridOutside;
@@ -204,7 +192,7 @@ int YYGridMenuByText(GridRecord& grid, int column, int row, int& notFound, std::
   int index = 0;
   notFound = 1;
   for (std::size_t i = 0; i < c.menuItems.size(); ++i) {
-    if (equalIgnoringCase(c.menuItems[i], text)) {
+    if (YYGridSameTextIgnoringCase(c.menuItems[i], text)) {
       index = static_cast<int>(i);
       notFound = 0;
       break;
