@@ -4,6 +4,8 @@
 
 #include <cfloat>
 #include <cmath>
+#include <span>
+#include <vector>
 
 namespace {
 
@@ -100,6 +102,52 @@ TEST(NumberFormat, ShorthandsMatchTheFormats) {
   EXPECT_EQ(formatF(-0.5, 5, 1), " -0.5");
   EXPECT_EQ(formatE(1.0, 11, 4), " 0.1000E+01");
   EXPECT_EQ(formatG(1.0, 15, 5, 2), "     1.0000    ");
+}
+
+struct ListCase {
+  const char* format;
+  std::vector<FormatItem> values;
+  const char* expected;
+};
+
+// The lists the plotter and page-description writers use: repeat counts, blanks
+// of nX, integers and reals mixed, each field on its own.
+TEST(NumberFormatList, WritesTheFieldsOneAfterAnother) {
+  const ListCase cases[] = {
+      {"(I1,I9,2I6)", {1, 123456789, -12345, 7}, "1123456789-12345     7"},
+      {"(4I7)", {0, -1, 2000000, 9999999}, "      0     -120000009999999"},
+      {"(F6.3,1X,F6.3)", {0.5, -1.25}, " 0.500 -1.250"},
+      {"(F6.3,1X,F6.3)", {0.0005f, 12.3456}, " 0.001 12.346"},  // each rounded half away
+      {"(I6,2F7.1)", {42, 12.25, -0.04}, "    42   12.3    0.0"},
+      {"(I6,2F7.1)", {42, 3, 4.5}, "    42    3.0    4.5"},  // an integer may take an F field
+      {"( i3 , 2x , f5.1 )", {7, 2.5}, "  7    2.5"},
+      {"I2,X,I2", {1, 2}, " 1  2"},
+      {"(E10.3,G12.4E2)", {1234.5, 0.5}, " 0.123E+04  0.5000    "},
+      // Asterisks fill only the field that overflows.
+      {"(I1,I9,2I6)", {12, 5, 1234567, 8}, "*        5******     8"},
+      {"(F6.3,1X,F6.3)", {100.0, 1.0}, "******  1.000"},
+      {"(4I7)", {99999999, 1, -9999999, 2}, "*******      1*******      2"},
+      // Writing stops at the first field left without a value; a trailing nX
+      // adds no blanks.
+      {"(I6,2F7.1)", {42, 1.5}, "    42    1.5"},
+      {"(I3,2X,I3)", {5}, "  5"},
+      {"(4I7)", {}, ""},
+  };
+  for (const auto& c : cases) {
+    const auto written = fortranFormatList(c.format, std::span<const FormatItem>(c.values));
+    ASSERT_TRUE(written.has_value()) << c.format;
+    EXPECT_EQ(*written, c.expected) << c.format;
+  }
+}
+
+TEST(NumberFormatList, RefusesMalformedListsAndMismatchedValues) {
+  for (const char* bad : {"", "()", "(I3,)", "(,I3)", "(I3", "(0I3)", "(0X,I3)", "(2(I3,F5.1))",
+                          "(I3,Y)", "(I0)", "(F6,I3)", "(3 3I2)", "(1001I1)"}) {
+    EXPECT_FALSE(fortranFormatList(bad, {1}).has_value()) << bad;
+  }
+  EXPECT_FALSE(fortranFormatList("(I3,I3)", {1, 2.5}).has_value());  // a real needs a real field
+  EXPECT_FALSE(fortranFormatList("(2I3,1X)", {1, 2, 3}).has_value());  // more values than fields
+  EXPECT_EQ(*fortranFormatList("(1000I1)", {7}), "7");
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ class HardcopySetup : public ::testing::Test {
 TEST_F(HardcopySetup, PrinterCodesDescribeTheirPrinter) {
   struct DeviceCase {
     int given;
-    int code, deviceGiven, type, planes, deviceClass, compression, best, count, pins, spacing, hpgl2;
+    int code, deviceCodeGiven, type, planes, deviceClass, compression, best, count, pins, spacing, hpgl2;
   };
   const DeviceCase cases[] = {
       // Unusable codes select 28: PCL, mono, packed, and HP-GL/2 model 1.
@@ -39,7 +39,7 @@ TEST_F(HardcopySetup, PrinterCodesDescribeTheirPrinter) {
     YYHardcopyDevice(c.given);
     const YYRasterDevice& d = yyRasterDevice;
     EXPECT_EQ(d.deviceCode, c.code) << c.given;
-    EXPECT_EQ(d.deviceGiven, c.deviceGiven) << c.given;
+    EXPECT_EQ(d.deviceCodeGiven, c.deviceCodeGiven) << c.given;
     EXPECT_EQ(d.printerType, c.type) << c.given;
     EXPECT_EQ(d.devicePlanes, c.planes) << c.given;
     EXPECT_EQ(d.deviceClass, c.deviceClass) << c.given;
@@ -49,14 +49,14 @@ TEST_F(HardcopySetup, PrinterCodesDescribeTheirPrinter) {
     EXPECT_EQ(d.pinsPerPass, c.pins) << c.given;
     EXPECT_EQ(d.lineSpacingCode, c.spacing) << c.given;
     EXPECT_EQ(d.hpgl2Model, c.hpgl2) << c.given;
-    EXPECT_EQ(d.hpgl2Given, 0) << c.given;
+    EXPECT_EQ(d.hpgl2ModelGiven, 0) << c.given;
   }
 }
 
 TEST_F(HardcopySetup, AChosenHpgl2ModelIsKept) {
   YYPlotterModel(13);
   EXPECT_EQ(yyRasterDevice.hpgl2Model, 3);
-  EXPECT_EQ(yyRasterDevice.hpgl2Given, 1);
+  EXPECT_EQ(yyRasterDevice.hpgl2ModelGiven, 1);
   EXPECT_EQ(yyRasterDevice.plotterModel, 1);
   YYHardcopyDevice(38);  // an HP-GL/2 printer does not override the chosen model
   EXPECT_EQ(yyRasterDevice.hpgl2Model, 3);
@@ -70,7 +70,7 @@ TEST_F(HardcopySetup, PlotterAndHpgl2Models) {
     yyRasterDevice = YYRasterDevice{};
     YYPlotterModel(c.plotter);
     EXPECT_EQ(yyRasterDevice.plotterModel, c.model) << c.plotter;
-    EXPECT_EQ(yyRasterDevice.plotterGiven, c.given) << c.plotter;
+    EXPECT_EQ(yyRasterDevice.plotterModelGiven, c.given) << c.plotter;
   }
   struct Hpgl2Case {
     int deviceCode, model, expected, given;
@@ -81,7 +81,7 @@ TEST_F(HardcopySetup, PlotterAndHpgl2Models) {
     yyRasterDevice.deviceCode = c.deviceCode;
     YYHpgl2Model(c.model);
     EXPECT_EQ(yyRasterDevice.hpgl2Model, c.expected) << c.deviceCode << '/' << c.model;
-    EXPECT_EQ(yyRasterDevice.hpgl2Given, c.given);
+    EXPECT_EQ(yyRasterDevice.hpgl2ModelGiven, c.given);
   }
 }
 
@@ -96,31 +96,32 @@ TEST_F(HardcopySetup, ScreenDumpSettings) {
   EXPECT_EQ(dump.offsetY, -20);
   EXPECT_EQ(dump.resetFlags, 3);
 
-  // The Windows printer: its page comes from the default printer, if there is one.
+  // The Windows printer: its page comes from the default printer, the test
+  // run's PDF printer (A4, landscape, one-inch margins).
+  yyChosenPrinter = YYChosenPrinter{};
   YYHardcopyFileNames();
   EXPECT_EQ(dump.dumpKind, 10);
-  if (dump.printerPresent == 1) {
-    EXPECT_GT(dump.paperWidth, 0);
-    EXPECT_GE(dump.paperWidth, dump.paperHeight);
-    EXPECT_EQ(dump.pageWidth, dump.paperWidth - 144);
-    EXPECT_EQ(dump.offsetX, 72);
-  } else {
-    EXPECT_EQ(dump.printerPresent, 0);
-    EXPECT_EQ(dump.paperWidth, 0);
-    EXPECT_EQ(dump.pageWidth, 0);
-  }
+  EXPECT_EQ(dump.printerPresent, 1);
+  EXPECT_EQ(dump.paperWidth, 841);
+  EXPECT_EQ(dump.paperHeight, 594);
+  EXPECT_EQ(dump.pageWidth, 697);
+  EXPECT_EQ(dump.pageHeight, 450);
+  EXPECT_EQ(dump.offsetX, 72);
+  EXPECT_EQ(dump.offsetY, 72);
+  EXPECT_EQ(dump.orientation, 1);
+  EXPECT_EQ(dump.copies, 1);
   EXPECT_EQ(dump.mono, 0);
   EXPECT_EQ(dump.compression, 0);
 }
 
 TEST_F(HardcopySetup, VersionText) {
   FixedText<8> text("xxxxxxxx");
-  YYCodeText(text, 2);
+  YYVersionText(text, 2);
   EXPECT_EQ(text.view(), "5.10g   ");
-  YYCodeText(text, 1);
+  YYVersionText(text, 1);
   EXPECT_TRUE(text.isBlank());
   FixedText<3> cut;
-  YYCodeText(cut, 2);
+  YYVersionText(cut, 2);
   EXPECT_EQ(cut.view(), "5.1");
 }
 

@@ -42,12 +42,15 @@ Report settingsReport() {
       {"PLOTTER", str(s.PLOTTER)},
       {"HPGL2", str(s.HPGL2)},
       {"deviceCode", str(d.deviceCode)},
-      {"deviceGiven", str(d.deviceGiven)},
+      {"deviceCodeGiven", str(d.deviceCodeGiven)},
       {"printerType", str(d.printerType)},
       {"bestResolution", str(d.resolutions[0])},
       {"plotterModel", str(d.plotterModel)},
       {"hpgl2Model", str(d.hpgl2Model)},
       {"dumpKind", str(yyDumpSettings.dumpKind)},
+      {"printerPresent", str(yyDumpSettings.printerPresent)},
+      {"dumpPaper", str(yyDumpSettings.paperWidth) + "x" + str(yyDumpSettings.paperHeight)},
+      {"dumpPage", str(yyDumpSettings.pageWidth) + "x" + str(yyDumpSettings.pageHeight)},
       {"beeps", str(s.beepsAllowed)},
       {"screenWidth", str(s.screenWidth)},
       {"screenHeight", str(s.screenHeight)},
@@ -143,12 +146,16 @@ TEST(Startup, StartValuesAndMeasurements) {
                 {"iniFile", ""},
                 // No ini choices: printer code 28 (PCL, 300 dpi) with HP-GL/2 model 1.
                 {"deviceCode", "28"},
-                {"deviceGiven", "0"},
+                {"deviceCodeGiven", "0"},
                 {"printerType", "7"},
                 {"bestResolution", "300"},
                 {"plotterModel", "1"},
                 {"hpgl2Model", "1"},
-                {"dumpKind", "10"}});
+                {"dumpKind", "10"},
+                // The test run's PDF printer: A4, landscape, one-inch margins.
+                {"printerPresent", "1"},
+                {"dumpPaper", "841x594"},
+                {"dumpPage", "697x450"}});
   // The screen's colours: 2 to the power of the bits, and the code that goes with them.
   const int colours = std::stoi(got.at("colourCount"));
   const int code = std::stoi(got.at("depthCode"));
@@ -181,7 +188,7 @@ TEST(Startup, IniKeywords) {
       {"text keywords", "ZANDRO=D:\\tk", "CHARSET =     my.chr\nCHARDIR = D:\\fonts\n",
        {{"CHARSET", "my.chr"}, {"CHARDIR", "D:\\fonts\\"}}},
       {"tabs are blanks; later lines win", "", "PRINTER" + tab + "=" + tab + "5\nPRINTER = 29\r\n",
-       {{"PRINTER", "29"}, {"deviceCode", "29"}, {"deviceGiven", "1"}, {"printerType", "7"},
+       {{"PRINTER", "29"}, {"deviceCode", "29"}, {"deviceCodeGiven", "1"}, {"printerType", "7"},
         {"bestResolution", "600"}, {"hpgl2Model", "3"}}},
       {"a value that is no integer leaves the setting", "", "PRINTER = 5\nPRINTER = five\n",
        {{"PRINTER", "5"}, {"lastError", "0"}}},
@@ -193,6 +200,29 @@ TEST(Startup, IniKeywords) {
        {{"plotterModel", "4"}, {"hpgl2Model", "4"}}},
       {"a line cut at 270 columns", "", "PRINTER" + std::string(262, ' ') + "=" + "5\n",
        {{"PRINTER", "0"}}},
+  };
+  for (const auto& c : cases) expectReport(c.name, runStartup(work, c.environment, c.cwdIni), c.expected);
+}
+
+// PRINTER picks the raster printer and, for an HP-GL/2 printer, a model; PLOTTER
+// 11-15 and HPGL2 1-5 choose the model outright; HPGL2 0 then changes nothing.
+TEST(Startup, HardcopyIniChoices) {
+  ScratchDir work("startup_hardcopy");
+  const std::vector<StartupCase> cases = {
+      {"PLOTTER 12 overrides the printer's model", "", "PRINTER = 38\nPLOTTER = 12\n",
+       {{"deviceCode", "38"}, {"printerType", "7"}, {"bestResolution", "600"}, {"plotterModel", "1"},
+        {"hpgl2Model", "2"}}},
+      {"HPGL2 overrides the printer's model", "", "PRINTER = 38\nHPGL2 = 1\n",
+       {{"deviceCode", "38"}, {"hpgl2Model", "1"}}},
+      {"HPGL2 wins over PLOTTER", "", "PRINTER = 35\nPLOTTER = 15\nHPGL2 = 3\n",
+       {{"deviceCode", "35"}, {"plotterModel", "1"}, {"hpgl2Model", "3"}}},
+      {"an unknown HPGL2 follows the printer", "", "PRINTER = 32\nHPGL2 = 9\n",
+       {{"deviceCode", "32"}, {"printerType", "8"}, {"hpgl2Model", "2"}}},
+      {"unusable codes fall back", "", "PRINTER = 27\nPLOTTER = 16\n",
+       {{"deviceCode", "28"}, {"deviceCodeGiven", "0"}, {"plotterModel", "1"}, {"hpgl2Model", "1"}}},
+      {"a colour raster printer and a pen plotter", "", "PRINTER = 13\nPLOTTER = 10\nHPGL2 = 5\n",
+       {{"deviceCode", "13"}, {"deviceCodeGiven", "1"}, {"printerType", "9"}, {"bestResolution", "180"},
+        {"plotterModel", "10"}, {"hpgl2Model", "5"}}},
   };
   for (const auto& c : cases) expectReport(c.name, runStartup(work, c.environment, c.cwdIni), c.expected);
 }

@@ -1,5 +1,6 @@
 #include "toolkit/core/number_format.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -222,14 +223,55 @@ bool readNumber(std::string_view s, std::size_t& pos, int& out) {
   return pos > start;
 }
 
+std::string_view strip(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+// A list longer than this is a mistake in the format, not a line to write.
+constexpr std::size_t kMostListSteps = 1000;
+
+// Appends the steps of one item of a list: "2I6", "F6.3", "1X", "X".
+bool appendListItem(std::string_view item, std::vector<ListStep>& steps) {
+  item = strip(item);
+  if (item.empty() || item.find_first_of("()") != std::string_view::npos) return false;
+  std::size_t pos = 0;
+  int repeat = 1;
+  if (item[0] >= '0' && item[0] <= '9') {
+    if (!readNumber(item, pos, repeat) || repeat == 0) return false;
+  }
+  const std::string_view rest = strip(item.substr(pos));
+  if (rest == "X" || rest == "x") {
+    if (repeat > static_cast<int>(kMostListSteps)) return false;
+    steps.push_back(ListStep{Descriptor{}, repeat});
+    return true;
+  }
+  const auto d = parse(rest);
+  if (!d || steps.size() + static_cast<std::size_t>(repeat) > kMostListSteps) return false;
+  steps.insert(steps.end(), static_cast<std::size_t>(repeat), ListStep{*d, 0});
+  return true;
+}
+
 }  // namespace
 
+std::optional<std::vector<ListStep>> parseList(std::string_view format) {
+  std::string_view s = strip(format);
+  if (!s.empty() && s.front() == '(') {
+    if (s.back() != ')') return std::nullopt;
+    s = s.substr(1, s.size() - 2);
+  }
+  std::vector<ListStep> steps;
+  while (true) {
+    const std::size_t comma = s.find(',');
+    if (!appendListItem(s.substr(0, comma), steps)) return std::nullopt;
+    if (comma == std::string_view::npos) break;
+    s.remove_prefix(comma + 1);
+  }
+  return steps;
+}
+
 std::optional<Descriptor> parse(std::string_view format) {
-  auto strip = [](std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return s;
-  };
   std::string_view s = strip(format);
   if (!s.empty() && s.front() == '(') {
     if (s.back() != ')') return std::nullopt;
@@ -309,4 +351,33 @@ std::string formatE(double value, int width, int significant, int exponentDigits
 }
 std::string formatG(double value, int width, int significant, int exponentDigits) {
   return numfmt::writeReal(value, {'G', width, significant, exponentDigits});
+}
+
+std::optional<std::string> fortranFormatList(std::string_view format, std::span<const FormatItem> values) {
+  const auto steps = numfmt::parseList(format);
+  if (!steps) return std::nullopt;
+  const auto dataSteps = static_cast<std::size_t>(
+      std::count_if(steps->begin(), steps->end(), [](const numfmt::ListStep& s) { return s.skip == 0; }));
+  if (values.size() > dataSteps) return std::nullopt;
+  std::string line;
+  std::size_t next = 0;
+  std::size_t pendingBlanks = 0;  // an nX moves on only when a field follows it
+  for (const numfmt::ListStep& step : *steps) {
+    if (step.skip > 0) {
+      pendingBlanks += static_cast<std::size_t>(step.skip);
+      continue;
+    }
+    if (next == values.size()) break;
+    line.append(pendingBlanks, ' ');
+    pendingBlanks = 0;
+    const FormatItem& item = values[next++];
+    if (item.isInteger) {
+      line += numfmt::writeInteger(item.integer, step.descriptor);
+    } else if (step.descriptor.kind == 'I') {
+      return std::nullopt;
+    } else {
+      line += numfmt::writeReal(item.real, step.descriptor);
+    }
+  }
+  return line;
 }

@@ -7,9 +7,12 @@
 // 64-bit real (a float is passed as the double it converts to exactly).  A value
 // that does not fit its w columns fills them with asterisks.
 
+#include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace numfmt {
 
@@ -26,6 +29,17 @@ std::optional<Descriptor> parse(std::string_view format);
 
 std::string writeInteger(long long value, const Descriptor& d);
 std::string writeReal(double value, const Descriptor& d);
+
+// One step of a format list: a data descriptor, or `skip` blanks of an nX.
+struct ListStep {
+  Descriptor descriptor;
+  int skip = 0;  // > 0 for nX, and then no descriptor
+};
+
+// Reads a list such as "(I1,I9,2I6)" or "(F6.3,1X,F6.3)": descriptors separated
+// by commas, each with an optional repeat count, and nX for n blanks (X alone is
+// one).  Repeats are expanded.  Nothing when any item is malformed.
+std::optional<std::vector<ListStep>> parseList(std::string_view format);
 
 }  // namespace numfmt
 
@@ -46,3 +60,25 @@ std::string formatI(long long value, int width, int minDigits = -1);
 std::string formatF(double value, int width, int decimals);
 std::string formatE(double value, int width, int significant, int exponentDigits = -1);
 std::string formatG(double value, int width, int significant, int exponentDigits = -1);
+
+// One value of a list: an integer or a real, kept as given.
+struct FormatItem {
+  FormatItem(int v) : isInteger(true), integer(v) {}
+  FormatItem(long long v) : isInteger(true), integer(v) {}
+  FormatItem(float v) : real(v) {}
+  FormatItem(double v) : real(v) {}
+  bool isInteger = false;
+  long long integer = 0;
+  double real = 0.0;
+};
+
+// The values written one after another with a format list, each field on its own
+// (a value that does not fit fills only its own field with asterisks).  Writing
+// stops at the first data descriptor left without a value, as Fortran's output
+// does.  Nothing when the list is malformed, when a real meets an I descriptor,
+// or when there are more values than data descriptors.
+std::optional<std::string> fortranFormatList(std::string_view format, std::span<const FormatItem> values);
+inline std::optional<std::string> fortranFormatList(std::string_view format,
+                                                    std::initializer_list<FormatItem> values) {
+  return fortranFormatList(format, std::span<const FormatItem>(values.begin(), values.size()));
+}

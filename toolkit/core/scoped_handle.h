@@ -77,3 +77,17 @@ struct GlobalMemoryTraits {
   static void close(Handle h) { GlobalFree(h); }
 };
 using GlobalMemory = ScopedHandle<GlobalMemoryTraits>;
+
+struct DeviceContextTraits {
+  using Handle = HDC;
+  static Handle none() { return nullptr; }
+  static void close(Handle h) { DeleteDC(h); }
+};
+using DeviceContext = ScopedHandle<DeviceContextTraits>;
+
+struct GdiObjectTraits {
+  using Handle = HGDIOBJ;
+  static Handle none() { return nullptr; }
+  static void close(Handle h) { DeleteObject(h); }
+};
+using GdiObject = ScopedHandle<GdiObjectTraits>;

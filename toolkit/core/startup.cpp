@@ -124,7 +124,7 @@ void resetToolkitState() {
   yyGrState.aspectRatio = 1.32f;
   for (auto& slot : yyMetafileSlots) slot.inUse = 0;
   yyRasterDevice.deviceCode = yyRasterDevice.plotterModel = yyRasterDevice.hpgl2Model = 0;
-  yyRasterDevice.deviceGiven = yyRasterDevice.plotterGiven = yyRasterDevice.hpgl2Given = 0;
+  yyRasterDevice.deviceCodeGiven = yyRasterDevice.plotterModelGiven = yyRasterDevice.hpgl2ModelGiven = 0;
   yyDumpSettings.printerPresent = 0;
 }
 
@@ -142,7 +142,7 @@ void hardcopyDefaults() {
   yyRasterDevice.hpgl2Model = 0;
   YYHardcopyDevice(s.PRINTER);
   YYPlotterModel(s.PLOTTER);
-  if (!(s.HPGL2 == 0 && yyRasterDevice.hpgl2Given != 0)) YYHpgl2Model(s.HPGL2);
+  if (!(s.HPGL2 == 0 && yyRasterDevice.hpgl2ModelGiven != 0)) YYHpgl2Model(s.HPGL2);
   YYHardcopyFileNames(0);
 }
 
@@ -175,7 +175,7 @@ void WStartup(std::string_view iniFile) {
   hardcopyDefaults();
   if (versionAsked) {
     FixedText<5> version;
-    YYCodeText(version, 2);
+    YYVersionText(version, 2);
     YYAbnormalExit("Zandrovel version " + version.str(), 0);
   }
 }

@@ -75,7 +75,7 @@ void YYHardcopyDevice(int deviceCode) {
   int code = kDefaultCode;
   if (usableCode(deviceCode)) {
     code = deviceCode;
-    device.deviceGiven = 1;
+    device.deviceCodeGiven = 1;
   }
   device.deviceCode = code;
   const std::string_view entry = kPrinterCodes[static_cast<std::size_t>(code - kFirstCode)];
@@ -84,7 +84,7 @@ void YYHardcopyDevice(int deviceCode) {
   device.devicePlanes = entry[1] - '0';
   device.deviceClass = positionIn(kClassLetters, entry[2]);
   device.defaultCompression = entry[3] - '0';
-  if (entry[4] == '2' && device.hpgl2Given == 0) YYHpgl2Model(0);
+  if (entry[4] == '2' && device.hpgl2ModelGiven == 0) YYHpgl2Model(0);
   device.pinsPerPass = type <= 5 ? 8 : 1;
   if (type <= 5) device.lineSpacingCode = 23;
   applyType(device, type);
@@ -94,10 +94,10 @@ void YYPlotterModel(int modelCode) {
   YYRasterDevice& device = yyRasterDevice;
   if (modelCode >= 1 && modelCode <= 10) {
     device.plotterModel = modelCode;
-    device.plotterGiven = 1;
+    device.plotterModelGiven = 1;
   } else if (modelCode >= 11 && modelCode <= 15) {
     device.hpgl2Model = modelCode - 10;
-    device.hpgl2Given = 1;
+    device.hpgl2ModelGiven = 1;
     device.plotterModel = 1;
   } else {
     device.plotterModel = 1;
@@ -108,7 +108,7 @@ void YYHpgl2Model(int model) {
   YYRasterDevice& device = yyRasterDevice;
   if (model >= 1 && model <= 5) {
     device.hpgl2Model = model;
-    device.hpgl2Given = 1;
+    device.hpgl2ModelGiven = 1;
     return;
   }
   switch (device.deviceCode) {
@@ -154,7 +154,7 @@ void YYHardcopyFileNames(int dumpKind) {
   dump.compression = 0;
 }
 
-void YYCodeText(TextField out, int kind) { out.assign(kind == 2 ? "5.10g" : ""); }
+void YYVersionText(TextField out, int kind) { out.assign(kind == 2 ? "5.10g" : ""); }
 
 // No driver is built yet, so no hardcopy is ever in progress to stop.
 void YYHardcopyStartStop(std::string_view option, std::string_view second) {}

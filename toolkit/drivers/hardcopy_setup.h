@@ -12,9 +12,9 @@ struct YYRasterDevice {
   int deviceCode = 0;    // raster printer code 2-38
   int plotterModel = 0;  // HP-GL plotter model 1-10
   int hpgl2Model = 0;    // HP-GL/2 model 1-5
-  int deviceGiven = 0;   // 1 when the given printer code was used
-  int plotterGiven = 0;  // 1 when a valid plotter model was given
-  int hpgl2Given = 0;    // 1 when the HP-GL/2 model was chosen explicitly
+  int deviceCodeGiven = 0;   // 1 when the given printer code was used
+  int plotterModelGiven = 0;  // 1 when a valid plotter model was given
+  int hpgl2ModelGiven = 0;    // 1 when the HP-GL/2 model was chosen explicitly
   int printerType = 0;   // 1-10 (the PCL types 11 and 12 end as 7 and 8)
   int devicePlanes = 0;  // bits per dot: 1 mono, 3 colour
   int deviceClass = 0;   // 0 mono, 1 RGB, 2 CMY
@@ -63,6 +63,6 @@ void YYHpgl2Model(int model);
 // is read from the default printer.
 void YYHardcopyFileNames(int dumpKind = 0);
 // Kind 2 gives the toolkit version text "5.10g", any other kind a blank.
-void YYCodeText(TextField out, int kind);
+void YYVersionText(TextField out, int kind);
 // Option "S" ends any hardcopy in progress.
 void YYHardcopyStartStop(std::string_view option, std::string_view second);
