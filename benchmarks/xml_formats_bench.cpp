@@ -74,6 +74,13 @@ const bench::Benchmark gpxTrackWrite({"GPX write 60000 track points", fillList,
 const bench::Benchmark gpxTrackRead({"GPX read 60000 track points",
                                      [] { fillList(); write(WRITE_GPX_TRACK, "xml_bench_track.gpx"); },
                                      [] { read(READ_GPX_TRACK, "xml_bench_track.gpx"); }});
+const bench::Benchmark gpxRouteWrite({"GPX write 60 routes of 1000 points", fillList,
+                                      [] { write(WRITE_GPX_ROUTE, "xml_bench_route.gpx"); }});
+const bench::Benchmark gpxRouteRead({"GPX read 60 routes of 1000 points",
+                                     [] { fillList(); write(WRITE_GPX_ROUTE, "xml_bench_route.gpx"); },
+                                     [] { read(READ_GPX_ROUTE, "xml_bench_route.gpx"); }});
+const bench::Benchmark kmlRouteWrite({"KML write 60 routes of 1000 points", fillList,
+                                      [] { write(WRITE_KML_ROUTE, "xml_bench_route.kml"); }});
 const bench::Benchmark kmlTrackWrite({"KML write 60 tracks of 1000 points", fillList,
                                       [] { write(WRITE_KML_TRACK, "xml_bench_track.kml"); }});
 

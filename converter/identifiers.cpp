@@ -58,8 +58,26 @@ void UCIDNT(std::string_view text, TextField result) {
   if (result.trimmedLength() == 0) result.assign("W");
 }
 
+int UniqueNameIndex::firstBefore(std::string_view beginning, int index, int maxlen, const TextList& names) {
+  const char* list = names.element(1).data();
+  if (list != list_ || maxlen != maxlen_ || index <= known_) {
+    firsts_.clear();
+    list_ = list;
+    maxlen_ = maxlen;
+    known_ = 0;
+  }
+  // Entries the run skipped still take part, with whatever they hold.
+  while (known_ < index - 1) {
+    ++known_;
+    firsts_.try_emplace(std::string(names.element(known_).view().substr(0, static_cast<std::size_t>(maxlen))), known_);
+  }
+  known_ = index;
+  const auto [first, isNew] = firsts_.try_emplace(std::string(beginning), index);
+  return isNew ? 0 : first->second;
+}
+
 void UNIQUENAME(std::string_view name, int maxlen, int index, TextList names, std::span<std::int32_t> counts,
-                int n, TextField result) {
+                int n, UniqueNameIndex& firsts, TextField result) {
   const int entries = std::min({n, names.count(), static_cast<int>(counts.size())});
   maxlen = std::clamp(maxlen, 0, names.elementLength());
   const std::string candidate = firstColumns(name, maxlen);
@@ -69,19 +87,18 @@ void UNIQUENAME(std::string_view name, int maxlen, int index, TextList names, st
   }
   names.element(index).assign(name);
   counts[static_cast<std::size_t>(index - 1)] = 0;
-  // Against the earlier candidates themselves, not the names already given out.
-  // maxlen is within the element's length, so its first maxlen characters are
-  // compared in place: a save of many points makes this loop its busiest.
-  for (int k = 1; k < index; ++k) {
-    if (names.element(k).view().substr(0, static_cast<std::size_t>(maxlen)) != candidate) continue;
-    std::int32_t& count = counts[static_cast<std::size_t>(k - 1)];
-    ++count;
-    const int digits = decimalDigits(count);
-    const std::string stem(text::trimmed(firstColumns(name, std::max(maxlen - digits, 0))));
-    result.assign(firstColumns(stem + formatI(count, digits), maxlen));
+  // Against the earlier candidates themselves, not the names already given out;
+  // all that share their first maxlen characters count on the first one's counter.
+  const int k = firsts.firstBefore(candidate, index, maxlen, names);
+  if (k == 0) {
+    result.assign(candidate);
     return;
   }
-  result.assign(candidate);
+  std::int32_t& count = counts[static_cast<std::size_t>(k - 1)];
+  ++count;
+  const int digits = decimalDigits(count);
+  const std::string stem(text::trimmed(firstColumns(name, std::max(maxlen - digits, 0))));
+  result.assign(firstColumns(stem + formatI(count, digits), maxlen));
 }
 
 void FLAT_EARTH(float lat1, float lon1, float lat2, float lon2, float& distance) {

@@ -14,6 +14,7 @@ bool UniqueNames::allocate(int n) {
   try {
     names_.assign(size, FixedText<20>());
     counts_.assign(size, 0);
+    firsts_ = UniqueNameIndex();
   } catch (const std::bad_alloc&) {
     names_.clear();
     counts_.clear();

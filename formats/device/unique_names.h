@@ -21,12 +21,14 @@ class UniqueNames {
   // UNIQUENAME of the candidate for point `index` (1-based) of this run.
   template <std::size_t N>
   void make(std::string_view candidate, int maxLength, int index, FixedText<N>& result) {
-    UNIQUENAME(candidate, maxLength, index, names_, counts_, static_cast<int>(counts_.size()), result);
+    UNIQUENAME(candidate, maxLength, index, names_, counts_, static_cast<int>(counts_.size()), firsts_,
+               result);
   }
 
  private:
   std::vector<FixedText<20>> names_;
   std::vector<std::int32_t> counts_;
+  UniqueNameIndex firsts_;
 };
 
 }  // namespace device

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "converter/converter_data.h"
@@ -208,6 +209,9 @@ void READ_TXT_ROUTE() {
   DEBUG_MARK(DebugMark::kSubroutine, "read_txt_route");
   POINT_LIST.NROUTES = 0;
   std::vector<POINT_RECORD> waypoints;
+  // The first waypoint of each name, so that a route point finds its waypoint
+  // in one look-up however many the file lists.
+  std::unordered_map<std::string, std::size_t> firstNamed;
   const bool whole = readLines([&](LineKind kind, std::string_view line) {
     switch (kind) {
       case LineKind::kWaypoint: {
@@ -218,6 +222,7 @@ void READ_TXT_ROUTE() {
           return false;
         }
         const std::optional<NumberFault> fault = readWaypoint(line, waypoints.emplace_back());
+        firstNamed.try_emplace(std::string(waypoints.back().NAME.view()), waypoints.size() - 1);
         if (fault) reportNumberFault(*fault, line);
         return !fault;
       }
@@ -233,18 +238,16 @@ void READ_TXT_ROUTE() {
           // A waypoint that the file does not list before the route point leaves
           // the point with its name only: no position, no values of another point.
           point.PROXIMITY = 0.0f;
-          for (const POINT_RECORD& waypoint : waypoints) {
-            if (waypoint.NAME.view() == point.NAME.view()) {
-              point.LATITUDE = waypoint.LATITUDE;
-              point.LONGITUDE = waypoint.LONGITUDE;
-              point.ALTITUDE = waypoint.ALTITUDE;
-              point.DESCRIPTION = waypoint.DESCRIPTION;
-              point.PROXIMITY = waypoint.PROXIMITY;
-              point.SYMBOL = waypoint.SYMBOL;
-              point.SYMBOL_NAME = waypoint.SYMBOL_NAME;
-              point.COLOUR = waypoint.COLOUR;
-              break;
-            }
+          if (const auto named = firstNamed.find(std::string(point.NAME.view())); named != firstNamed.end()) {
+            const POINT_RECORD& waypoint = waypoints[named->second];
+            point.LATITUDE = waypoint.LATITUDE;
+            point.LONGITUDE = waypoint.LONGITUDE;
+            point.ALTITUDE = waypoint.ALTITUDE;
+            point.DESCRIPTION = waypoint.DESCRIPTION;
+            point.PROXIMITY = waypoint.PROXIMITY;
+            point.SYMBOL = waypoint.SYMBOL;
+            point.SYMBOL_NAME = waypoint.SYMBOL_NAME;
+            point.COLOUR = waypoint.COLOUR;
           }
           point.ROUTE_NAME = POINT_LIST.CURRENT_ROUTE;
           point.DATE = FILE_DATE;

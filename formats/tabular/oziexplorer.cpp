@@ -418,6 +418,7 @@ class WaypointNames {
     try {
       names_.assign(static_cast<std::size_t>(count), FixedText<20>());
       counts_.assign(static_cast<std::size_t>(count), 0);
+      firsts_ = UniqueNameIndex();
     } catch (const std::bad_alloc&) {
       const std::string message = "Could not allocate arrays. Runtime error =" + formatI(ENOMEM, 6);
       WMessageBox(kOkOnly, kExclamationIcon, 1, message, "Carrowmapper");
@@ -441,13 +442,14 @@ class WaypointNames {
       UCIDNT(point.DESCRIPTION, name);
     }
     FixedText<128> unique;
-    UNIQUENAME(name, kNameLength, i, names_, counts_, static_cast<int>(names_.size()), unique);
+    UNIQUENAME(name, kNameLength, i, names_, counts_, static_cast<int>(names_.size()), firsts_, unique);
     return std::string(unique.view().substr(0, kNameLength));
   }
 
  private:
   std::vector<FixedText<20>> names_;
   std::vector<std::int32_t> counts_;
+  UniqueNameIndex firsts_;
 };
 
 bool openOutput(TextLineWriter& file) {

@@ -61,38 +61,44 @@ void TextLineReader::close() {
   position_ = filled_ = 0;
 }
 
-bool TextLineReader::nextByte(char& c) {
-  if (position_ == filled_) {
-    if (ended_) return false;
-    filled_ = refill(handle_, buffer_);
-    position_ = 0;
-    if (filled_ == 0) {
-      ended_ = true;
-      return false;
+bool TextLineReader::readLine(TextField record, int& length) {
+  length = 0;
+  const std::size_t capacity = static_cast<std::size_t>(record.length());
+  std::size_t total = 0;  // characters of the line so far, a CR before its LF included
+  char last = 0;
+  bool any = false;
+  // The line is read to its end whatever its length; only the first characters
+  // are kept, so an overlong line costs time, never memory.  It is taken a
+  // buffer's run at a time, up to its line feed.
+  for (;;) {
+    if (position_ == filled_) {
+      if (ended_) break;
+      filled_ = refill(handle_, buffer_);
+      position_ = 0;
+      if (filled_ == 0) {
+        ended_ = true;
+        break;
+      }
+    }
+    any = true;
+    const char* start = buffer_.data() + position_;
+    const auto* feed = static_cast<const char*>(std::memchr(start, '\n', filled_ - position_));
+    const std::size_t count = feed != nullptr ? static_cast<std::size_t>(feed - start) : filled_ - position_;
+    if (total < capacity) std::memcpy(record.data() + total, start, std::min(count, capacity - total));
+    if (count > 0) last = start[count - 1];
+    total += count;
+    position_ += count;
+    if (feed != nullptr) {
+      ++position_;
+      break;
     }
   }
-  c = buffer_[position_++];
-  return true;
-}
-
-bool TextLineReader::readLine(TextField record, int& length) {
-  record.blank();
-  length = 0;
-  const int capacity = record.length();
-  int kept = 0;
-  bool any = false;
-  bool pendingCr = false;  // a CR kept back until we know whether the line ends
-  char c = 0;
-  // The line is read to its end whatever its length; only the first characters
-  // are kept, so an overlong line costs time, never memory.
-  while (nextByte(c)) {
-    any = true;
-    if (c == '\n') break;
-    if (pendingCr && kept < capacity) record.column(++kept) = '\r';
-    pendingCr = c == '\r';
-    if (!pendingCr && kept < capacity) record.column(++kept) = c;
-  }
-  length = kept;
+  // A CR just before the line feed, or at the very end of the file, is not part
+  // of the line.
+  if (last == '\r' && total > 0) --total;
+  const std::size_t kept = std::min(total, capacity);
+  std::memset(record.data() + kept, ' ', capacity - kept);
+  length = static_cast<int>(kept);
   return any;
 }
 

@@ -28,8 +28,6 @@ class TextLineReader {
   void close();
 
  private:
-  bool nextByte(char& c);
-
   KernelHandle handle_;
   std::vector<char> buffer_;
   std::size_t position_ = 0;

@@ -408,13 +408,11 @@ bool NameLists::create(int entries) {
   try {
     names.assign(static_cast<std::size_t>(std::max(entries, 0)), FixedText<128>());
     counts.assign(static_cast<std::size_t>(std::max(entries, 0)), 0);
-    firsts.clear();
-    firsts.reserve(names.size());
+    firsts = UniqueNameIndex();
     return true;
   } catch (const std::bad_alloc&) {
     names.clear();
     counts.clear();
-    firsts.clear();
     const std::string text = "Could not allocate arrays. Runtime error =" + formatI(kAllocationStatus, 6);
     DEBUG_WRITE({text});
     WMessageBox(kOkOnly, kExclamationIcon, 1, text, "Carrowmapper");
@@ -439,14 +437,8 @@ std::optional<std::string> pointName(const POINT_RECORD& point, int index, NameL
   if (GPX_SETTINGS.UNIQUE_NAMES != 0 && index >= 1 && index <= static_cast<int>(lists.names.size())) {
     FixedText<128> unique;
     const int longest = GPX_SETTINGS.NAME_LENGTH == 1 ? 10 : 128;
-    // The lists handed over begin at the first earlier name that shares the
-    // compared characters, where UNIQUENAME's search then stops at once; without
-    // one they begin at this point, which is then the first of its kind.
-    const auto [known, isNew] = lists.firsts.try_emplace(std::string(name.view().substr(0, longest)), index);
-    const int first = isNew ? index : known->second;
-    const TextList names = TextList(lists.names).from(first);
-    UNIQUENAME(name, longest, index - first + 1, names, std::span(lists.counts).subspan(static_cast<std::size_t>(first - 1)),
-               names.count(), unique);
+    UNIQUENAME(name, longest, index, lists.names, lists.counts, static_cast<int>(lists.names.size()), lists.firsts,
+               unique);
     name = unique.view();
   }
   return XML_WRAPPED(name);

@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "converter/converter_data.h"
+#include "converter/identifiers.h"
 #include "formats/xml/xml_output.h"
 
 void READ_GPX();        // waypoints (wpt)
@@ -34,9 +34,7 @@ void writeHeader(XmlOutputFile& out);
 struct NameLists {
   std::vector<FixedText<128>> names;
   std::vector<std::int32_t> counts;
-  // The first point whose name began with these characters, so that a name meets
-  // its earlier namesake at once however many points came before.
-  std::unordered_map<std::string, int> firsts;
+  UniqueNameIndex firsts;
   // False, after the "Could not allocate arrays" box, when they cannot be made.
   bool create(int entries);
 };

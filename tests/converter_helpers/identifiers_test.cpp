@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -40,10 +42,11 @@ std::vector<std::string> uniqueNames(const std::vector<std::string>& candidates,
   const int n = static_cast<int>(candidates.size());
   std::vector<FixedText<20>> names(candidates.size());
   std::vector<std::int32_t> counts(candidates.size(), 99);
+  UniqueNameIndex firsts;
   std::vector<std::string> out;
   for (int i = 1; i <= n; ++i) {
     FixedText<128> result("#");
-    UNIQUENAME(candidates[static_cast<std::size_t>(i - 1)], maxlen, i, names, counts, n, result);
+    UNIQUENAME(candidates[static_cast<std::size_t>(i - 1)], maxlen, i, names, counts, n, firsts, result);
     EXPECT_LE(result.trimmedLength(), maxlen);
     out.push_back(result.str());
   }
@@ -66,20 +69,97 @@ TEST(UniqueName, NumbersCollidingCandidatesOnTheFirstOnesCounter) {
 TEST(UniqueName, IndexOneClearsItsCounterAndBadIndexesTouchNothing) {
   std::vector<FixedText<20>> names(2);
   std::vector<std::int32_t> counts{5, 6};
+  UniqueNameIndex firsts;
   FixedText<128> result;
-  UNIQUENAME("NAMEISLONG", 4, 1, names, counts, 2, result);
+  UNIQUENAME("NAMEISLONG", 4, 1, names, counts, 2, firsts, result);
   EXPECT_EQ(result.str(), "NAME");
   EXPECT_EQ(counts[0], 0);
   for (int bad : {0, 3, -1}) {
-    UNIQUENAME("NAMEISLONG", 4, bad, names, counts, 2, result);
+    UNIQUENAME("NAMEISLONG", 4, bad, names, counts, 2, firsts, result);
     EXPECT_EQ(result.str(), "NAME");
   }
   EXPECT_EQ(counts[1], 6);
   // n larger than the lists: the lists bound it.
-  UNIQUENAME("NAMEISLONG", 4, 2, names, counts, 1000, result);
+  UNIQUENAME("NAMEISLONG", 4, 2, names, counts, 1000, firsts, result);
   EXPECT_EQ(result.str(), "NAM1");
-  UNIQUENAME("NAMEISLONG", 4, 5, names, counts, 1000, result);
+  UNIQUENAME("NAMEISLONG", 4, 5, names, counts, 1000, firsts, result);
   EXPECT_EQ(result.str(), "NAME");
+}
+
+// The unique-name search as first written down: each candidate compared with
+// every earlier entry of the lists, the first match numbered on its counter.
+struct ScanningReference {
+  std::vector<std::string> names;
+  std::vector<std::int32_t> counts;
+
+  std::string make(const std::string& name, int maxlen, int index) {
+    const auto columns = [](const std::string& s, int count) {
+      std::string out = s.substr(0, std::min<std::size_t>(s.size(), static_cast<std::size_t>(count)));
+      out.resize(static_cast<std::size_t>(count), ' ');
+      return out;
+    };
+    const auto stripped = [](std::string s) { return s.erase(s.find_last_not_of(' ') + 1); };
+    const auto at = static_cast<std::size_t>(index - 1);
+    names[at] = columns(name, 20);
+    counts[at] = 0;
+    for (std::size_t k = 0; k < at; ++k) {
+      if (names[k].substr(0, static_cast<std::size_t>(maxlen)) != columns(name, maxlen)) continue;
+      const std::string number = std::to_string(++counts[k]);
+      const int digits = static_cast<int>(number.size());
+      return stripped(columns(stripped(columns(name, std::max(maxlen - digits, 0))) + number, maxlen));
+    }
+    return stripped(columns(name, maxlen));
+  }
+};
+
+// Runs of random short names over a small alphabet (blanks, digits and case
+// included, so that names collide, share beginnings and meet numbered ones), with
+// skipped indexes, runs begun again on the same lists and a point written twice:
+// the index must give exactly what scanning every earlier entry gives.
+TEST(UniqueName, IndexedSearchGivesWhatScanningEveryEntryGives) {
+  std::mt19937 random(20071017);
+  const std::string alphabet = "AAAB B1 a2";
+  constexpr int kEntries = 400;
+  for (int round = 0; round < 60; ++round) {
+    const int maxlen = 1 + round % 8;
+    std::vector<FixedText<20>> names(kEntries);
+    std::vector<std::int32_t> counts(kEntries, 0);
+    ScanningReference reference{std::vector<std::string>(kEntries, std::string(20, ' ')),
+                                std::vector<std::int32_t>(kEntries, 0)};
+    UniqueNameIndex firsts;
+    for (int runs = 0; runs < 2; ++runs) {
+      for (int index = 1; index <= kEntries; ++index) {
+        if (random() % 10 == 0) continue;  // a point without a name
+        std::string name(1 + random() % 10, ' ');
+        for (char& c : name) c = alphabet[random() % alphabet.size()];
+        // Now and then the same point again, or one far back.
+        const int at = random() % 50 == 0 ? 1 + static_cast<int>(random() % index) : index;
+        FixedText<128> result;
+        UNIQUENAME(name, maxlen, at, names, counts, kEntries, firsts, result);
+        ASSERT_EQ(result.trimmed(), reference.make(name, maxlen, at))
+            << "round " << round << ", index " << at << ", name '" << name << "'";
+      }
+      ASSERT_EQ(counts, reference.counts) << "round " << round;
+    }
+  }
+}
+
+// A full list of sixty thousand points, all distinct and then all alike: the
+// numbers grow to five digits on the first point's counter.
+TEST(UniqueName, FullListOfDistinctAndOfEqualNames) {
+  constexpr int kEntries = 60000;
+  std::vector<FixedText<20>> names(kEntries);
+  std::vector<std::int32_t> counts(kEntries);
+  UniqueNameIndex firsts;
+  FixedText<128> result;
+  for (int i = 1; i <= kEntries; ++i) {
+    UNIQUENAME("P" + std::to_string(i), 6, i, names, counts, kEntries, firsts, result);
+  }
+  EXPECT_EQ(result.str(), "P60000");
+  EXPECT_EQ(counts[0], 0);
+  for (int i = 1; i <= kEntries; ++i) UNIQUENAME("SAME", 6, i, names, counts, kEntries, firsts, result);
+  EXPECT_EQ(result.str(), "S59999");
+  EXPECT_EQ(counts[0], kEntries - 1);
 }
 
 TEST(FlatEarth, PlaneDistancesAroundTheFirstPoint) {

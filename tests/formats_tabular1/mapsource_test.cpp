@@ -168,6 +168,16 @@ TEST_F(MapSource, TheRouteReaderHoldsAThousandWaypoints) {
   EXPECT_EQ(boxes.boxes()[0].text, "Too many waypoints entries in file.\rMaximum is  1000");
 }
 
+TEST_F(MapSource, ARoutePointTakesTheFirstWaypointOfItsName) {
+  read(std::string(kGrid) + waypoint("DUP", "First", "N1 E1") + waypoint("DUP", "Second", "N2 E2") +
+           waypoint("DUP ", "Blank", "N3 E3") + "Route\tR\r\nRoute Waypoint\tDUP\r\n",
+       READ_TXT_ROUTE);
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.describe();
+  ASSERT_EQ(POINT_LIST.NPOINTS, 1);
+  EXPECT_EQ(point(1).DESCRIPTION.str(), "First");
+  EXPECT_EQ(point(1).LATITUDE, 1.0f);
+}
+
 TEST_F(MapSource, TracksAreThinnedByTheFilterTrackByTrack) {
   std::string text = kGrid;
   text += "Track\tFirst\t17/10/2007 07:00:00 \t0:25:00\t1 km\r\n\r\n";

@@ -31,6 +31,12 @@ TEST(TextLines, LinesEndAtLineFeedsWithOrWithoutCarriageReturns) {
       {"a\rb\r\n", {"a\rb"}},
       {"last\r", {"last"}},
       {std::string("nul\0byte\n", 9), {std::string("nul\0byte", 8)}},
+      // A record filled to its last character, and one whose last is a CR of the line.
+      {std::string(32, 'y') + "\r\n", {std::string(32, 'y')}},
+      {std::string(31, 'y') + "\r\r\n", {std::string(31, 'y') + "\r"}},
+      // The file is read in runs of 64 KiB: here the CR of the second line ends
+      // the first run and its line feed begins the next.
+      {std::string(65530, 'z') + "\nabcd\r\nnext\n", {std::string(32, 'z'), "abcd", "next"}},
   };
   for (const Case& c : cases) {
     writeFile("lines.txt", c.bytes);
