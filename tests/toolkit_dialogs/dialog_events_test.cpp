@@ -13,6 +13,7 @@
 #include "toolkit/dialogs/field_access.h"
 #include "toolkit/dialogs/message_box.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/screen_gdi.h"
 #include "toolkit/grid/grid_register.h"
 
 namespace {
@@ -186,6 +187,8 @@ TEST_F(DialogEvents, ADrawingFieldReportsItsMouseInputOnlyOnceSelected) {
   int field = 1019;
   int width = 0;
   int height = 0;
+  HDC windowDc = yyGdiContext.DrawDc;
+  HWND windowClient = yyGdiContext.DrawWindow;
   YYFieldBackBufferCreate(field, width, height);
   ASSERT_EQ(field, 1019);
   RECT client{};
@@ -203,9 +206,9 @@ TEST_F(DialogEvents, ADrawingFieldReportsItsMouseInputOnlyOnceSelected) {
   EXPECT_EQ(record.y, 4);
   ASSERT_EQ(ui::waitEventOfType(kEventMouseUp, record), kEventMouseUp);
   EXPECT_EQ(record.value4, 1019);
-  ReleaseDC(picture, static_cast<HDC>(yyDrawTarget.dc));
-  yyDrawTarget.dc = windowTable.drawDc;
-  yyDrawTarget.window = rootClient();
+  ReleaseDC(picture, yyGdiContext.DrawDc);
+  yyGdiContext.DrawDc = windowDc;
+  yyGdiContext.DrawWindow = windowClient;
 }
 
 TEST_F(DialogEvents, TrackbarKeysSelectTheWholeRangeAndClearIt) {

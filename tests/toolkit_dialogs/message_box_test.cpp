@@ -13,6 +13,7 @@
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/dialogs/message_box.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/screen_gdi.h"
 
 namespace {
 
@@ -194,9 +195,12 @@ TEST_F(MessageBoxes, FreezesNestAndTheLastThawRestoresTheImages) {
   int field = 1019;
   int width = 0;
   int height = 0;
+  HDC windowDc = yyGdiContext.DrawDc;
+  HWND windowClient = yyGdiContext.DrawWindow;
   YYFieldBackBufferCreate(field, width, height);
-  ReleaseDC(item(1019), static_cast<HDC>(yyDrawTarget.dc));
-  yyDrawTarget.dc = windowTable.drawDc;
+  ReleaseDC(item(1019), yyGdiContext.DrawDc);
+  yyGdiContext.DrawDc = windowDc;
+  yyGdiContext.DrawWindow = windowClient;
   const int slot = dialogTable.currentSlot;
   int status = -1;
   YYModalWindowsEnable(1, -1, status);

@@ -12,6 +12,7 @@
 #include "toolkit/core/error_reporter.h"
 #include "toolkit/drivers/hardcopy_setup.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/screen_gdi.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ class PrinterDevice : public ::testing::Test {
   void TearDown() override {
     yyChosenPrinter = YYChosenPrinter{};
     yyPrinterSettings = YYPrinterSettings{};
-    yyDrawTarget.dc = nullptr;
+    yyGdiContext.DrawDc = nullptr;
   }
   static void chooseMissingPrinter() {
     yyChosenPrinter.chosen = 1;
@@ -220,7 +221,7 @@ TEST_F(PrinterDevice, ScreenDumpPrintsTheDrawingOnThePdfPrinter) {
   FillRect(target, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   RECT ink{8, 8, 40, 30};
   FillRect(target, &ink, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  yyDrawTarget.dc = target;
+  yyGdiContext.DrawDc = target;
 
   int error = -1;
   YYPrinterStartPage(697, 450, 72, 72, error, 1, 1, "Carrowmapper dump test");

@@ -59,7 +59,7 @@ Report settingsReport() {
       {"ppi", str(s.pixelsPerInch)},
       {"nt", str(s.ntFlag)},
       {"decimalSwitch", str(s.decimalSeparatorSwitch ? 1 : 0)},
-      {"aspect", std::to_string(yyGrState.aspectRatio)},
+      {"aspect", std::to_string(yyGrState.SurfaceAspect)},
       {"undefined", str(s.undefinedInteger) + "/" + std::to_string(s.undefinedDouble)},
   };
 }

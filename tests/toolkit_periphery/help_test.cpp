@@ -444,7 +444,7 @@ TEST_F(InfoFilename, NamesByCode) {
   toolkitSettings.CHARDIR = "C:\\zndv\\chars\\";
   toolkitSettings.toolkitDirectory = "C:\\zndv\\";
   toolkitSettings.systemDirectory = "C:\\windows\\system32";
-  yyStrokeFont.active = 0;
+  yyGrState.StrokeFontFlags = 0;
   struct Case {
     int code;
     const char* expected;
@@ -459,11 +459,12 @@ TEST_F(InfoFilename, NamesByCode) {
     EXPECT_EQ(name.str(), c.expected) << "code " << c.code;
     EXPECT_EQ(lastError(), 0) << "code " << c.code;
   }
-  yyStrokeFont.active = 1;
+  yyGrState.StrokeFontName = "standard.chr";
+  yyGrState.StrokeFontFlags = 1;
   FixedText<40> font;
   WInfoFilename(9, font);
   EXPECT_EQ(font.str(), "standard.chr");
-  yyStrokeFont.active = 0;
+  yyGrState.StrokeFontFlags = 0;
 }
 
 TEST_F(InfoFilename, TooLongIsCutAndReported) {

@@ -8,6 +8,7 @@
 #include "root_fixture.h"
 #include "toolkit/core/window_text.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/screen_gdi.h"
 
 namespace {
 
@@ -61,20 +62,20 @@ TEST_F(PaletteDisplay, TheRootWindowRealisesItsPaletteOnlyOn256Colours) {
     ASSERT_EQ(bits, 8);
   }
   if (bits != 8) {
-    EXPECT_EQ(windowTable.palette, nullptr);
+    EXPECT_EQ(yyGdiContext.Palette, nullptr);
     EXPECT_NE(windowTable.colourCount, 256);
     return;
   }
   ASSERT_EQ(windowTable.colourCount, 256);
-  ASSERT_NE(windowTable.palette, nullptr);
-  EXPECT_EQ(yyDrawTarget.displayColours, 16);
+  ASSERT_NE(yyGdiContext.Palette, nullptr);
+  EXPECT_EQ(yyGrAttributes.DisplayDepth, 16);
   std::array<PALETTEENTRY, 40> got{};
-  EXPECT_EQ(GetPaletteEntries(windowTable.palette, 0, static_cast<UINT>(got.size()), got.data()), 34u);
+  EXPECT_EQ(GetPaletteEntries(yyGdiContext.Palette, 0, static_cast<UINT>(got.size()), got.data()), 34u);
   EXPECT_EQ(RGB(got[16 + 9].peRed, got[16 + 9].peGreen, got[16 + 9].peBlue), RGB(0xFF, 0, 0));
   EXPECT_EQ(RGB(got[16 + 3].peRed, got[16 + 3].peGreen, got[16 + 3].peBlue), RGB(0, 0xBF, 0));
   WindowFillArea(0, 0, 50, 50, RGB(0, 0xBF, 0));
   HDC dc = GetDC(rootClient());
-  SelectPalette(dc, windowTable.palette, FALSE);
+  SelectPalette(dc, yyGdiContext.Palette, FALSE);
   RealizePalette(dc);
   // The X server may round a component by one step.
   const COLORREF got25 = GetPixel(dc, 25, 25);

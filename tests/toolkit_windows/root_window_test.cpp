@@ -10,7 +10,9 @@
 #include "toolkit/core/error_reporter.h"
 #include "toolkit/core/window_select.h"
 #include "toolkit/drivers/hardcopy_setup.h"
+#include "toolkit/graphics/colours.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/screen_gdi.h"
 
 namespace {
 
@@ -68,12 +70,16 @@ TEST_F(RootWindow, OpeningSetsTheGraphicsDefaultsWithOrWithoutAPrinter) {
   DWORD size = sizeof name;
   const bool printer = GetDefaultPrinterA(name, &size) != FALSE;
   EXPECT_EQ(yyDumpSettings.printerPresent, printer ? 1 : 0);
-  EXPECT_EQ(yyGrAttributes.screenDriver, 1);
-  EXPECT_EQ(yyDrawTarget.kind, kTargetWindow);
-  EXPECT_EQ(yyDrawTarget.drawMode, R2_COPYPEN);
-  EXPECT_EQ(yyDrawTarget.deviceHeight, 255);
-  EXPECT_FLOAT_EQ(yyGrState.aspectRatio, 2.0f);
-  EXPECT_EQ(yyColourTable[9], RGB(0xFF, 0, 0));
+  EXPECT_EQ(yyGrAttributes.ScreenDriverOn, 1);
+  EXPECT_EQ(yyGrAttributes.TargetKind, kTargetWindow);
+  EXPECT_EQ(yyGrAttributes.DrawMode, 0);
+  EXPECT_EQ(yyGdiContext.RopCode, R2_COPYPEN);
+  EXPECT_EQ(yyGrAttributes.DeviceMaxY, 255);
+  EXPECT_FLOAT_EQ(yyGrState.SurfaceAspect, 2.0f);
+  EXPECT_EQ(yyColourTable[0], static_cast<std::int32_t>(RGB(0xFF, 0xFF, 0xFF)));
+  EXPECT_EQ(yyColourTable[31], static_cast<std::int32_t>(RGB(0xFF, 0, 0)));
+  EXPECT_EQ(yyGrAttributes.ColourNumber, 223);
+  EXPECT_EQ(yyGrAttributes.PreviousColourNumber, 0);
 }
 
 TEST_F(RootWindow, MenuCarriesThePopupIdsOfItsCommandResource) {
@@ -196,7 +202,7 @@ TEST(RootWindowLifecycle, ShutdownLeavesNoWindowAndAllowsANewOpen) {
     EXPECT_EQ(s.frame, nullptr);
     EXPECT_EQ(s.client, nullptr);
   }
-  EXPECT_EQ(windowTable.drawDc, nullptr);
+  EXPECT_EQ(yyGdiContext.DrawDc, nullptr);
   EXPECT_EQ(windowTable.rootFlags, -1);
   EXPECT_FALSE(windowTable.rootOpen);
   // A new open works after the shut-down.

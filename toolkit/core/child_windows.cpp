@@ -11,6 +11,7 @@
 #include "toolkit/core/window_table.h"
 #include "toolkit/core/window_text.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/screen_gdi.h"
 
 namespace {
 
@@ -185,11 +186,10 @@ void YYChildWindowClose(int& slot, HWND& dialog) {
   }
   WindowSlot& s = slotOf(slot);
   YYWindowMciClose(slot);
-  if (slot == windowTable.currentSlot && windowTable.drawDc != nullptr) {
+  if (slot == windowTable.currentSlot && yyGdiContext.DrawDc != nullptr) {
     YYDrawDcRelease();
-    ReleaseDC(s.client, windowTable.drawDc);
-    windowTable.drawDc = nullptr;
-    yyDrawTarget.dc = nullptr;
+    ReleaseDC(s.client, yyGdiContext.DrawDc);
+    yyGdiContext.DrawDc = nullptr;
   }
   if (const WindowRecord* record = windowRecordOf(s.frame);
       record != nullptr && record->kind == kRecordCombinedDialog) {
@@ -351,34 +351,34 @@ void YYWindowSelectTarget(int& width, int& height, int& slot) {
     slot = -1;
     return;
   }
-  const bool windowTarget = yyDrawTarget.kind == kTargetWindow;
-  if (windowTable.drawDc != nullptr && windowTarget) {
-    HDC dc = windowTable.drawDc;
+  const bool windowTarget = yyGrAttributes.TargetKind == kTargetWindow;
+  if (yyGdiContext.DrawDc != nullptr && windowTarget) {
+    HDC dc = yyGdiContext.DrawDc;
     if (windowTable.savedPen != nullptr) SelectObject(dc, windowTable.savedPen);
     if (windowTable.savedBrush != nullptr) SelectObject(dc, windowTable.savedBrush);
     windowTable.savedPen = nullptr;
     windowTable.savedBrush = nullptr;
     ReleaseDC(slotOf(windowTable.currentSlot).client, dc);
-    windowTable.drawDc = nullptr;
+    yyGdiContext.DrawDc = nullptr;
   }
   windowTable.currentSlot = slot;
   WindowSlot& s = slotOf(slot);
   HDC dc = GetDC(s.client);
   if (windowTarget) {
-    windowTable.drawDc = dc;
-    if (windowTable.patternBitmap != nullptr) DeleteObject(windowTable.patternBitmap);
-    windowTable.patternBitmap = CreateCompatibleBitmap(dc, 8, 8);
-    if (yyDrawTarget.drawMode != 0) SetROP2(dc, yyDrawTarget.drawMode);
+    yyGdiContext.DrawDc = dc;
+    if (yyGdiContext.PatternBitmap != nullptr) DeleteObject(yyGdiContext.PatternBitmap);
+    yyGdiContext.PatternBitmap = CreateCompatibleBitmap(dc, 8, 8);
+    SetROP2(dc, yyGdiContext.RopCode);
     SetBkMode(dc, TRANSPARENT);
     if (windowTable.toolkitPen == nullptr) windowTable.toolkitPen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
     if (windowTable.toolkitBrush == nullptr) windowTable.toolkitBrush = CreateSolidBrush(RGB(0, 0, 0));
     windowTable.savedPen = SelectObject(dc, windowTable.toolkitPen);
     windowTable.savedBrush = SelectObject(dc, windowTable.toolkitBrush);
-    yyDrawTarget.dc = dc;
-    yyDrawTarget.window = s.client;
-    YYGdiSelectTarget();
-    if (windowTable.palette != nullptr) {
-      SelectPalette(dc, windowTable.palette, FALSE);
+    yyGdiContext.DrawDc = dc;
+    yyGdiContext.DrawWindow = s.client;
+    YYGdiDashPattern();
+    if (yyGdiContext.Palette != nullptr) {
+      SelectPalette(dc, yyGdiContext.Palette, FALSE);
       RealizePalette(dc);
     }
   } else {

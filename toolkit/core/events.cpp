@@ -3,6 +3,8 @@
 #include "toolkit/core/status_bar.h"
 #include "toolkit/core/window_select.h"
 #include "toolkit/core/window_table.h"
+#include "toolkit/graphics/graphics_area.h"
+#include "toolkit/graphics/graphics_defaults.h"
 #include "toolkit/graphics/graphics_state.h"
 
 EventState eventState;
@@ -434,32 +436,32 @@ void YYEventToUserUnits(int type, EventRecord& record) {
   const bool converted = type == 1 || type == 4 || type == 5 || type == 6 || type == 7 || type == 8 ||
                          type == 15 || type == 16;
   if (!converted) return;
-  YYDrawTarget& t = yyDrawTarget;
+  YYGrAttributes& a = yyGrAttributes;
   if (type == kEventBitmapView) {
     YYPixelsToUser(static_cast<float>(record.x) + 0.5f,
-                   static_cast<float>(t.deviceHeight - record.y) + 0.5f, record.gx, record.gy, record);
+                   static_cast<float>(a.DeviceMaxY - record.y) + 0.5f, record.gx, record.gy, record.win);
     return;
   }
   const int kind = record.value3 == 1 ? kTargetField : kTargetWindow;
   const int id = record.value3 == 1 ? record.value4 : record.win;
   const int dialog = record.value3 == 1 ? record.win : 0;
-  const bool switched = kind != t.kind || id != t.id || (kind == kTargetField && dialog != t.dialog);
-  const YYDrawTarget saved = t;
+  const bool switched =
+      kind != a.TargetKind || id != a.TargetId || (kind == kTargetField && dialog != a.TargetDialog);
+  // A position in another target is converted with that target's size; the
+  // graphics state is put back afterwards.
+  const YYGrAttributes savedAttributes = a;
+  const YYGrState savedState = yyGrState;
   const int savedWidth = windowTable.clientWidth;
   const int savedHeight = windowTable.clientHeight;
+  auto restore = [&] {
+    a = savedAttributes;
+    yyGrState = savedState;
+  };
   if (switched) {
     int w = 0;
     int h = 0;
     YYTargetClientSize(kind, id, w, h);
-    const float fw = static_cast<float>(w) - 0.01f;
-    const float fh = static_cast<float>(h) - 0.01f;
-    t.deviceHeight = h - 1;
-    t.xOffset = fw * t.areaX1;
-    t.yOffset = fh * t.areaY1;
-    const float xRange = t.userXMax - t.userXMin;
-    const float yRange = t.userYMax - t.userYMin;
-    t.xScale = xRange != 0.0f ? (fw * t.areaX2 - t.xOffset) / xRange : 1.0f;
-    t.yScale = yRange != 0.0f ? (fh * t.areaY2 - t.yOffset) / yRange : 1.0f;
+    YYAreaScaleForSurface(w, h);
     windowTable.clientWidth = w;
     windowTable.clientHeight = h;
   }
@@ -468,7 +470,7 @@ void YYEventToUserUnits(int type, EventRecord& record) {
   eventState.targetDialog = dialog;
   auto toUser = [&](float px, float py, float& ux, float& uy) {
     if (record.value3 == 2) {
-      YYPixelsToUser(px, py, ux, uy, record);
+      YYPixelsToUser(px, py, ux, uy, record.win);
     } else {
       YYPixelsToUserPlain(px, py, ux, uy);
     }
@@ -480,13 +482,13 @@ void YYEventToUserUnits(int type, EventRecord& record) {
     case kEventMouseUp:
     case kEventMouseMove:
     case kEventDoubleClick:
-      toUser(static_cast<float>(record.x) + 0.5f, static_cast<float>(t.deviceHeight - record.y) + 0.5f, record.gx,
+      toUser(static_cast<float>(record.x) + 0.5f, static_cast<float>(a.DeviceMaxY - record.y) + 0.5f, record.gx,
              record.gy);
       if (record.value3 != 1) YYPixelsToUnits(record.x, record.y, record.x, record.y);
       break;
     case kEventExpose: {
       YYPixelsToUserPlain(static_cast<float>(record.x) + 0.5f,
-                          static_cast<float>(t.deviceHeight - record.y) + 0.5f, record.gx, record.gy);
+                          static_cast<float>(a.DeviceMaxY - record.y) + 0.5f, record.gx, record.gy);
       YYPixelsToUserPlain(static_cast<float>(record.value1) + 0.5f, static_cast<float>(record.value2) + 0.5f,
                           record.ex, record.ey);
       if (record.value3 != 1) {
@@ -505,8 +507,9 @@ void YYEventToUserUnits(int type, EventRecord& record) {
         windowTable.clientHeight = record.value2;
         keepClientSize = true;
       }
-      if (kind == kTargetWindow && record.win == saved.id && saved.kind == kTargetWindow) {
-        if (switched) t = saved;
+      if (kind == kTargetWindow && record.win == savedAttributes.TargetId &&
+          savedAttributes.TargetKind == kTargetWindow) {
+        if (switched) restore();
         YYGraphicsAreaResize(kTargetWindow, record.win, record.value1, record.value2);
         return;
       }
@@ -515,7 +518,7 @@ void YYEventToUserUnits(int type, EventRecord& record) {
       break;
   }
   if (switched) {
-    t = saved;
+    restore();
     if (!keepClientSize) {
       windowTable.clientWidth = savedWidth;
       windowTable.clientHeight = savedHeight;

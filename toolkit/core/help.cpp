@@ -480,7 +480,7 @@ void WInfoFilename(int code, TextField name) {
       value = toolkitSettings.systemDirectory.str();
       break;
     case 9:
-      value = yyStrokeFont.active != 0 ? yyStrokeFont.name.str() : std::string("H");
+      value = yyGrState.StrokeFontFlags != 0 ? yyGrState.StrokeFontName.str() : std::string("H");
       break;
     case 10:
       value = temporaryDirectory();

@@ -10,6 +10,7 @@
 #include "toolkit/core/window_procs.h"
 #include "toolkit/core/window_table.h"
 #include "toolkit/core/window_text.h"
+#include "toolkit/graphics/graphics_defaults.h"
 #include "toolkit/graphics/graphics_state.h"
 
 namespace {
@@ -325,7 +326,7 @@ void WMenuToolbar(int number, std::optional<int> window, std::optional<int> posi
   if (width >= 0 && slot == windowTable.currentIndex) {
     windowTable.clientWidth = width;
     windowTable.clientHeight = height;
-    YYGraphicsAreaSet(textAttributes.cellWidthUnits, textAttributes.cellHeightUnits);
+    YYTextCellSet(textAttributes.cellWidthUnits, textAttributes.cellHeightUnits);
     YYGraphicsAreaResize(kTargetWindow, slot, width, height);
   }
 }

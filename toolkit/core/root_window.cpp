@@ -10,6 +10,7 @@
 #include "toolkit/core/events.h"
 #include "toolkit/core/menus_toolbars.h"
 #include "toolkit/core/status_bar.h"
+#include "toolkit/core/toolkit_settings.h"
 #include "toolkit/core/window_procs.h"
 #include "toolkit/core/window_select.h"
 #include "toolkit/core/window_table.h"
@@ -18,7 +19,11 @@
 #include "toolkit/dialogs/message_box.h"
 #include "toolkit/dialogs/numeric_fields.h"
 #include "toolkit/drivers/hardcopy_setup.h"
+#include "toolkit/graphics/colours.h"
+#include "toolkit/graphics/graphics_defaults.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/output_targets.h"
+#include "toolkit/graphics/screen_gdi.h"
 #include "toolkit/grid/grid_register.h"
 
 namespace {
@@ -74,12 +79,12 @@ int probeRichEdit() {
 
 void buildPalette(int paletteColours) {
   const int entries = paletteColours + 18;
-  windowTable.paletteBlock.assign(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * static_cast<std::size_t>(entries), 0);
-  auto* logical = reinterpret_cast<LOGPALETTE*>(windowTable.paletteBlock.data());
+  yyGdiContext.PaletteRecord.assign(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * static_cast<std::size_t>(entries), 0);
+  auto* logical = reinterpret_cast<LOGPALETTE*>(yyGdiContext.PaletteRecord.data());
   logical->palVersion = 0x300;
   logical->palNumEntries = static_cast<WORD>(entries);
   YYPaletteEntries(paletteColours, logical->palPalEntry);
-  windowTable.palette = CreatePalette(logical);
+  yyGdiContext.Palette = CreatePalette(logical);
 }
 
 }  // namespace
@@ -371,9 +376,9 @@ void YYRootWindowCreate(int x, int y, int& width, int& height, int flags, int me
     }
   }
 
-  windowTable.drawDc = GetDC(root.client);
-  SetBkMode(windowTable.drawDc, TRANSPARENT);
-  SetTextAlign(windowTable.drawDc, TA_BASELINE);
+  yyGdiContext.DrawDc = GetDC(root.client);
+  SetBkMode(yyGdiContext.DrawDc, TRANSPARENT);
+  SetTextAlign(yyGdiContext.DrawDc, TA_BASELINE);
   GetClientRect(root.client, &client);
   windowTable.clientWidth = width = client.right;
   windowTable.clientHeight = height = client.bottom;
@@ -386,11 +391,10 @@ void YYRootWindowCreate(int x, int y, int& width, int& height, int flags, int me
   windowColours[16] = GetSysColor(COLOR_WINDOWTEXT);
   windowColours[17] = GetSysColor(COLOR_WINDOW);
   windowTable.currentSlot = 0;
-  yyDrawTarget.kind = kTargetWindow;
-  yyDrawTarget.id = 0;
-  yyDrawTarget.dc = windowTable.drawDc;
-  yyDrawTarget.window = root.client;
-  windowTable.clipRegion = nullptr;
+  yyGrAttributes.TargetKind = kTargetWindow;
+  yyGrAttributes.TargetId = 0;
+  yyGdiContext.DrawWindow = root.client;
+  yyGdiContext.ClipRegion = nullptr;
   windowTable.toolkitPen = nullptr;
   windowTable.toolkitBrush = nullptr;
   eventState.timedWait = false;
@@ -399,13 +403,13 @@ void YYRootWindowCreate(int x, int y, int& width, int& height, int flags, int me
   if (isPaletteDisplay()) {
     buildPalette(paletteColours);
     // Text and fills go through the drawing context: it draws in the palette's colours too.
-    SelectPalette(windowTable.drawDc, windowTable.palette, FALSE);
-    RealizePalette(windowTable.drawDc);
+    SelectPalette(yyGdiContext.DrawDc, yyGdiContext.Palette, FALSE);
+    RealizePalette(yyGdiContext.DrawDc);
   }
 
-  if (windowTable.patternBitmap == nullptr) windowTable.patternBitmap = CreateCompatibleBitmap(windowTable.drawDc, 8, 8);
-  yyDrawTarget.drawMode = R2_COPYPEN;
-  YYGdiSelectTarget();
+  if (yyGdiContext.PatternBitmap == nullptr) yyGdiContext.PatternBitmap = CreateCompatibleBitmap(yyGdiContext.DrawDc, 8, 8);
+  yyGdiContext.RopCode = R2_COPYPEN;
+  YYGdiDashPattern();
 
   windowTable.msimg32 = LoadLibraryA("msimg32.dll");
   windowTable.gradientFill = windowTable.msimg32 != nullptr ? GetProcAddress(windowTable.msimg32, "GradientFill") : nullptr;
@@ -441,14 +445,15 @@ void WindowOpen2(const RootWindowOptions& options) {
 
   if (dialog == -1) YYErrorReport(1007, "WindowOpen2");
   if (dialog == -2) YYErrorReport(1045, "WindowOpen2");
-  if (isPaletteDisplay()) yyDrawTarget.displayColours = paletteColours;
+  if (isPaletteDisplay()) toolkitSettings.colourDepthCode = paletteColours;
+  yyGrAttributes.DisplayDepth = toolkitSettings.colourDepthCode;
 
   windowTable.rootFlags = flags;
   windowTable.rootOpen = true;
   windowTable.currentIndex = 0;
   YYTextAttributesReset();
   YYColourDefaults();
-  YYGraphicsDefaults(32, 1, 0, 0, 0);
+  YYGraphicsDefaults(" ");
 }
 
 void WindowOpenRecord(const WindowSettings& settings, std::optional<int> paletteColours) {
@@ -465,11 +470,11 @@ void WindowOpenRecord(const WindowSettings& settings, std::optional<int> palette
 }
 
 void YYRootWindowClose() {
-  HDC dc = windowTable.drawDc;
-  if (windowTable.patternBitmap != nullptr) DeleteObject(windowTable.patternBitmap);
-  windowTable.patternBitmap = nullptr;
-  if (windowTable.clipRegion != nullptr) DeleteObject(windowTable.clipRegion);
-  windowTable.clipRegion = nullptr;
+  HDC dc = yyGdiContext.DrawDc;
+  if (yyGdiContext.PatternBitmap != nullptr) DeleteObject(yyGdiContext.PatternBitmap);
+  yyGdiContext.PatternBitmap = nullptr;
+  if (yyGdiContext.ClipRegion != nullptr) DeleteObject(yyGdiContext.ClipRegion);
+  yyGdiContext.ClipRegion = nullptr;
   if (dc != nullptr) {
     if (windowTable.savedPen != nullptr) SelectObject(dc, windowTable.savedPen);
     if (windowTable.savedBrush != nullptr) SelectObject(dc, windowTable.savedBrush);
@@ -481,9 +486,9 @@ void YYRootWindowClose() {
   windowTable.toolkitPen = nullptr;
   windowTable.toolkitBrush = nullptr;
   if (dc != nullptr) SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
-  if (windowTable.palette != nullptr) DeleteObject(windowTable.palette);
-  windowTable.palette = nullptr;
-  windowTable.paletteBlock.clear();
+  if (yyGdiContext.Palette != nullptr) DeleteObject(yyGdiContext.Palette);
+  yyGdiContext.Palette = nullptr;
+  yyGdiContext.PaletteRecord.clear();
   for (int slot = 0; slot <= kMaxWindowSlot; ++slot) YYCombinedDialogRelease(slot);
   YYDialogManagerClose();
   windowTable.activeModelessDialog = nullptr;
@@ -498,9 +503,8 @@ void YYRootWindowClose() {
   for (int slot = 0; slot <= kMaxWindowSlot; ++slot) YYWindowMciClose(slot);
   YYTextFontRelease();
   if (dc != nullptr) ReleaseDC(slotOf(0).client, dc);
-  windowTable.drawDc = nullptr;
-  yyDrawTarget.dc = nullptr;
-  yyDrawTarget.window = nullptr;
+  yyGdiContext.DrawDc = nullptr;
+  yyGdiContext.DrawWindow = nullptr;
   for (int slot = kMaxWindowSlot; slot >= 0; --slot) {
     WindowSlot& s = slotOf(slot);
     if (s.frame != nullptr && IsWindow(s.frame)) DestroyWindow(s.frame);

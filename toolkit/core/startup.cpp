@@ -118,10 +118,11 @@ void resetToolkitState() {
   s.undefinedInteger = -999;
   s.undefinedReal = -999.0f;
   s.undefinedDouble = -999.0;
-  yyGrAttributes.screenDriver = 0;
-  yyGrAttributes.hardcopyOpen = 0;
-  yyGrState.activeDriver = 0;
-  yyGrState.aspectRatio = 1.32f;
+  yyGrAttributes.ScreenDriverOn = 0;
+  yyGrAttributes.HardcopyOpen = 0;
+  yyGrAttributes.WindowSelectOption = 0;
+  yyGrState.ActiveDriver = 0;
+  yyGrState.SurfaceAspect = 1.32f;
   for (auto& slot : yyMetafileSlots) slot.inUse = 0;
   yyRasterDevice.deviceCode = yyRasterDevice.plotterModel = yyRasterDevice.hpgl2Model = 0;
   yyRasterDevice.deviceCodeGiven = yyRasterDevice.plotterModelGiven = yyRasterDevice.hpgl2ModelGiven = 0;

@@ -10,6 +10,7 @@
 #include "toolkit/core/menus_toolbars.h"
 #include "toolkit/core/window_select.h"
 #include "toolkit/core/window_table.h"
+#include "toolkit/graphics/screen_gdi.h"
 
 namespace {
 
@@ -20,9 +21,9 @@ void bringToTop(HWND frame) {
 }
 
 void realizePalette(HWND window) {
-  if (windowTable.palette == nullptr) return;
+  if (yyGdiContext.Palette == nullptr) return;
   HDC dc = GetDC(window);
-  SelectPalette(dc, windowTable.palette, FALSE);
+  SelectPalette(dc, yyGdiContext.Palette, FALSE);
   RealizePalette(dc);
   ReleaseDC(window, dc);
 }

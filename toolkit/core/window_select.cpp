@@ -8,7 +8,9 @@
 #include "toolkit/core/window_table.h"
 #include "toolkit/core/window_text.h"
 #include "toolkit/core/child_windows.h"
+#include "toolkit/graphics/graphics_defaults.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/screen_gdi.h"
 
 WindowSelectState windowSelectState;
 DialogView dialogView;
@@ -31,7 +33,7 @@ void YYWINSEL(int index, int option) {
   windowTable.currentIndex = index;
   textAttributes.endX = 0;
   textAttributes.endY = 0;
-  if (yyDrawTarget.kind == kTargetWindow) yyDrawTarget.id = index;
+  if (yyGrAttributes.TargetKind == kTargetWindow) yyGrAttributes.TargetId = index;
   windowSelectState.heldOption = option;
   windowSelectState.optionWord = option;
   YYGraphicsAreaResize(kTargetWindow, index, width, height);
@@ -284,21 +286,21 @@ void YYBeepIfEnabled() {
 void YYBeepEnable(int flag) { toolkitSettings.beepsAllowed = flag != 0 ? -1 : 0; }
 
 void YYDrawDcRelease() {
-  HDC dc = windowTable.drawDc;
+  HDC dc = yyGdiContext.DrawDc;
   if (dc == nullptr) return;
   if (windowTable.savedPen != nullptr) SelectObject(dc, windowTable.savedPen);
   if (windowTable.savedBrush != nullptr) SelectObject(dc, windowTable.savedBrush);
   windowTable.savedPen = nullptr;
   windowTable.savedBrush = nullptr;
-  switch (yyDrawTarget.kind) {
+  switch (yyGrAttributes.TargetKind) {
     case kTargetField:
-      ReleaseDC(static_cast<HWND>(yyDrawTarget.window), static_cast<HDC>(yyDrawTarget.dc));
+      ReleaseDC(yyGdiContext.DrawWindow, yyGdiContext.DrawDc);
       break;
     case kTargetBitmap:
-      DeleteDC(static_cast<HDC>(yyDrawTarget.dc));
+      DeleteDC(yyGdiContext.DrawDc);
       break;
     case kTargetMetafile:
-      yyDrawTarget.kind = kTargetWindow;
+      yyGrAttributes.TargetKind = kTargetWindow;
       break;
     default:
       break;

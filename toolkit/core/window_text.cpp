@@ -6,6 +6,7 @@
 #include "toolkit/core/status_bar.h"
 #include "toolkit/core/window_table.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/screen_gdi.h"
 
 TextAttributes textAttributes;
 
@@ -24,7 +25,7 @@ constexpr std::array<TrueTypeFamily, 5> kFamilies = {{
     {"Wingdings", VARIABLE_PITCH},
 }};
 
-HDC drawDc() { return windowTable.drawDc; }
+HDC drawDc() { return yyGdiContext.DrawDc; }
 
 HGDIOBJ stockFontOf(int family) {
   switch (family) {
@@ -176,7 +177,7 @@ void YYWindowColourSet(int index, int red, int green, int blue) {
   if (index < 0 || index >= kWindowColours) return;
   const COLORREF rgb = RGB(red, green, blue);
   windowColours[static_cast<std::size_t>(index)] = rgb;
-  if (isPaletteDisplay() && windowTable.palette != nullptr) {
+  if (isPaletteDisplay() && yyGdiContext.Palette != nullptr) {
     YYGdiRealizePaletteEntry(windowTable.paletteColours + index, rgb, 0);
   }
 }

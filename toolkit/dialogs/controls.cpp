@@ -13,6 +13,7 @@
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/numeric_fields.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/screen_gdi.h"
 
 namespace {
 
@@ -357,25 +358,24 @@ void YYFieldBackBufferCreate(int& field, int& width, int& height) {
   HDC dc = GetDC(window);
   if (dc == nullptr) {
     field = -1;
-    yyDrawTarget.dc = windowTable.drawDc;
-    yyDrawTarget.window = nullptr;
+    yyGdiContext.DrawWindow = nullptr;
     return;
   }
   RECT client{};
   GetClientRect(window, &client);
   width = client.right;
   height = client.bottom;
-  yyDrawTarget.window = window;
-  yyDrawTarget.dc = dc;
-  if (windowTable.patternBitmap != nullptr) DeleteObject(windowTable.patternBitmap);
-  windowTable.patternBitmap = CreateCompatibleBitmap(dc, 8, 8);
-  SetROP2(dc, yyDrawTarget.drawMode != 0 ? yyDrawTarget.drawMode : R2_COPYPEN);
+  yyGdiContext.DrawWindow = window;
+  yyGdiContext.DrawDc = dc;
+  if (yyGdiContext.PatternBitmap != nullptr) DeleteObject(yyGdiContext.PatternBitmap);
+  yyGdiContext.PatternBitmap = CreateCompatibleBitmap(dc, 8, 8);
+  SetROP2(dc, yyGdiContext.RopCode);
   SetBkMode(dc, TRANSPARENT);
   if (windowTable.toolkitPen != nullptr) windowTable.savedPen = SelectObject(dc, windowTable.toolkitPen);
   if (windowTable.toolkitBrush != nullptr) windowTable.savedBrush = SelectObject(dc, windowTable.toolkitBrush);
-  YYGdiSelectTarget();
-  if (windowTable.palette != nullptr) {
-    SelectPalette(dc, windowTable.palette, FALSE);
+  YYGdiDashPattern();
+  if (yyGdiContext.Palette != nullptr) {
+    SelectPalette(dc, yyGdiContext.Palette, FALSE);
     RealizePalette(dc);
   }
   if (field == 0) {

@@ -15,6 +15,7 @@
 #include "toolkit/core/scoped_handle.h"
 #include "toolkit/core/window_table.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/screen_gdi.h"
 
 YYChosenPrinter yyChosenPrinter;
 YYPrinterSettings yyPrinterSettings;
@@ -214,7 +215,7 @@ void YYPrinterStartPage(int pageWidth, int pageHeight, int offsetX, int offsetY,
 
 void YYPrinterBitmap(int x1, int y1, int x2, int y2, int& error) {
   error = 1;
-  HDC source = static_cast<HDC>(yyDrawTarget.dc);
+  HDC source = yyGdiContext.DrawDc;
   const int width = x2 - x1 + 1;
   const int height = y2 - y1 + 1;
   if (!dumpPage.dc || source == nullptr || width <= 0 || height <= 0) return;
@@ -223,7 +224,7 @@ void YYPrinterBitmap(int x1, int y1, int x2, int y2, int& error) {
   if (!memory || !bitmap) return;
   HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
   BitBlt(memory.get(), 0, 0, width, height, source, x1, y1, SRCCOPY);
-  HPALETTE palette = windowTable.palette != nullptr ? windowTable.palette
+  HPALETTE palette = yyGdiContext.Palette != nullptr ? yyGdiContext.Palette
                                                     : static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
   SelectPalette(memory.get(), palette, FALSE);
   RealizePalette(memory.get());

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "toolkit/drivers/hardcopy_dispatch.h"
 #include "toolkit/drivers/hardcopy_setup.h"
 
 YYWindowsPrinter yyWindowsPrinter;
@@ -28,6 +29,11 @@ void initialise() {
 }
 }  // namespace
 
-void YYGWINPRN(int opcode) {
-  if (opcode == 1) initialise();
+void YYGWINPRN(YYGrPrimitive& primitive) {
+  if (primitive != kOpInitialise) return;
+  if (yyGrState.N == kDriverProbe) {
+    yyGrState.N = kWindowsPrinterDriver;
+    return;
+  }
+  initialise();
 }

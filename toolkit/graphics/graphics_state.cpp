@@ -1,8 +1,16 @@
 #include "toolkit/graphics/graphics_state.h"
 
-YYGrAttributes yyGrAttributes;
 YYGrState yyGrState;
-YYStrokeFont yyStrokeFont;
+YYGrAttributes yyGrAttributes;
+YYGrPointBuffer yyGrPointBuffer;
+TextOperand TEXT;
+YYStrokeFont yyStrokeFontAlternative;
 std::array<YYMetafileSlot, kMetafileSlots + 1> yyMetafileSlots{};
-YYDrawTarget yyDrawTarget;
-std::array<unsigned long, kGraphicsColours> yyColourTable{};
+
+std::int32_t currentColourOfMode(const YYGrAttributes& attributes) {
+  return attributes.ColourMode == kColourRgb ? attributes.CurrentRGB : attributes.ColourNumber;
+}
+
+std::int32_t previousColourOfMode(const YYGrAttributes& attributes) {
+  return attributes.ColourMode == kColourRgb ? attributes.PreviousRGB : attributes.PreviousColourNumber;
+}
