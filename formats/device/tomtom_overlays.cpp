@@ -55,19 +55,26 @@ bool readName(device::InputFile& in, std::int64_t n, FixedText<256>& name) {
   return true;
 }
 
-// Stores an overlay point; false when the storage limit ends the reading.
-bool storeOverlayPoint(double longitude, double latitude, const FixedText<256>& name) {
+// What became of one record of an overlay.
+enum class RecordOutcome { kNext, kEnd, kListFull };
+
+// Stores an overlay point.  A record whose numbers give no position on the
+// globe is damaged like a record of an unknown type: its box, and the reading
+// ends there.
+RecordOutcome storeOverlayPoint(double longitude, double latitude, const FixedText<256>& name) {
+  if (!isRealLongitude(longitude) || !isRealLatitude(latitude)) {
+    WMessageBox(kOkOnly, kInformationIcon, 1,
+                "Invalid position in point " + name.str() + "\rFile truncated", kErrorTitle);
+    return RecordOutcome::kEnd;
+  }
   POINT_RECORD* p = STORE_POINT();
-  if (p == nullptr) return false;
+  if (p == nullptr) return RecordOutcome::kListFull;
   p->LONGITUDE = static_cast<float>(longitude);
   p->LATITUDE = static_cast<float>(latitude);
   p->DESCRIPTION = name.view();
   device::setReadDefaults(*p, "Waypoint", "Point data");
-  return true;
+  return RecordOutcome::kNext;
 }
-
-// What became of one record of an overlay.
-enum class RecordOutcome { kNext, kEnd, kListFull };
 
 // Reads an overlay record by record with `record`, which reads what follows a
 // type byte.  The end of the file, also inside a record, ends the reading quietly.
@@ -101,7 +108,7 @@ RecordOutcome ov2Record(device::InputFile& in, int type, FixedText<256>& name) {
         !readName(in, static_cast<std::int64_t>(length) - 13, name)) {
       return RecordOutcome::kEnd;
     }
-    if (!storeOverlayPoint(longitude * 0.00001, latitude * 0.00001, name)) return RecordOutcome::kListFull;
+    return storeOverlayPoint(longitude * 0.00001, latitude * 0.00001, name);
   } else {
     unsupportedRecordBox(type);
     return RecordOutcome::kEnd;
@@ -124,8 +131,7 @@ RecordOutcome ovrRecord(device::InputFile& in, int type, FixedText<256>& name) {
     return RecordOutcome::kEnd;
   }
   const double scale = type == 1 ? 0.0001 : 0.00001;
-  return storeOverlayPoint(longitude * scale, latitude * scale, name) ? RecordOutcome::kNext
-                                                                       : RecordOutcome::kListFull;
+  return storeOverlayPoint(longitude * scale, latitude * scale, name);
 }
 
 // ------------------------------------------------------------- writing --

@@ -199,6 +199,12 @@ std::int32_t takeRows(const ColumnArrays& arrays, std::int32_t rows) {
     point->SYMBOL = LOOKUP_CI(point->SYMBOL_NAME, 16, MAPTECH_SYMBOLS.names, MAPTECH_SYMBOLS.codes);
     point->ROUTE_NAME = route;
     point->COLOUR = arrays.text(kColourName, k);
+    // Numbers that make no position, altitude or proximity leave the row as
+    // unusable as a row without a position: it is counted with the skipped.
+    if (!isRealPoint(*point)) {
+      WITHDRAW_POINT();
+      --taken;
+    }
   }
   return POINT_LIST.NTRACKPOINTS - taken;
 }

@@ -99,11 +99,6 @@ void FILE_ERROR_BOX(std::string_view text, std::string_view path) {
   WMessageBox(kOkOnly, kExclamationIcon, 1, box, "File Error");
 }
 
-void WITHDRAW_POINT() {
-  if (POINT_LIST.NPOINTS > 0) POINT_LIST.NPOINTS -= 1;
-  if (POINT_LIST.NREAD > 0) POINT_LIST.NREAD -= 1;
-}
-
 void SCROLL_COUNT(std::string_view line) {
   std::string_view s = text::trimmed(line);
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);

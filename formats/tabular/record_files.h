@@ -71,10 +71,6 @@ class TextOutputFile {
 // break and the file's name, titled "File Error".
 void FILE_ERROR_BOX(std::string_view text, std::string_view path);
 
-// Takes the point stored last back out of POINT_LIST, when a reader finds its
-// record unusable after it was counted: no half-filled point stays behind.
-void WITHDRAW_POINT();
-
 // Adds the point that `fill` makes of a record (bool fill(POINT_RECORD&), given
 // a point without values).  False, with nothing added, when the list is full
 // (after the storage-limit box) or when fill refuses the record, having told the
