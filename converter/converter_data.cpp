@@ -1,5 +1,6 @@
 #include "converter/converter_data.h"
 
+#include <cmath>
 #include <string>
 
 #include "toolkit/core/number_format.h"
@@ -49,4 +50,20 @@ POINT_RECORD* STORE_POINT() {
   // A slot may hold a point of an earlier file: start from no values.
   point = POINT_RECORD{};
   return &point;
+}
+
+void WITHDRAW_POINT() {
+  if (POINT_LIST.NPOINTS > 0) POINT_LIST.NPOINTS -= 1;
+  if (POINT_LIST.NREAD > 0) POINT_LIST.NREAD -= 1;
+}
+
+bool isRealLatitude(double latitude) { return std::isfinite(latitude) && std::fabs(latitude) <= 90.0; }
+
+bool isRealLongitude(double longitude) { return std::isfinite(longitude) && std::fabs(longitude) <= 180.0; }
+
+bool isRealMeasure(double value) { return std::isfinite(value); }
+
+bool isRealPoint(const POINT_RECORD& point) {
+  return isRealLatitude(point.LATITUDE) && isRealLongitude(point.LONGITUDE) && isRealMeasure(point.ALTITUDE) &&
+         isRealMeasure(point.PROXIMITY);
 }

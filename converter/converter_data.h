@@ -64,8 +64,20 @@ extern PointList POINT_LIST;
 // the "Storage limit" box, sets STOP_FLAG and returns nullptr, storing nothing and
 // leaving NPOINTS at MAX_POINTS.  Every reader stores its points through here.
 POINT_RECORD* STORE_POINT();
+// Takes the point stored last back out of POINT_LIST, when a reader finds its
+// record unusable after it was counted: no half-filled point stays behind.
+void WITHDRAW_POINT();
 // The "Storage limit" box alone, for a reader that checks its count beforehand.
 void STORAGE_LIMIT_BOX();
+
+// What a reader may store: a latitude is a finite number within -90..90, a
+// longitude one within -180..180, an altitude or proximity any finite number.
+// A value out of these bounds is no position, and every writer would pass it on.
+bool isRealLatitude(double latitude);
+bool isRealLongitude(double longitude);
+bool isRealMeasure(double value);
+// The point's position, altitude and proximity all as above.
+bool isRealPoint(const POINT_RECORD& point);
 
 struct ConverterSettings {
   FixedText<6> DATA_TYPE{"Points"};  // "Points", "Routes" or "Tracks"

@@ -93,6 +93,10 @@ SQLHDBC failConnect(std::int32_t code) {
 
 SQLHDBC qxEXCELConnect(const char* fileName, int maximum) {
   qxSetContext("qxEXCELConnect");
+  // Every workbook starts clean: the error an earlier failed open left for its
+  // caller belongs to that open, and must not come up as the first call of
+  // this one reports its success.
+  qxLastError = 0;
   int n = 0;
   while (n < maximum && fileName[n] != '\0') ++n;
   if (n == maximum || n == 0) return failConnect(qxERRORStringNotTerminated);

@@ -141,13 +141,10 @@ bool InputFile::readLine(TextField line, int& length) {
 }
 
 bool OutputFile::create(std::string_view path) {
-  close();
+  file_.abandon();
   failed_ = false;
-  const std::string name = windowsText(path);
-  handle_ = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                        nullptr);
   buffer_.clear();
-  return handle_ != INVALID_HANDLE_VALUE;
+  return file_.begin(path);
 }
 
 void OutputFile::write(std::string_view bytes) {
@@ -182,29 +179,19 @@ void OutputFile::writeLine(std::string_view text) {
 }
 
 bool OutputFile::flush() {
-  if (handle_ == INVALID_HANDLE_VALUE) {
+  if (!file_.active()) {
     buffer_.clear();
     return false;
   }
-  std::size_t done = 0;
-  while (done < buffer_.size()) {
-    DWORD written = 0;
-    if (!WriteFile(handle_, buffer_.data() + done, static_cast<DWORD>(buffer_.size() - done), &written, nullptr) ||
-        written == 0) {
-      failed_ = true;
-      break;
-    }
-    done += written;
-  }
+  if (!file_.write(buffer_)) failed_ = true;
   buffer_.clear();
   return !failed_;
 }
 
 bool OutputFile::close() {
-  if (handle_ == INVALID_HANDLE_VALUE) return false;
+  if (!file_.active()) return false;
   flush();
-  if (!CloseHandle(handle_)) failed_ = true;
-  handle_ = INVALID_HANDLE_VALUE;
+  if (!file_.commit()) failed_ = true;
   return !failed_;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "converter/converter_data.h"
+#include "toolkit/core/file_replacement.h"
 #include "toolkit/core/fixed_text.h"
 
 namespace device {
@@ -60,11 +61,13 @@ class InputFile {
 class OutputFile {
  public:
   OutputFile() = default;
-  ~OutputFile() { close(); }
+  // A file never closed stays as it was before.
+  ~OutputFile() = default;
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  // Creates the file, or empties an existing one; false when that fails.
+  // Starts the file's new content; the earlier file stays until close()
+  // succeeds.  False when the file cannot be replaced.
   bool create(std::string_view path);
   void write(std::string_view bytes);
   void writeByte(unsigned char byte);
@@ -73,13 +76,14 @@ class OutputFile {
   void writeDouble(double value);
   // The text and a carriage return and line feed.
   void writeLine(std::string_view text);
-  // Writes what is buffered and closes; false when anything failed to be written.
+  // Writes what is buffered and puts the new file in place; false, with the
+  // earlier file unchanged, when anything failed to be written.
   bool close();
 
  private:
   bool flush();
 
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  FileReplacement file_;
   std::string buffer_;
   bool failed_ = false;
 };

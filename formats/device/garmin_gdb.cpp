@@ -375,7 +375,7 @@ void READ_GDB_WPT() {
     // Routes, tracks and whatever else the file holds are passed over whole.
     if (type != kWaypointRecord) continue;
     POINT_RECORD point;
-    if (!readWaypoint(data, point)) {
+    if (!readWaypoint(data, point) || !isRealPoint(point)) {
       ++damaged;
       continue;
     }

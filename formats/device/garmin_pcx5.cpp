@@ -240,18 +240,19 @@ bool readCoordinate(std::string_view line, int start, int end, bool latitude, Co
     return false;
   }
   if (letter == (latitude ? 'S' : 'W')) degrees = -degrees;
-  if (std::fabs(degrees) > (latitude ? 90.0 : 180.0)) return false;
+  if (!(latitude ? isRealLatitude(degrees) : isRealLongitude(degrees))) return false;
   value = static_cast<float>(degrees);
   return true;
 }
 
-// A number column that may be blank (none given).
+// A number column that may be blank (none given); a number beyond the range of
+// the list's reals is no altitude or proximity.
 bool readOptional(std::string_view text, float& value) {
   if (text::isBlank(text)) {
     value = kNoValue;
     return true;
   }
-  return device::readReal(text, value);
+  return device::readReal(text, value) && isRealMeasure(value);
 }
 
 bool readDate(std::string_view text, FixedText<10>& date) {

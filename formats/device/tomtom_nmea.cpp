@@ -117,8 +117,13 @@ FixOutcome readFix(std::string_view line, Fix& fix, float& hdop) {
   if (!(text::equal(fields[2], "N") || text::equal(fields[2], "S")) || !(text::equal(fields[4], "E") || text::equal(fields[4], "W"))) {
     return FixOutcome::kMalformed;
   }
+  // Degrees and minutes that add up to no place on the globe are a damaged sentence.
+  if (!isRealLatitude(fix.latitudeDegrees + fix.latitudeMinutes / 60.0) ||
+      !isRealLongitude(fix.longitudeDegrees + fix.longitudeMinutes / 60.0)) {
+    return FixOutcome::kMalformed;
+  }
   float altitude = 0.0f;
-  if (!device::readReal(fields[8].view(), altitude)) return FixOutcome::kMalformed;
+  if (!device::readReal(fields[8].view(), altitude) || !isRealMeasure(altitude)) return FixOutcome::kMalformed;
   fix.altitude = altitude;
   fix.altitudeText = text::withoutLeadingBlanks(formatF(altitude, 8, 1));
   float value = 0.0f;

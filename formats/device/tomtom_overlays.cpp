@@ -17,6 +17,7 @@
 #include "formats/device/unique_names.h"
 #include "toolkit/core/error_reporter.h"
 #include "toolkit/core/file_ops.h"
+#include "toolkit/core/file_replacement.h"
 #include "toolkit/core/number_format.h"
 #include "toolkit/core/processes.h"
 #include "toolkit/dialogs/message_box.h"
@@ -54,19 +55,26 @@ bool readName(device::InputFile& in, std::int64_t n, FixedText<256>& name) {
   return true;
 }
 
-// Stores an overlay point; false when the storage limit ends the reading.
-bool storeOverlayPoint(double longitude, double latitude, const FixedText<256>& name) {
+// What became of one record of an overlay.
+enum class RecordOutcome { kNext, kEnd, kListFull };
+
+// Stores an overlay point.  A record whose numbers give no position on the
+// globe is damaged like a record of an unknown type: its box, and the reading
+// ends there.
+RecordOutcome storeOverlayPoint(double longitude, double latitude, const FixedText<256>& name) {
+  if (!isRealLongitude(longitude) || !isRealLatitude(latitude)) {
+    WMessageBox(kOkOnly, kInformationIcon, 1,
+                "Invalid position in point " + name.str() + "\rFile truncated", kErrorTitle);
+    return RecordOutcome::kEnd;
+  }
   POINT_RECORD* p = STORE_POINT();
-  if (p == nullptr) return false;
+  if (p == nullptr) return RecordOutcome::kListFull;
   p->LONGITUDE = static_cast<float>(longitude);
   p->LATITUDE = static_cast<float>(latitude);
   p->DESCRIPTION = name.view();
   device::setReadDefaults(*p, "Waypoint", "Point data");
-  return true;
+  return RecordOutcome::kNext;
 }
-
-// What became of one record of an overlay.
-enum class RecordOutcome { kNext, kEnd, kListFull };
 
 // Reads an overlay record by record with `record`, which reads what follows a
 // type byte.  The end of the file, also inside a record, ends the reading quietly.
@@ -100,7 +108,7 @@ RecordOutcome ov2Record(device::InputFile& in, int type, FixedText<256>& name) {
         !readName(in, static_cast<std::int64_t>(length) - 13, name)) {
       return RecordOutcome::kEnd;
     }
-    if (!storeOverlayPoint(longitude * 0.00001, latitude * 0.00001, name)) return RecordOutcome::kListFull;
+    return storeOverlayPoint(longitude * 0.00001, latitude * 0.00001, name);
   } else {
     unsupportedRecordBox(type);
     return RecordOutcome::kEnd;
@@ -123,8 +131,7 @@ RecordOutcome ovrRecord(device::InputFile& in, int type, FixedText<256>& name) {
     return RecordOutcome::kEnd;
   }
   const double scale = type == 1 ? 0.0001 : 0.00001;
-  return storeOverlayPoint(longitude * scale, latitude * scale, name) ? RecordOutcome::kNext
-                                                                       : RecordOutcome::kListFull;
+  return storeOverlayPoint(longitude * scale, latitude * scale, name);
 }
 
 // ------------------------------------------------------------- writing --
@@ -166,11 +173,14 @@ std::string companionPath(std::string_view extension) {
   return stem + std::string(extension);
 }
 
-// Copies a companion file beside the output unless one is there already.
-void copyCompanion(std::string_view source, std::string_view extension, std::string_view logText, int fitWidth) {
+// Copies a companion file beside the output unless one is there already.  The
+// copy takes its place only with commit(), once the output itself is in place.
+void copyCompanion(std::string_view source, std::string_view extension, std::string_view logText, int fitWidth,
+                   FileReplacement& copy) {
   const std::string target = companionPath(extension);
   if (device::fileExists(target)) return;
-  IOsCopyFile(source, target);
+  if (!copy.begin(target, FileReplacement::Writer::kOther)) return;
+  IOsCopyFile(source, copy.temporaryPath());
   FIT(target, fitWidth, RECORD_BUFFER);
   SCROLL(std::string(logText) + RECORD_BUFFER.str());
 }
@@ -230,30 +240,34 @@ void WRITE_OV2() {
     if (!text.close()) {
       WMessageBox(kOkOnly, kExclamationIcon, 1, "Cannot write the temporary file " + std::string(kTemporaryFile),
                   kErrorTitle);
-      IOsDeleteFile(kTemporaryFile);
       WErrorStatusQuery(1);
       return;
     }
   }
-  copyCompanion(COMPANION_FILES.SYMBOL_FILE.view(), ".bmp", "Default symbol file copied to ... ", 40);
+  FileReplacement symbol;
+  copyCompanion(COMPANION_FILES.SYMBOL_FILE.view(), ".bmp", "Default symbol file copied to ... ", 40, symbol);
   SCROLL("Running TomTom MakeOV2 utility");
   const std::string output = FILE_NAMES.OUTPUT_FILE.str();
-  if (device::fileExists(output)) IOsDeleteFile(output);
-  // Everything that follows judges MakeOV2 by the file it leaves, so an old file
-  // that could not be removed must not pass for a new one.
-  const bool oldFileStays = device::fileExists(output);
-  if (!oldFileStays) {
+  // MakeOV2 writes beside the output; the earlier file stays until that file is
+  // complete and takes its place.
+  FileReplacement overlay;
+  const bool replaceable = overlay.begin(output, FileReplacement::Writer::kOther);
+  bool made = false;
+  if (replaceable) {
     const std::string command = "\"" + FILE_NAMES.PROGRAM_FOLDER.str() + "MakeOV2_v1-1.exe\" \"" +
-                                std::string(kTemporaryFile) + "\" \"" + output + "\"";
+                                std::string(kTemporaryFile) + "\" \"" + overlay.temporaryPath() + "\"";
     IOsCommand(command, kCommandHidden | kCommandWait);
+    made = device::fileExists(overlay.temporaryPath());
   }
   if (!isTrue(DEBUG_FLAG) && device::fileExists(kTemporaryFile)) IOsDeleteFile(kTemporaryFile);
-  if (!oldFileStays && device::fileExists(output)) {
+  if (made && overlay.commit()) {
+    if (symbol.active()) symbol.commit();
     SCROLL(wholeNumber(POINT_LIST.NPOINTS) + " points written");
   } else {
     FIT(output, 50, RECORD_BUFFER);
+    const bool notMade = replaceable && !made;
     WMessageBox(kOkOnly, kExclamationIcon, 1,
-                (oldFileStays ? std::string("Cannot replace the file\r") : std::string("MakeOV2 did not create\r")) +
+                (notMade ? std::string("MakeOV2 did not create\r") : std::string("Cannot replace the file\r")) +
                     RECORD_BUFFER.str(),
                 kErrorTitle);
   }
@@ -280,7 +294,9 @@ void WRITE_OVR() {
     out.writeByte(0);
   }
   if (!device::closeOutput(out)) return;
-  copyCompanion(COMPANION_FILES.PICTURE_FILE.view(), ".pic", "Default PIC file copied to ... ", 50);
+  FileReplacement picture;
+  copyCompanion(COMPANION_FILES.PICTURE_FILE.view(), ".pic", "Default PIC file copied to ... ", 50, picture);
+  if (picture.active()) picture.commit();
   SCROLL(wholeNumber(POINT_LIST.NPOINTS) + " points written");
   DEBUG_MARK(DebugMark::kExitFromSubroutine, "write_ovr");
 }

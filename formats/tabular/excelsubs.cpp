@@ -14,6 +14,7 @@
 #include "converter/osgbsubs.h"
 #include "converter/symbol_tables.h"
 #include "formats/tabular/record_files.h"
+#include "toolkit/core/file_replacement.h"
 #include "toolkit/core/number_format.h"
 #include "toolkit/core/strings.h"
 #include "toolkit/dialogs/message_box.h"
@@ -198,6 +199,12 @@ std::int32_t takeRows(const ColumnArrays& arrays, std::int32_t rows) {
     point->SYMBOL = LOOKUP_CI(point->SYMBOL_NAME, 16, MAPTECH_SYMBOLS.names, MAPTECH_SYMBOLS.codes);
     point->ROUTE_NAME = route;
     point->COLOUR = arrays.text(kColourName, k);
+    // Numbers that make no position, altitude or proximity leave the row as
+    // unusable as a row without a position: it is counted with the skipped.
+    if (!isRealPoint(*point)) {
+      WITHDRAW_POINT();
+      --taken;
+    }
   }
   return POINT_LIST.NTRACKPOINTS - taken;
 }
@@ -322,8 +329,13 @@ std::string createTableText(const std::string& table) {
 // rows in the workbook (0 on any failure).
 std::int32_t writeWorkbook(const ColumnArrays& arrays, std::int32_t rows) {
   const std::string fileName = FILE_NAMES.OUTPUT_FILE.str();
+  // The workbook is made beside the output and takes its place only when
+  // complete: a failure leaves the earlier file as it was.
+  FileReplacement book;
   DEBUG_WRITE({"  CeloxCreateEXCELFile"});
-  const CeloxConnection connection = CeloxCreateEXCELFile(fileName.c_str());
+  const CeloxConnection connection = book.begin(fileName, FileReplacement::Writer::kOther)
+                                         ? CeloxCreateEXCELFile(book.temporaryPath().c_str())
+                                         : nullptr;
   if (connection == nullptr) {
     celoxBox(withNumber("Error returned from CeloxCreateEXCELFile =", connectionNumber(connection)));
     return 0;
@@ -335,6 +347,7 @@ std::int32_t writeWorkbook(const ColumnArrays& arrays, std::int32_t rows) {
   const std::string table = CONVERTER_SETTINGS.DATA_TYPE.str();
   DEBUG_WRITE({"  Table name is ", table});
   std::int32_t written = 0;
+  bool complete = false;
   DEBUG_WRITE({"  CeloxDoesTableNameExist"});
   if (CeloxDoesTableNameExist(connection, table.c_str()) == 1) {
     celoxBox(" Table " + table + " already exists.");
@@ -344,6 +357,8 @@ std::int32_t writeWorkbook(const ColumnArrays& arrays, std::int32_t rows) {
     if (const std::int32_t code = CeloxCreateTable(connection, definition.c_str()); code != 0) {
       celoxBox(withNumber("Error returned from CeloxCreateTable, iError = ", code));
     } else {
+      // With no rows to write, the workbook holding the empty sheet is complete.
+      complete = rows == 0;
       const auto bindings = arrays.bindings(rows);
       DEBUG_WRITE({"  CeloxWriteRows"});
       const std::int32_t result = CeloxWriteRows(connection, table.c_str(), kColumnCount, rows, bindings.data());
@@ -351,12 +366,19 @@ std::int32_t writeWorkbook(const ColumnArrays& arrays, std::int32_t rows) {
         celoxBox(withNumber("Error returned from CeloxWriteRows. Error = ", result));
       } else {
         written = result;
+        complete = true;
       }
     }
   }
   DEBUG_WRITE({"  CeloxCloseEXCELFile"});
   if (const std::int32_t closed = CeloxCloseEXCELFile(connection); closed != 0) {
     celoxBox(withNumber("Error returned from CeloxCloseEXCELFile. Error = ", closed));
+    complete = false;
+  }
+  if (!complete) return 0;
+  if (!book.commit()) {
+    celoxBox("Cannot replace the file\r" + fileName);
+    return 0;
   }
   return written;
 }

@@ -75,11 +75,11 @@ std::optional<NumberFault> readPosition(std::string_view field, POINT_RECORD& po
   FixedText<128> word;
   GET_FIELD(field, position, word);
   const std::optional<float> latitude = readFreeReal(word.view().substr(1));
-  if (!latitude) return kLatitudeFault;
+  if (!latitude || !isRealLatitude(*latitude)) return kLatitudeFault;
   point.LATITUDE = word.column(1) == 'S' ? -*latitude : *latitude;
   GET_FIELD(field, position, word);
   const std::optional<float> longitude = readFreeReal(word.view().substr(1));
-  if (!longitude) return kLongitudeFault;
+  if (!longitude || !isRealLongitude(*longitude)) return kLongitudeFault;
   point.LONGITUDE = word.column(1) == 'W' ? -*longitude : *longitude;
   return std::nullopt;
 }
@@ -92,7 +92,7 @@ std::optional<NumberFault> readOptional(std::string_view field, float blankValue
     return std::nullopt;
   }
   const std::optional<float> v = readFreeReal(field);
-  if (!v) return fault;
+  if (!v || !isRealMeasure(*v)) return fault;
   value = *v;
   return std::nullopt;
 }

@@ -71,7 +71,7 @@ bool readMark(std::string_view record, POINT_RECORD& point) {
                     isValueOrNull(in.text(point.DESCRIPTION)) && isValueOrNull(in.text(point.NAME)) &&
                     isValueOrNull(in.text(point.COMMENT)) && isValueOrNull(in.text(point.COLOUR)) &&
                     isValueOrNull(in.integer(symbol));
-  if (!read) return false;
+  if (!read || !isRealPoint(point)) return false;
   readSymbol(symbol, point);
   giveFileDefaults(point);
   point.ROUTE_NAME = "Point data";
@@ -144,7 +144,7 @@ RouteLine readRoutePoint(std::string_view record, POINT_RECORD& point) {
   std::int32_t code = 0;
   if (!isValue(FreeFormReader(latitude).real(point.LATITUDE)) ||
       !isValue(FreeFormReader(longitude).real(point.LONGITUDE)) ||
-      FreeFormReader(symbol).integer(code) == FreeForm::kBad) {
+      FreeFormReader(symbol).integer(code) == FreeForm::kBad || !isRealPoint(point)) {
     return RouteLine::kBadNumber;
   }
   readSymbol(code, point);
@@ -201,7 +201,7 @@ bool readTrackPoint(std::string_view record, POINT_RECORD& point, TextField trac
   trackName.blank();
   FreeFormReader in(record);
   return isValue(in.real(point.LATITUDE)) && isValue(in.real(point.LONGITUDE)) &&
-         isValueOrNull(in.text(trackName)) && isValueOrNull(in.text(point.COLOUR));
+         isValueOrNull(in.text(trackName)) && isValueOrNull(in.text(point.COLOUR)) && isRealPoint(point);
 }
 
 void readTracks() {

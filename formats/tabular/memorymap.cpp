@@ -71,7 +71,7 @@ void readMarks() {
       return;
     }
     POINT_RECORD point;
-    if (!readWaypoint(record.substr(std::min<std::size_t>(5, record.size())), point)) {
+    if (!readWaypoint(record.substr(std::min<std::size_t>(5, record.size())), point) || !isRealPoint(point)) {
       ERROR(3, "Data format error", "WP04, Lat, Lon, Symbol etc", RECORD_BUFFER, "quit");
       return;
     }

@@ -313,7 +313,7 @@ void readWaypoints() {
   std::string_view record;
   while (header == Header::kRead && nextDataLine(file, record)) {
     POINT_RECORD point;
-    if (!readWaypointLine(record, point)) {
+    if (!readWaypointLine(record, point) || !isRealPoint(point)) {
       badLine("Number, Name, Latitude, Longitude, Date, Symbol etc");
       break;
     }
@@ -343,7 +343,7 @@ void readRoutes() {
       commasFromSubstitute(routeName);
     } else if (record[0] == 'W') {
       POINT_RECORD point;
-      if (!readRouteLine(record, routeName, point)) {
+      if (!readRouteLine(record, routeName, point) || !isRealPoint(point)) {
         badLine("W, Route, Number, Number, Name, Latitude, Longitude, Date, Symbol etc");
         break;
       }
@@ -389,7 +389,7 @@ void readTracks() {
   while (header == Header::kRead && nextDataLine(file, record)) {
     POINT_RECORD point;
     std::int32_t breakFlag = 0;
-    if (!readTrackLine(record, point, breakFlag)) {
+    if (!readTrackLine(record, point, breakFlag) || !isRealPoint(point)) {
       badLine("Latitude, Longitude, Break, Altitude, Date");
       break;
     }

@@ -135,6 +135,13 @@ void readPushpins() {
     POINT_RECORD point;
     // A pushpin cut short by the end of the file is not a point.
     if (!readPushpin(file, j, point)) break;
+    // Bytes that give no place on the globe are a damaged pushpin: the reading
+    // ends there, as at a pushpin cut short, but the user is told.
+    if (!isRealPoint(point)) {
+      WMessageBox(kOkOnly, kInformationIcon, 1,
+                  "Pushpin" + formatI(j, 6) + " has no valid position.\rThe file is damaged.", "File Format Error");
+      break;
+    }
     POINT_RECORD* stored = STORE_POINT();
     if (stored == nullptr) return;
     *stored = point;

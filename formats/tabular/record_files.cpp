@@ -69,52 +69,34 @@ bool TextInputFile::readLine(TextField record, int& length) {
 }
 
 bool TextOutputFile::create(std::string_view path) {
-  close();
+  file_.abandon();
   failed_ = false;
   pending_.clear();
-  const std::string name = windowsText(path);
-  handle_ = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                        nullptr);
-  return handle_ != INVALID_HANDLE_VALUE;
+  return file_.begin(path);
 }
 
 void TextOutputFile::writeLine(std::string_view line) {
-  if (handle_ == INVALID_HANDLE_VALUE) return;
+  if (!file_.active()) return;
   pending_.append(line).append("\r\n");
   if (pending_.size() >= kChunk) flush();
 }
 
 bool TextOutputFile::flush() {
-  std::size_t done = 0;
-  while (done < pending_.size()) {
-    DWORD written = 0;
-    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(pending_.size() - done, kChunk));
-    if (!WriteFile(handle_, pending_.data() + done, want, &written, nullptr) || written == 0) {
-      failed_ = true;
-      break;
-    }
-    done += written;
-  }
+  if (!file_.write(pending_)) failed_ = true;
   pending_.clear();
   return !failed_;
 }
 
 bool TextOutputFile::close() {
-  if (handle_ == INVALID_HANDLE_VALUE) return false;
+  if (!file_.active()) return false;
   flush();
-  if (!CloseHandle(handle_)) failed_ = true;
-  handle_ = INVALID_HANDLE_VALUE;
+  if (!file_.commit()) failed_ = true;
   return !failed_;
 }
 
 void FILE_ERROR_BOX(std::string_view text, std::string_view path) {
   const std::string box = std::string(text::trimmed(text)) + "\r" + std::string(text::trimmed(path));
   WMessageBox(kOkOnly, kExclamationIcon, 1, box, "File Error");
-}
-
-void WITHDRAW_POINT() {
-  if (POINT_LIST.NPOINTS > 0) POINT_LIST.NPOINTS -= 1;
-  if (POINT_LIST.NREAD > 0) POINT_LIST.NREAD -= 1;
 }
 
 void SCROLL_COUNT(std::string_view line) {

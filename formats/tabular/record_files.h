@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "converter/converter_data.h"
+#include "toolkit/core/file_replacement.h"
 #include "toolkit/core/fixed_text.h"
 
 class TextInputFile {
@@ -44,21 +45,24 @@ class TextInputFile {
 class TextOutputFile {
  public:
   TextOutputFile() = default;
-  ~TextOutputFile() { close(); }
+  // A file never closed stays as it was before.
+  ~TextOutputFile() = default;
   TextOutputFile(const TextOutputFile&) = delete;
   TextOutputFile& operator=(const TextOutputFile&) = delete;
 
-  // Creates the file, replacing an existing one.
+  // Starts the file's new content; the earlier file stays until close()
+  // succeeds.  False when the file cannot be replaced.
   bool create(std::string_view path);
   // One line, followed by CR LF.
   void writeLine(std::string_view line);
-  // Writes what is pending and closes; false when any write failed.
+  // Writes what is pending and puts the new file in place; false, with the
+  // earlier file unchanged, when any write failed.
   bool close();
 
  private:
   bool flush();
 
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  FileReplacement file_;
   std::string pending_;
   bool failed_ = false;
 };
@@ -66,10 +70,6 @@ class TextOutputFile {
 // The box of a file that cannot be opened, read or written: the text, a line
 // break and the file's name, titled "File Error".
 void FILE_ERROR_BOX(std::string_view text, std::string_view path);
-
-// Takes the point stored last back out of POINT_LIST, when a reader finds its
-// record unusable after it was counted: no half-filled point stays behind.
-void WITHDRAW_POINT();
 
 // Adds the point that `fill` makes of a record (bool fill(POINT_RECORD&), given
 // a point without values).  False, with nothing added, when the list is full

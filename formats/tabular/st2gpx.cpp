@@ -166,6 +166,18 @@ void deleteIfPresent(const std::string& name) {
   IOsDeleteFile(name);
 }
 
+// ST2GPX's output lives as long as the reading: it goes on every way out, read
+// whole or stopped by a fault, unless debug output keeps it for a look.
+class TemporaryOutput {
+ public:
+  TemporaryOutput() = default;
+  TemporaryOutput(const TemporaryOutput&) = delete;
+  TemporaryOutput& operator=(const TemporaryOutput&) = delete;
+  ~TemporaryOutput() {
+    if (!isTrue(DEBUG_FLAG)) deleteIfPresent(std::string(kTemporaryFile));
+  }
+};
+
 // Runs ST2GPX on INPUT_FILE and opens its output.  False, after the box and with
 // STOP_FLAG set, when there is no output to read.
 bool runSt2gpx(TextInputFile& output) {
@@ -268,10 +280,10 @@ std::optional<Fault> readCommonFields(std::string_view record, bool utf8, POINT_
   bool present = false;
   const std::optional<float> latitude = attribute(record, "lat", present);
   if (!present) return kLatitudeMissing;
-  if (!latitude) return kLatitudeUnreadable;
+  if (!latitude || !isRealLatitude(*latitude)) return kLatitudeUnreadable;
   const std::optional<float> longitude = attribute(record, "lon", present);
   if (!present) return kLongitudeMissing;
-  if (!longitude) return kLongitudeUnreadable;
+  if (!longitude || !isRealLongitude(*longitude)) return kLongitudeUnreadable;
   point.LATITUDE = *latitude;
   point.LONGITUDE = *longitude;
 
@@ -285,9 +297,10 @@ std::optional<Fault> readCommonFields(std::string_view record, bool utf8, POINT_
     point.TIME = v.substr(11, 8);
     point.DATE = std::string(v.substr(8, 2)) + "/" + std::string(v.substr(5, 2)) + "/" + std::string(v.substr(0, 4));
   }
-  // An elevation that is not a number leaves the point without one.
+  // An elevation that is not a finite number leaves the point without one.
   if (const auto elevation = between(record, "<ele>", "</ele>")) {
-    if (const std::optional<float> metres = readFreeReal(*elevation)) point.ALTITUDE = *metres;
+    const std::optional<float> metres = readFreeReal(*elevation);
+    if (metres && isRealMeasure(*metres)) point.ALTITUDE = *metres;
   }
   return std::nullopt;
 }
@@ -355,6 +368,8 @@ void noteDeclaration(std::string_view line, bool& utf8) {
 
 void READ_AXE() {
   DEBUG_MARK(DebugMark::kSubroutine, "read_axe");
+  // Made before the file, so that the file is closed before the output goes.
+  const TemporaryOutput output;
   TextInputFile file;
   if (!runSt2gpx(file)) return;
 
@@ -379,13 +394,13 @@ void READ_AXE() {
     if (!storePushpin(record.view(), utf8)) return;
   }
   file.close();
-  if (!isTrue(DEBUG_FLAG)) deleteIfPresent(std::string(kTemporaryFile));
   SCROLL_COUNT(formatI(POINT_LIST.NREAD, 5) + " points read");
   DEBUG_MARK(DebugMark::kExitFromSubroutine, "read_axe");
 }
 
 void READ_AXE_ROUTE() {
   DEBUG_MARK(DebugMark::kSubroutine, "read_axe");
+  const TemporaryOutput output;
   TextInputFile file;
   if (!runSt2gpx(file)) return;
 

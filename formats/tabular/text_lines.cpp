@@ -105,38 +105,29 @@ bool TextLineReader::readLine(TextField record, int& length) {
 // --- TextLineWriter ---
 
 bool TextLineWriter::open(std::string_view path) {
-  close();
+  file_.abandon();
   failed_ = false;
   pending_.clear();
-  handle_ = openFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
-  return static_cast<bool>(handle_);
+  return file_.begin(path);
 }
 
 void TextLineWriter::writeLine(std::string_view line) {
-  if (!handle_) return;
+  if (!file_.active()) return;
   pending_.append(line).append("\r\n");
   if (pending_.size() >= kBufferSize) flush();
 }
 
 bool TextLineWriter::flush() {
-  if (!handle_) return false;
-  std::size_t done = 0;
-  while (done < pending_.size() && !failed_) {
-    DWORD written = 0;
-    const DWORD chunk = static_cast<DWORD>(pending_.size() - done);
-    if (!WriteFile(handle_.get(), pending_.data() + done, chunk, &written, nullptr) || written == 0) {
-      failed_ = true;
-    }
-    done += written;
-  }
+  if (!file_.active()) return false;
+  if (!failed_ && !file_.write(pending_)) failed_ = true;
   pending_.clear();
   return !failed_;
 }
 
 bool TextLineWriter::close() {
-  if (!handle_) return !failed_;
+  if (!file_.active()) return !failed_;
   flush();
-  handle_.reset();
+  if (!file_.commit()) failed_ = true;
   return !failed_;
 }
 

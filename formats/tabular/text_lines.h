@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "converter/converter_data.h"
+#include "toolkit/core/file_replacement.h"
 #include "toolkit/core/fixed_text.h"
 #include "toolkit/core/scoped_handle.h"
 
@@ -35,24 +36,28 @@ class TextLineReader {
   bool ended_ = false;
 };
 
-// Creates or replaces a text file and writes it line by line.
+// Replaces a text file by one written line by line.
 class TextLineWriter {
  public:
   TextLineWriter() = default;
-  ~TextLineWriter() { close(); }
+  // A file never closed stays as it was before.
+  ~TextLineWriter() = default;
   TextLineWriter(const TextLineWriter&) = delete;
   TextLineWriter& operator=(const TextLineWriter&) = delete;
 
+  // Starts the file's new content; the earlier file stays until close()
+  // succeeds.  False when the file cannot be replaced.
   bool open(std::string_view path);
   // The text and CR LF.
   void writeLine(std::string_view line);
-  // Writes what is buffered and closes; false when any write failed.
+  // Writes what is buffered and puts the new file in place; false, with the
+  // earlier file unchanged, when any write failed.
   bool close();
 
  private:
   bool flush();
 
-  KernelHandle handle_;
+  FileReplacement file_;
   std::string pending_;
   bool failed_ = false;
 };

@@ -68,8 +68,7 @@ bool storePlacemark() {
   point->ROUTE_NAME = "Point data";
   const auto fault = [](std::string_view message, std::string_view hint) {
     // A placemark without its position is no point: it leaves the list again.
-    POINT_LIST.NPOINTS -= 1;
-    POINT_LIST.NREAD -= 1;
+    WITHDRAW_POINT();
     reportFault(message, hint);
     return false;
   };
@@ -79,6 +78,10 @@ bool storePlacemark() {
   const std::optional<std::string> coordinates = XML_TEXT(element, "coordinates");
   if (!coordinates || !readCoordinates(*coordinates, *point)) {
     return fault("Error reading longitude, latitude, altitude values", "Any valid number");
+  }
+  if (!isRealPoint(*point)) {
+    return fault("Error reading longitude, latitude, altitude values",
+                 "Longitude -180 to 180, latitude -90 to 90, a finite altitude");
   }
   if (const std::optional<std::string> name = XML_TEXT(element, "name")) point->DESCRIPTION = *name;
   XML_TIME_STAMP(element, "<timePosition>", point->DATE, point->TIME);

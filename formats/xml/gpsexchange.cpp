@@ -47,6 +47,8 @@ const GatherRules kTrackPointRules{kTrackPointEnd, {}, nullptr, false, kTextElem
 constexpr std::string_view kEndOfGpx = "</gpx>";
 constexpr std::string_view kTooLongHint = "Maximum length is 1024 characters";
 constexpr std::string_view kNumberHint = "Any valid number";
+constexpr std::string_view kLatitudeRangeHint = "A number from -90 to 90";
+constexpr std::string_view kLongitudeRangeHint = "A number from -180 to 180";
 
 // What differs between the kinds of point.
 struct PointKind {
@@ -86,9 +88,11 @@ void takeText(std::string_view element, std::string_view name, TextField field, 
   field.assign(value && !value->empty() ? std::string_view(*value) : fallback);
 }
 
-// One coordinate from its attribute; false after the error box.
+// One coordinate from its attribute; false after the error box.  A number
+// outside the coordinate's range (`isReal`) is as unreadable as no number.
 bool takeCoordinate(std::string_view element, std::string_view attribute, float& value, const PointKind& kind,
-                    std::string_view missing, std::string_view hint, std::string_view unreadable) {
+                    std::string_view missing, std::string_view hint, std::string_view unreadable,
+                    bool (*isReal)(double), std::string_view rangeHint) {
   const std::optional<std::string_view> text = XML_ATTRIBUTE(element, attribute);
   if (!text) {
     reportFault(kind, missing, hint);
@@ -97,6 +101,10 @@ bool takeCoordinate(std::string_view element, std::string_view attribute, float&
   const std::optional<float> number = XML_NUMBER(*text);
   if (!number) {
     reportFault(kind, unreadable, kNumberHint);
+    return false;
+  }
+  if (!isReal(*number)) {
+    reportFault(kind, unreadable, rangeHint);
     return false;
   }
   value = *number;
@@ -113,12 +121,11 @@ bool storePoint(const PointKind& kind, const FixedText<64>& routeName) {
   point->PROXIMITY = 0.0f;
   point->ROUTE_NAME = routeName.view();
   if (!takeCoordinate(element, "lat", point->LATITUDE, kind, "Latitude keyword missing", R"(lat="decimal value")",
-                      "Error reading latitude") ||
+                      "Error reading latitude", isRealLatitude, kLatitudeRangeHint) ||
       !takeCoordinate(element, "lon", point->LONGITUDE, kind, "Longitude keyword missing",
-                      R"(lon="decimal value")", "Error reading longitude")) {
+                      R"(lon="decimal value")", "Error reading longitude", isRealLongitude, kLongitudeRangeHint)) {
     // A point without its position is no point: it leaves the list again.
-    POINT_LIST.NPOINTS -= 1;
-    POINT_LIST.NREAD -= 1;
+    WITHDRAW_POINT();
     return false;
   }
   takeText(element, "name", point->NAME, "");
@@ -126,7 +133,10 @@ bool storePoint(const PointKind& kind, const FixedText<64>& routeName) {
   takeText(element, "cmt", point->COMMENT, "");
   XML_TIME_STAMP(element, "<time>", point->DATE, point->TIME);
   if (const std::optional<std::string> ele = XML_TEXT(element, "ele")) {
-    if (const std::optional<float> altitude = XML_NUMBER(*ele)) point->ALTITUDE = *altitude;
+    // An elevation that does not read as a finite number is left out, as one
+    // that does not read at all.
+    const std::optional<float> altitude = XML_NUMBER(*ele);
+    if (altitude && isRealMeasure(*altitude)) point->ALTITUDE = *altitude;
   }
   takeText(element, "sym", point->SYMBOL_NAME, kind.defaultSymbol);
   point->SYMBOL = symbolNumber(point->SYMBOL_NAME, kind);

@@ -7,6 +7,7 @@
 #include "formats/xml/gpsexchange.h"
 #include "formats/xml/xml_output.h"
 #include "toolkit/core/file_ops.h"
+#include "toolkit/core/file_replacement.h"
 #include "toolkit/core/processes.h"
 #include "toolkit/dialogs/message_box.h"
 
@@ -82,18 +83,27 @@ void WRITE_MLP() {
     return;
   }
   SCROLL("Running Mapopolis GPXToMaplet utility");
-  deleteIfPresent(result);
+  // The earlier file waits aside, so that one there after the run is
+  // GPXToMaplet's work, and comes back when the run makes none.
+  FileSetAside earlier;
+  if (!earlier.begin(result)) {
+    if (!isTrue(DEBUG_FLAG)) deleteIfPresent(intermediate);
+    failureBox("Cannot replace the file", result);
+    DEBUG_MARK(DebugMark::kErrorExitSubroutine, kRoutine);
+    return;
+  }
   // Quoted, so that folders with blanks stay one argument each.
   const std::string command = quoted(program) + " " + quoted(intermediate);
   DEBUG_WRITE({"Issuing command ", command});
   IOsCommand(command, kCommandHidden | kCommandWait);
   if (!isTrue(DEBUG_FLAG)) deleteIfPresent(intermediate);
-  // A stale file was deleted above, so one there now is GPXToMaplet's work.
   if (!exists(result)) {
+    earlier.restore();
     failureBox("The Mapopolis GPXToMaplet utility failed to produce the file -", result);
     DEBUG_MARK(DebugMark::kErrorExitSubroutine, kRoutine);
     return;
   }
+  earlier.release();
   SCROLL(WHOLE_NUMBER(POINT_LIST.NPOINTS) + " points written");
   DEBUG_MARK(DebugMark::kExitFromSubroutine, kRoutine);
 }

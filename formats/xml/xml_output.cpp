@@ -28,14 +28,10 @@ int twoDigits(std::string_view text, std::size_t at) { return (text[at] - '0') *
 }  // namespace
 
 bool XmlOutputFile::create(std::string_view path) {
-  close();
+  file_.abandon();
+  pending_.clear();
   failed_ = false;
-  const std::string name(text::trimmed(path));
-  const HANDLE h =
-      CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  file_.reset(h);
-  return true;
+  return file_.begin(path);
 }
 
 void XmlOutputFile::line(std::string_view text) {
@@ -50,17 +46,15 @@ void XmlOutputFile::line(std::string_view text) {
 }
 
 void XmlOutputFile::flush() {
-  if (!file_ || pending_.empty()) return;
-  DWORD written = 0;
-  const BOOL ok = WriteFile(file_.get(), pending_.data(), static_cast<DWORD>(pending_.size()), &written, nullptr);
-  if (!ok || written != pending_.size()) failed_ = true;
+  if (!file_.active() || pending_.empty()) return;
+  if (!file_.write(pending_)) failed_ = true;
   pending_.clear();
 }
 
 bool XmlOutputFile::close() {
-  if (!file_) return !failed_;
+  if (!file_.active()) return !failed_;
   flush();
-  file_.reset();
+  if (!file_.commit()) failed_ = true;
   return !failed_;
 }
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "converter/converter_data.h"
-#include "toolkit/core/scoped_handle.h"
+#include "toolkit/core/file_replacement.h"
 
 // A text file written line by line, each line without its trailing blanks and
 // ended by CR LF.  Write failures are remembered and reported by close().
@@ -15,20 +15,23 @@ class XmlOutputFile {
  public:
   // utf8: the lines hold code page 1252 bytes that the file gets as UTF-8.
   explicit XmlOutputFile(bool utf8 = false) : utf8_(utf8) {}
-  ~XmlOutputFile() { close(); }
+  // A file never closed stays as it was before.
+  ~XmlOutputFile() = default;
   XmlOutputFile(const XmlOutputFile&) = delete;
   XmlOutputFile& operator=(const XmlOutputFile&) = delete;
 
-  // Creates the file or replaces its whole content; false when that fails.
+  // Starts the file's new content; the earlier file stays until close()
+  // succeeds.  False when the file cannot be replaced.
   bool create(std::string_view path);
   void line(std::string_view text);
-  // Writes what is pending and closes; false when anything could not be written.
+  // Writes what is pending and puts the new file in place; false, with the
+  // earlier file unchanged, when anything could not be written.
   bool close();
 
  private:
   void flush();
 
-  KernelHandle file_;
+  FileReplacement file_;
   std::string pending_;
   bool utf8_;
   bool failed_ = false;

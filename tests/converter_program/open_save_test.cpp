@@ -9,6 +9,7 @@
 #include "converter/text_helpers.h"
 #include "main_window_fixture.h"
 #include "program_driver.h"
+#include "support/write_failure.h"
 
 namespace {
 
@@ -220,6 +221,42 @@ TEST_F(MainWindow, GridReferenceOutputIsLoggedForAscFilesOnly) {
   // A cancelled Save keeps the output file of the last one.
   run(kSave, {[](HWND dialog) { program_test::pressButton(dialog, IDCANCEL); }});
   EXPECT_EQ(FILE_NAMES.OUTPUT_FILE.str(), folder + "grid.xls");
+}
+
+// A save as a user makes it, onto a disk that fills up half-way: the user is
+// told, and the file that was there before survives whole with nothing beside it.
+TEST_F(MainWindow, ASaveOntoAFullDiskKeepsTheEarlierFile) {
+  const std::string disk = write_failure::smallDisk();
+  if (disk.empty()) GTEST_SKIP() << "no small disk (CARROW_SMALL_DISK) in this run";
+  const std::string folder = disk + "\\full disk";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  for (const std::string& name : write_failure::namesIn(folder)) DeleteFileA((folder + "\\" + name).c_str());
+  const std::string file = folder + "\\points.gpx";
+  const std::string earlier = "<?xml version=\"1.0\"?>\r\n<gpx>the earlier file</gpx>\r\n";
+  program_test::writeFile(file, earlier);
+
+  run(kOpen, {chooseFile(7, fixture("points.gpx"))});
+  ASSERT_EQ(POINT_LIST.NPOINTS, 3);
+  // Far more than the room left on the disk.
+  for (int i = 4; i <= 3000; ++i) {
+    POINT_RECORD& p = *STORE_POINT();
+    p = POINT_LIST.POINT(1);
+    p.DESCRIPTION = "A point with a description long enough to fill the disk " + std::to_string(i);
+  }
+  const write_failure::Filler filler(disk + "\\filler.bin", 32 * 1024);
+  const auto seen = run(kSave, {chooseFile(6, file), ui::UiDriver::press(IDYES), ui::UiDriver::press(IDOK)});
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0].title, "Save File");
+  // The question before replacing the file, as for any save over an existing one.
+  EXPECT_EQ(seen[1].title, "Save File");
+  EXPECT_EQ(seen[2].title, "File error");
+  std::string shown;
+  for (const std::string& text : seen[2].texts) shown += text + "|";
+  EXPECT_NE(shown.find("Cannot write the file"), std::string::npos) << shown;
+  EXPECT_NE(shown.find(file), std::string::npos) << shown;
+  EXPECT_EQ(program_test::readFile(file), earlier);
+  EXPECT_EQ(write_failure::namesIn(folder), std::vector<std::string>{"points.gpx"});
+  EXPECT_EQ(log().back(), "Output to ... " + fitted(file));
 }
 
 }  // namespace

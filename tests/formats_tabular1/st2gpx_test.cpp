@@ -249,8 +249,8 @@ TEST_F(MicrosoftMaps, RoutesAndTheirPointsComeFromTheProgramsGpxText) {
   EXPECT_EQ(point(4).TIME.str(), "03:04:05");
   EXPECT_EQ(point(4).PROXIMITY, 0.0f);
   EXPECT_EQ(logLines(), (std::vector<std::string>{kRunning, "4 points read from  2 routes"}));
-  // The route reader leaves the program's output until the next run.
-  EXPECT_TRUE(fileExists("st2gpx.tmp"));
+  // The program's output goes with the reading.
+  EXPECT_FALSE(fileExists("st2gpx.tmp"));
 }
 
 TEST_F(MicrosoftMaps, RouteElementsMustCloseWithin256Characters) {

@@ -111,11 +111,13 @@ TEST_F(PocketStreets, ReadsAHandMadePushpin) {
 TEST_F(PocketStreets, TheFlagAdjustsTheLongitude) {
   struct Case {
     int flag;
+    double radians;
     double longitude;
   };
-  for (const Case& c : {Case{0, -0.1203}, Case{1, -0.1203}, Case{2, 0.1203}, Case{3, -180.1203}, Case{-1, -0.1203}}) {
+  for (const Case& c : {Case{0, -0.0021, -0.1203}, Case{1, -0.0021, -0.1203}, Case{2, -0.0021, 0.1203},
+                        Case{3, 3.0, -8.1127}, Case{-1, -0.0021, -0.1203}}) {
     resetConverter();
-    read(PushpinFile(1).pin(c.flag, 0.9, -0.0021, u"x").int8(0).int8(0).bytes());
+    read(PushpinFile(1).pin(c.flag, 0.9, c.radians, u"x").int8(0).int8(0).bytes());
     ASSERT_EQ(POINT_LIST.NPOINTS, 1) << c.flag;
     EXPECT_NEAR(POINT_LIST.POINT(1).LONGITUDE, c.longitude, 0.0001) << c.flag;
     EXPECT_NEAR(POINT_LIST.POINT(1).LATITUDE, 51.5662, 0.0001) << c.flag;

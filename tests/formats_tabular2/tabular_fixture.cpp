@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "converter/log_display.h"
@@ -12,6 +13,7 @@
 #include "formats/tabular/oziexplorer.h"
 #include "formats/tabular/pocketstreets.h"
 #include "support/child_process.h"
+#include "support/write_failure.h"
 
 namespace tabular_test {
 
@@ -139,7 +141,10 @@ testing_support::ChildScenario runRoutine("tabular2-run", [] {
   setOutput(environment("TAB2_FILE"));
   Routine routine = routineNamed(environment("TAB2_ROUTINE"));
   if (routine == nullptr) ExitProcess(97);
+  std::optional<write_failure::DiskFills> full;
+  if (const std::string room = environment("TAB2_DISK_ROOM"); !room.empty()) full.emplace(std::stoul(room));
   routine();
+  full.reset();
   std::ofstream out(kResultFile, std::ios::binary | std::ios::trunc);
   out << "npoints=" << POINT_LIST.NPOINTS << "\nnread=" << POINT_LIST.NREAD << "\nnroutes=" << POINT_LIST.NROUTES
       << "\nstop=" << (isTrue(STOP_FLAG) ? 1 : 0) << "\ninput=" << FILE_NAMES.INPUT_FILE.str() << "\n";
@@ -194,13 +199,14 @@ void leaveChildrenUnmanaged() {
   RegCloseKey(handle);
 }
 
-ChildRun runInChild(const std::string& routine, const std::string& file, int prefill) {
+ChildRun runInChild(const std::string& routine, const std::string& file, int prefill, long long diskRoom) {
   leaveChildrenUnmanaged();
   DeleteFileA(kResultFile);
   ChildRun run;
   std::vector<HWND> answered;
   const std::string environmentText =
-      "TAB2_ROUTINE=" + routine + "\nTAB2_FILE=" + file + "\nTAB2_PREFILL=" + std::to_string(prefill);
+      "TAB2_ROUTINE=" + routine + "\nTAB2_FILE=" + file + "\nTAB2_PREFILL=" + std::to_string(prefill) +
+      (diskRoom >= 0 ? "\nTAB2_DISK_ROOM=" + std::to_string(diskRoom) : std::string());
   run.exitCode = testing_support::runChildScenario(
       "tabular2-run", [&](DWORD pid) { answerBoxes(pid, run.boxes, answered); }, 60000, environmentText);
   std::istringstream result(readFile(kResultFile));

@@ -61,8 +61,9 @@ struct ChildRun {
 
 // Runs one reader or writer (by its routine name) in a child with INPUT_FILE and
 // OUTPUT_FILE set to `file`, after filling the list with `prefill` points, and
-// answers every box it shows with OK.
-ChildRun runInChild(const std::string& routine, const std::string& file, int prefill = 0);
+// answers every box it shows with OK.  With diskRoom of 0 or more, the writes
+// of file replacements fail once that many bytes are written, as on a full disk.
+ChildRun runInChild(const std::string& routine, const std::string& file, int prefill = 0, long long diskRoom = -1);
 
 // A routine by its name, for the child and the robustness runs.
 using Routine = void (*)();

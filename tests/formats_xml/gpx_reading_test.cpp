@@ -304,7 +304,7 @@ std::string twoTracks() {
   }
   file += "</trkseg></trk>\n<trk>\n  <name>Evening</name>\n  <trkseg>\n";
   for (int i = 1; i <= 7; ++i) {
-    file.append("  <trkpt lat=\"").append(std::to_string(100 + i));
+    file.append("  <trkpt lat=\"").append(std::to_string(10 + i));
     file.append("\" lon=\"1\">\n    <extensions>\n      <hr>120</hr>\n    </extensions>\n  </trkpt>\n");
   }
   return file + "  </trkseg>\n</trk>\n</gpx>\n";
@@ -316,8 +316,8 @@ TEST_F(GpxReading, TheTrackFilterKeepsEveryNthPointOfEachTrack) {
   ASSERT_EQ(POINT_LIST.NPOINTS, 4);
   EXPECT_FLOAT_EQ(point(1).LATITUDE, 1.0f);
   EXPECT_FLOAT_EQ(point(2).LATITUDE, 6.0f);
-  EXPECT_FLOAT_EQ(point(3).LATITUDE, 101.0f);
-  EXPECT_FLOAT_EQ(point(4).LATITUDE, 106.0f);
+  EXPECT_FLOAT_EQ(point(3).LATITUDE, 11.0f);
+  EXPECT_FLOAT_EQ(point(4).LATITUDE, 16.0f);
   EXPECT_EQ(point(2).ROUTE_NAME.str(), "Morning");
   EXPECT_EQ(point(2).TIME.str(), "10:00:06");
   EXPECT_FLOAT_EQ(point(2).ALTITUDE, 60.0f);

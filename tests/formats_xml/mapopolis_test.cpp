@@ -1,9 +1,11 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "converter/converter_data.h"
 #include "formats/xml/mapopolis.h"
+#include "support/write_failure.h"
 #include "xml_test_support.h"
 
 namespace xml_tests {
@@ -89,10 +91,12 @@ TEST_F(Mapopolis, DebugModeKeepsTheGpxFile) {
 TEST_F(Mapopolis, NoMlpFileIsToldAndNotLoggedAsWritten) {
   SetEnvironmentVariableA("MAPLET_MODE", "silent");
   WRITE_MLP();
-  // The stale file was removed before the run, so it cannot pass for a result.
-  EXPECT_FALSE(fileExists(path("town.mlp")));
+  // The earlier file was aside during the run, so it could not pass for a
+  // result, and is back as it was.
+  EXPECT_EQ(readBytes(path("town.mlp")), "stale");
   EXPECT_FALSE(fileExists(path("town.gpx")));
   EXPECT_TRUE(fileExists(path("command.txt")));
+  EXPECT_EQ(write_failure::namesIn(folder_), (std::vector<std::string>{"command.txt", "town.mlp"}));
   EXPECT_EQ(lastLogLine(), "Running Mapopolis GPXToMaplet utility");
   const auto seen = boxes();
   ASSERT_EQ(seen.size(), 1u);

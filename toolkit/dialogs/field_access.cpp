@@ -510,7 +510,7 @@ void YYFieldStateSet(int& field, int state, int noUpdate) {
           const std::size_t cell = static_cast<std::size_t>(column * grid->cellRows + row);
           if (cell >= grid->cells.size()) continue;
           const std::size_t dataRow = static_cast<std::size_t>(row + grid->firstRow);
-          const bool rowReadOnly = dataRow < c.rowFlags.size() && (c.rowFlags[dataRow] & 1) != 0;
+          const bool rowReadOnly = dataRow < c.flags.size() && (c.flags[dataRow] & 1) != 0;
           YYGridSetReadOnly(grid->cells[cell], c.type, state == kFieldReadOnly || rowReadOnly ? 1 : 0, 1);
         }
       }

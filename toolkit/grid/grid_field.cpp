@@ -1,48 +1,238 @@
 #include "toolkit/grid/grid_field.h"
 
-#include "toolkit/core/number_conversion.h"
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include <commctrl.h>
+
+#include "toolkit/core/window_table.h"
+#include "toolkit/dialogs/dialog_descriptions.h"
+#include "toolkit/dialogs/dialog_table.h"
+#include "toolkit/grid/grid_storage.h"
 
 int yyGridValidationSuspended = 0;
 
+GridRecord* gridRecordOf(HWND grid) {
+  if (grid == nullptr) return nullptr;
+  return reinterpret_cast<GridRecord*>(GetWindowLongPtrA(grid, 0));
+}
+
+void YYGridRecordRelease(HWND grid) {
+  std::unique_ptr<GridRecord> owned(gridRecordOf(grid));
+  SetWindowLongPtrA(grid, 0, 0);
+}
+
 namespace {
 
-// Skips blanks, then reads one integer ended by a blank; the position moves
-// past what was read.
-int readWord(const char* text, int& position) {
-  while (text[position] == ' ') ++position;
-  const int value = YYParseInt(text + position);
-  while (text[position] != '\0' && text[position] != ' ' && text[position] != '\n') ++position;
-  return value;
+GridRecord& recordFor(HWND grid) {
+  if (GridRecord* existing = gridRecordOf(grid); existing != nullptr) return *existing;
+  auto record = std::make_unique<GridRecord>();
+  record->window = grid;
+  record->style = GetWindowLongA(grid, GWL_STYLE) & 0xFFFF;
+  SetWindowLongPtrA(grid, 0, reinterpret_cast<LONG_PTR>(record.get()));
+  return *record.release();
+}
+
+// The template dialog: its controls get field records and its own description,
+// so that ranges, menus, lengths and formats become column properties.
+INT_PTR CALLBACK templateProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (!isNumericField(child) && controlKindOf(child) != kKindArrows && fieldRecordOf(child) == nullptr) {
+        attachFieldRecord(child, std::make_unique<FieldRecord>());
+      }
+    }
+    YYDialogDescriptionLoad(dialog, static_cast<int>(lParam), -1);
+  } else if (message == WM_DESTROY) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (controlKindOf(child) != kKindArrows) releaseFieldRecord(child);
+    }
+  }
+  return 0;
+}
+
+GridColumnType typeOf(HWND control) {
+  switch (controlKindOf(control)) {
+    case kKindIntegerEdit:
+    case kKindIntegerSpin:
+      return kGridInteger;
+    case kKindRealEdit:
+    case kKindRealSpin:
+      return kGridReal;
+    case kKindDoubleEdit:
+    case kKindDoubleSpin:
+      return kGridDouble;
+    case kKindButton:
+      return (GetWindowLongA(control, GWL_STYLE) & 0xF) == BS_AUTOCHECKBOX ? kGridCheckBox : kGridString;
+    case kKindCombo:
+      return kGridMenu;
+    default:
+      return kGridString;
+  }
+}
+
+std::string windowText(HWND window) {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+// One column from its template control; false when its arrays could not be had.
+bool columnFromControl(GridRecord& grid, GridColumn& column, HWND control, int clientWidth) {
+  const FieldRecord* field = fieldRecordOf(control);
+  HWND buddy = field != nullptr ? field->arrowControl : nullptr;
+  const LONG style = GetWindowLongA(control, GWL_STYLE);
+  RECT box{};
+  GetWindowRect(control, &box);
+  if (buddy != nullptr) {
+    RECT buddyBox{};
+    GetWindowRect(buddy, &buddyBox);
+    box.right = std::max(box.right, buddyBox.right);
+  }
+  column.width = box.right - box.left;
+  if (clientWidth > 0) column.width = std::min(column.width, clientWidth);
+  column.type = typeOf(control);
+  column.spin = isSpinKind(controlKindOf(control));
+  if (column.type == kGridString) {
+    const int length = field != nullptr ? field->maximumLength : 0;
+    column.textWidth = length > 0 ? length : kGridDefaultTextWidth;
+  } else if (column.type == kGridInteger) {
+    column.textWidth = kGridIntegerTextWidth;
+  }
+  if (field != nullptr) {
+    column.minimum = field->minimum;
+    column.maximum = field->maximum;
+    column.smallStep = field->smallStep;
+    column.largeStep = field->largeStep;
+    if (field->format) column.format = *field->format;
+  }
+  if (buddy != nullptr) {
+    LONG low = 0;
+    LONG high = 0;
+    SendMessageA(buddy, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    column.spinMinimum = low;
+    column.spinMaximum = high;
+  }
+  if (column.type <= kGridDouble) column.alignment = (style & ES_RIGHT) != 0 ? 2 : (style & ES_CENTER) != 0 ? 1 : 0;
+  if (column.type == kGridMenu) {
+    const int count = static_cast<int>(SendMessageA(control, CB_GETCOUNT, 0, 0));
+    for (int item = 1; item < count; ++item) {
+      std::string text(static_cast<std::size_t>(SendMessageA(control, CB_GETLBTEXTLEN, item, 0)) + 1, '\0');
+      const LRESULT n = SendMessageA(control, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text.data()));
+      text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+      column.menuItems.push_back(text);
+    }
+  }
+  column.title = windowText(control);
+  if (!YYGridAllocateColumn(column, grid.rowsAllocated)) return false;
+  if (column.type <= kGridDouble && (style & ES_READONLY) != 0) {
+    std::fill(column.flags.begin(), column.flags.end(), kRowReadOnly);
+  }
+  return true;
+}
+
+// The columns from the template's controls in z-order, a spin control and its
+// buddy counting as one.
+bool columnsFromTemplate(GridRecord& grid, HWND templateDialog) {
+  RECT client{};
+  GetClientRect(grid.window, &client);
+  try {
+    grid.columnList.assign(static_cast<std::size_t>(std::max(grid.columns, 0)), GridColumn());
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  HWND control = GetWindow(templateDialog, GW_CHILD);
+  for (GridColumn& column : grid.columnList) {
+    if (control == nullptr) return false;
+    if (!columnFromControl(grid, column, control, client.right - client.left)) return false;
+    const FieldRecord* field = fieldRecordOf(control);
+    HWND last = field != nullptr && field->arrowControl != nullptr ? field->arrowControl : control;
+    control = GetWindow(last, GW_HWNDNEXT);
+  }
+  return true;
+}
+
+HWND templateOwner() {
+  HWND frame = windowTable.slots[0].frame;
+  return frame != nullptr ? frame : GetAncestor(nullptr, GA_ROOT);
 }
 
 }  // namespace
 
-// No grid is ever defined before the grid control exists, so no grid has a record.
-GridRecord* gridRecordOf(HWND) { return nullptr; }
+void YYGridFromText(HWND grid, const char* text, int& consumed) {
+  const std::string_view all(text != nullptr ? text : "");
+  const GridsLine line = YYGridParseLine(all);
+  consumed = line.consumed;
+  GridRecord& record = recordFor(grid);
+  record.columns = line.columns;
+  YYGridSetSize(record, line.rows, line.columns);
+  record.columnsDefined = record.columns;
+  if (record.defined != 0) return;
 
-// The grid control will build its columns from the template dialog; until
-// then only the three numbers are read, so that the description reader goes
-// on behind them.
-void YYGridFromText(HWND, const char* text, int& consumed) {
-  int position = 0;
-  for (int i = 0; i < 3; ++i) readWord(text, position);
-  consumed = position;
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HWND templateDialog = nullptr;
+  if (line.templateId > 0 && FindResourceA(instance, MAKEINTRESOURCEA(line.templateId), MAKEINTRESOURCEA(5)) != nullptr) {
+    templateDialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(line.templateId), templateOwner(), templateProc,
+                                        line.templateId);
+  }
+  bool good = templateDialog != nullptr;
+  try {
+    record.labels.assign(static_cast<std::size_t>(record.rowsAllocated), std::string());
+  } catch (const std::bad_alloc&) {
+    good = false;
+  }
+  if ((record.style & kGridRowLabelStyle) != 0) {
+    const GridLabelLines labels = YYGridReadLabels(record, all.substr(static_cast<std::size_t>(line.consumed)));
+    consumed = line.consumed + labels.consumed;
+    if (good) {
+      TEXTMETRICA metrics{};
+      HDC dc = GetDC(grid);
+      GetTextMetricsA(dc, &metrics);
+      ReleaseDC(grid, dc);
+      record.labelWidth = labels.labelWidth * metrics.tmAveCharWidth / 4;
+    }
+  }
+  if (good) good = columnsFromTemplate(record, templateDialog);
+  if (templateDialog != nullptr) DestroyWindow(templateDialog);
+  record.defined = 1;
+  record.templateId = line.templateId;
+  if (!good) {
+    // A grid that could not be defined is no field of the dialog.
+    YYGridRecordRelease(grid);
+    DestroyWindow(grid);
+  }
 }
 
-void YYGridClone(HWND, HWND, int) {}
+void YYGridClone(HWND target, HWND source, int) {
+  const GridRecord* from = gridRecordOf(source);
+  if (from == nullptr || target == source) return;
+  GridRecord& to = recordFor(target);
+  HWND window = to.window;
+  GridView* view = to.view;
+  to = *from;
+  to.window = window;
+  to.view = view;
+  to.cells.clear();
+  to.labelControls.clear();
+  to.cellRows = 0;
+}
 
-void YYGridResetCells(HWND, int) {}
+void YYGridResetCells(HWND grid, int flag) {
+  if (GridRecord* record = gridRecordOf(grid); record != nullptr) YYGridResetModel(*record, flag);
+}
 
 void YYGridSetReadOnly(HWND cell, int columnType, int readOnly, int redraw) {
   HWND grid = GetParent(GetParent(cell));
   if (grid != nullptr && (GetWindowLongA(grid, GWL_STYLE) & kGridReadOnlyStyle) != 0) return;
   if (columnType < 0) return;
-  if (columnType <= 3) {
+  if (columnType <= kGridDouble) {
     SendMessageA(cell, EM_SETREADONLY, readOnly != 0 ? TRUE : FALSE, 0);
     if (redraw != 0) InvalidateRect(cell, nullptr, TRUE);
     return;
   }
-  if (columnType == 4) {
+  if (columnType == kGridCheckBox) {
     LONG style = GetWindowLongA(cell, GWL_STYLE) & ~0xFL;
     style |= readOnly != 0 ? BS_CHECKBOX : BS_AUTOCHECKBOX;
     SetWindowLongA(cell, GWL_STYLE, style);

@@ -1,18 +1,25 @@
 #include "toolkit/grid/grid_register.h"
 
+#include "toolkit/grid/grid_field.h"
+
 YYGridClasses yyGridClasses;
 
 namespace {
-// The grid's own window procedures come with the grid control; until then a
-// grid window behaves as a plain window.
+// The grid window's cells, scrolling and keys are not built yet: the window
+// owns its record and otherwise behaves as a plain window.
 LRESULT CALLBACK gridProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCDESTROY) YYGridRecordRelease(window);
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-ATOM registerGridClass(const char* name, int extraBytes) {
+LRESULT CALLBACK clientProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+ATOM registerGridClass(const char* name, WNDPROC procedure, int extraBytes) {
   WNDCLASSA wc{};
   wc.style = CS_PARENTDC;
-  wc.lpfnWndProc = gridProc;
+  wc.lpfnWndProc = procedure;
   wc.cbWndExtra = extraBytes;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -25,8 +32,8 @@ ATOM registerGridClass(const char* name, int extraBytes) {
 void YYGridRegister() {
   WNDCLASSA existing{};
   if (GetClassInfoA(GetModuleHandleA(nullptr), "QVRGRID", &existing)) return;
-  yyGridClasses.gridAtom = registerGridClass("QVRGRID", 4);
-  yyGridClasses.clientAtom = registerGridClass("QVRGRIDCLIENT", 0);
+  yyGridClasses.gridAtom = registerGridClass("QVRGRID", gridProc, sizeof(LONG_PTR));
+  yyGridClasses.clientAtom = registerGridClass("QVRGRIDCLIENT", clientProc, 0);
   yyGridClasses.cellChangeMessage = RegisterWindowMessageA("GM_CELLCHANGE");
   yyGridClasses.printerSetUp = 0;
 }
