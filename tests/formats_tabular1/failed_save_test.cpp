@@ -61,14 +61,11 @@ TEST_F(FailedSave, AFullDiskPartWayLeavesTheEarlierFileAndNothingElse) {
   // The workbook is written by the library; a small disk tries it below.
   for (const Writer& w : {kWriters[0], kWriters[1]}) {
     SCOPED_TRACE(w.name);
-    const std::string target = prepare(w);
-    {
-      const write_failure::DiskFills full(100);
-      w.write();
-    }
-    expectUntouched(target, w);
-    ASSERT_EQ(boxes.boxes().size(), 1u);
-    EXPECT_EQ(boxes.boxes()[0].text, "The file could not be written completely:\r" + target);
+    write_failure::saveOntoFullDisk([&] { return prepare(w); }, w.write, [&](const std::string& target) {
+      expectUntouched(target, w);
+      ASSERT_EQ(boxes.boxes().size(), 1u);
+      EXPECT_EQ(boxes.boxes()[0].text, "The file could not be written completely:\r" + target);
+    });
   }
 }
 

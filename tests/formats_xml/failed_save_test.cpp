@@ -69,12 +69,8 @@ class FailedSave : public XmlFormatTest {
 TEST_F(FailedSave, AFullDiskPartWayLeavesTheEarlierFileAndNothingElse) {
   for (const Writer& w : kWriters) {
     SCOPED_TRACE(w.name);
-    const std::string target = prepare(w);
-    {
-      const write_failure::DiskFills full(100);
-      w.write();
-    }
-    expectUntouched(target, w);
+    write_failure::saveOntoFullDisk([&] { return prepare(w); }, w.write,
+                                    [&](const std::string& target) { expectUntouched(target, w); });
   }
 }
 

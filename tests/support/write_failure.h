@@ -68,6 +68,17 @@ void saveOntoRefusedTargets(Prepare prepare, Save save, Check check) {
   }
 }
 
+// Saves onto a target that `prepare` makes while the disk fills after the
+// first 100 bytes, and runs `check` on the target.
+template <typename Prepare, typename Save, typename Check>
+void saveOntoFullDisk(Prepare prepare, Save save, Check check) {
+  const std::string target = prepare();
+  {
+    const DiskFills full(100);
+    save();
+  }
+  check(target);
+}
 
 // The Windows path of a folder on a small disk of its own, which the test run
 // names in CARROW_SMALL_DISK; "" when it has none.

@@ -95,24 +95,24 @@ void IGrArea(float x1, float y1, float x2, float y2) {
   YYCHARSIZEAPPLY();
 }
 
+namespace {
+// One axis of the user units: an empty or reversed range falls back to 0-1.
+void setUnitsAxis(float low, float high, float& unitsLow, float& unitsHigh) {
+  if (high <= low) {
+    unitsLow = 0.0f;
+    unitsHigh = 1.0f;
+    YYErrorReport(kBadUnitsRange, "IGrUnits");
+  } else {
+    unitsLow = low;
+    unitsHigh = high;
+  }
+}
+}  // namespace
+
 void IGrUnits(float x1, float y1, float x2, float y2) {
   YYGrState& s = yyGrState;
-  if (x2 <= x1) {
-    s.UnitsX1 = 0.0f;
-    s.UnitsX2 = 1.0f;
-    YYErrorReport(kBadUnitsRange, "IGrUnits");
-  } else {
-    s.UnitsX1 = x1;
-    s.UnitsX2 = x2;
-  }
-  if (y2 <= y1) {
-    s.UnitsY1 = 0.0f;
-    s.UnitsY2 = 1.0f;
-    YYErrorReport(kBadUnitsRange, "IGrUnits");
-  } else {
-    s.UnitsY1 = y1;
-    s.UnitsY2 = y2;
-  }
+  setUnitsAxis(x1, x2, s.UnitsX1, s.UnitsX2);
+  setUnitsAxis(y1, y2, s.UnitsY1, s.UnitsY2);
   s.UserRangeX = s.UnitsX2 - s.UnitsX1;
   s.UserRangeY = s.UnitsY2 - s.UnitsY1;
   s.UserScaleX = s.ViewportWidth / s.UserRangeX;
