@@ -15,7 +15,9 @@
 #include "toolkit/graphics/colours.h"
 #include "toolkit/graphics/graphics_area.h"
 #include "toolkit/graphics/output_targets.h"
+#include "toolkit/graphics/presentation_graphics.h"
 #include "toolkit/graphics/screen_driver.h"
+#include "toolkit/graphics/stroke_font.h"
 
 namespace {
 constexpr std::int32_t kDefaultCurrentColour = 223;  // black in the default table
@@ -123,6 +125,7 @@ void YYGraphicsDefaults(std::string_view options, int, int, int) {
   }
   YYCHARSIZEAPPLY();
   YYCHSPACE(0);
+  YYSTROKEFONTINIT(0);
   yyGrState.PageBegun = 0;
   YYHardcopyStartStop("S", " ");
   hardcopyDeviceDefaults(YYHasCharAnyCase(options, 'P'));
@@ -130,6 +133,7 @@ void YYGraphicsDefaults(std::string_view options, int, int, int) {
   a.FillStyle = 0;
   a.FillFallback = 0;
   a.FillPatternGroup = 1;
+  YYPgDefaults();
 }
 
 void YYTextCellSet(int cellWidth, int cellHeight) {
