@@ -90,6 +90,7 @@ TEST_F(Characters, StrokeFontGoesToTheChosenStore) {
   for (int i = 0; i < kStrokeStartsLow; ++i) low[static_cast<std::size_t>(i)] = i + 1;
   for (int i = 0; i < kStrokeStartsHigh; ++i) high[static_cast<std::size_t>(i)] = 100 + i;
   yyGrState.StrokeFontFlags = 5;
+  yyGrState.StrokeStartsLow.fill(-1);
   YYSTROKEFONTSET(7.68f, 11.88f, 6.0f, 11.0f, 8, 1, 0, 0, "mine.chr", "3233u363B", low.data(), high.data());
   const YYGrState& s = yyGrState;
   EXPECT_FLOAT_EQ(s.StrokeMetric1, 7.68f);
@@ -97,7 +98,7 @@ TEST_F(Characters, StrokeFontGoesToTheChosenStore) {
   EXPECT_EQ(s.StrokeHas128, 0);
   EXPECT_EQ(s.StrokeFlag0, 1);
   EXPECT_EQ(s.StrokeStartsLow[94], 95);
-  EXPECT_EQ(s.StrokeStartsLow[95], 0);  // only 95 entries without code 128
+  EXPECT_EQ(s.StrokeStartsLow[95], -1);  // only 95 entries without code 128
   EXPECT_EQ(s.StrokeStartsHigh[95], 195);
   EXPECT_EQ(s.StrokeFontName.str(), "mine.chr");
   EXPECT_EQ(s.StrokeFontFlags, 0);

@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "toolkit/graphics/characters.h"
-#include "toolkit/graphics/graphics_defaults.h"
 #include "toolkit/graphics/stroke_font_table.h"
 
 namespace {
@@ -85,7 +84,8 @@ CharacterScale characterScale() {
 }
 
 // Sends one stroke, already in surface units, as a polyline to both routes.
-void sendStroke(const std::vector<float>& xs, const std::vector<float>& ys) {
+void sendStroke(const std::vector<float>& xs, const std::vector<float>& ys, PrimitiveRoute screen,
+                PrimitiveRoute hardcopy) {
   const int count = static_cast<int>(std::min<std::size_t>(xs.size(), kPointBufferSize));
   if (count == 0) return;
   std::copy_n(xs.begin(), count, yyGrPointBuffer.x.begin());
@@ -97,12 +97,13 @@ void sendStroke(const std::vector<float>& xs, const std::vector<float>& ys) {
     yyGrPointBuffer.y[1] = yyGrPointBuffer.y[0];
     points = 2;
   }
-  yyGrState.N = points;
-  YYGrPrimitive op = kOpPolyline;
-  YYPRIMROUTE(op);
-  yyGrState.N = points;
-  op = kOpPolyline;
-  YYDriverCommand(op);
+  // Each route gets the operands afresh: a driver may leave its answer in N.
+  for (const PrimitiveRoute route : {screen, hardcopy}) {
+    if (route == nullptr) continue;
+    yyGrState.N = points;
+    YYGrPrimitive op = kOpPolyline;
+    route(op);
+  }
 }
 }  // namespace
 
@@ -157,7 +158,7 @@ float strokeTextWidth(std::string_view text) {
   return units * characterScale().nominalWidth;
 }
 
-void YYSTROKETEXT(float x, float y, std::string_view text) {
+void YYSTROKETEXT(float x, float y, std::string_view text, PrimitiveRoute screen, PrimitiveRoute hardcopy) {
   const YYGrState& s = yyGrState;
   const CharacterScale scale = characterScale();
   const int align = std::clamp(s.TextAlign, 0, 2);
@@ -190,7 +191,7 @@ void YYSTROKETEXT(float x, float y, std::string_view text) {
         xs.push_back(x + along * c - across * s.CharSinTimesAspect);
         ys.push_back(y + along * s.CharSinOverAspect + across * c);
       }
-      sendStroke(xs, ys);
+      sendStroke(xs, ys, screen, hardcopy);
     }
     pen += advance;
   }

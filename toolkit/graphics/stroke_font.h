@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "toolkit/graphics/graphics_defaults.h"
 #include "toolkit/graphics/graphics_state.h"
 
 // A point of a glyph on the font's hexadecimal grid: x 0-15, y 0-15, y upward,
@@ -37,5 +38,8 @@ float strokeTextWidth(std::string_view text);
 // Draws a text with the stroke font from the reference point (x, y) in surface
 // units, placed by TextAlign (0 left end, 1 centre, 2 right end), at the current
 // character size and angle.  Each stroke goes as one polyline (opcode 32) to the
-// screen route and to the hardcopy route.
-void YYSTROKETEXT(float x, float y, std::string_view text);
+// screen route and then to the hardcopy route; a caller that wants the strokes
+// elsewhere (a recorder, one route only) passes its own routes.
+using PrimitiveRoute = void (*)(YYGrPrimitive&);
+void YYSTROKETEXT(float x, float y, std::string_view text, PrimitiveRoute screen = YYPRIMROUTE,
+                  PrimitiveRoute hardcopy = YYDriverCommand);
