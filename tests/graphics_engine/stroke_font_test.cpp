@@ -114,11 +114,15 @@ TEST_F(StrokeFont, AccentedLettersAreTheirBaseLetterWithAnAccent) {
     EXPECT_TRUE(std::equal(base.begin(), base.end(), accented.begin())) << c.accented;
   }
   // Accents over capitals stand above the capital's top, over small letters above 8.
-  for (const int code : {192, 193, 194, 195, 196, 200, 210, 217}) {
-    for (const StrokePoint& p : strokeGlyph(code).back()) EXPECT_GT(p.y, 0xB) << code;
-  }
-  for (const int code : {224, 225, 226, 227, 228, 232, 242, 249}) {
-    for (const StrokePoint& p : strokeGlyph(code).back()) EXPECT_GT(p.y, 8) << code;
+  const struct {
+    int above;
+    std::vector<int> codes;
+  } accents[] = {{0xB, {192, 193, 194, 195, 196, 200, 210, 217}}, {8, {224, 225, 226, 227, 228, 232, 242, 249}}};
+  for (const auto& a : accents) {
+    for (const int code : a.codes) {
+      const std::vector<Stroke> glyph = strokeGlyph(code);
+      for (const StrokePoint& p : glyph.back()) EXPECT_GT(p.y, a.above) << code;
+    }
   }
 }
 
