@@ -20,7 +20,15 @@ void newPlot(int type, int sets, std::vector<int> counts, int options = 0, int s
 }
 
 TEST_F(PresentationGraphics, DefaultsGiveTheStartValues) {
-  const YYPgState& pg = yyPgState;
+  YYPgState& pg = yyPgState;
+  // Whatever a chart left behind, the defaults start over.
+  newPlot(9, 5, {7}, 1 << 10, 1);
+  IPgAxisKinds("LOG", "LOG");
+  IPgArea(-4, -4, 9, 9);
+  pg.chartWordsH.fill(7.0f);
+  pg.stackTotals.fill(3.0f);
+  YYGraphicsDefaults(" ");
+  EXPECT_EQ(pg.stackTotals, decltype(pg.stackTotals){});
   EXPECT_FLOAT_EQ(pg.marginXLow, 0.1f);
   EXPECT_FLOAT_EQ(pg.marginYLow, 0.1f);
   EXPECT_FLOAT_EQ(pg.marginXHigh, 0.9f);

@@ -40,22 +40,24 @@ bool usableRange(float a, float b) { return a != b && std::isfinite(a) && std::i
 
 bool isGridType(int type) { return type == 5 || type == 6 || type == 7 || type == 8 || type == 10; }
 
+// One axis of the data range: its limits as given, their span, minimum and maximum.
+void storeAxis(float first, float second, float& storedFirst, float& storedSecond, float& span, float& low,
+               float& high) {
+  storedFirst = first;
+  storedSecond = second;
+  span = second - first;
+  low = std::min(first, second);
+  high = std::max(first, second);
+}
+
 void storeXRange(float x1, float x2) {
   YYPgState& pg = yyPgState;
-  pg.x1 = x1;
-  pg.x2 = x2;
-  pg.xSpan = x2 - x1;
-  pg.xMin = std::min(x1, x2);
-  pg.xMax = std::max(x1, x2);
+  storeAxis(x1, x2, pg.x1, pg.x2, pg.xSpan, pg.xMin, pg.xMax);
 }
 
 void storeYRange(float y1, float y2) {
   YYPgState& pg = yyPgState;
-  pg.y1 = y1;
-  pg.y2 = y2;
-  pg.ySpan = y2 - y1;
-  pg.yMin = std::min(y1, y2);
-  pg.yMax = std::max(y1, y2);
+  storeAxis(y1, y2, pg.y1, pg.y2, pg.ySpan, pg.yMin, pg.yMax);
 }
 
 void storeZRange(float z1, float z2) {
