@@ -20,15 +20,17 @@ constexpr float kCos45 = 0.7071068f;
 constexpr std::int32_t kBlackNumber = 223;
 constexpr std::int32_t kMidGreyRgb = 8618883;  // red, green and blue 131 each
 
+// The style classes: which words each data set gets (their meaning is the
+// chart routines' business).
 enum StyleClass : std::int32_t {
-  kClassPlain = 1,
-  kClassLines = 2,
-  kClassTwoSurfaces = 3,
-  kClassMarkers = 4,
-  kClassContours = 5,
-  kClassShadedContours = 6,
-  kClassPie = 7,
-  kClassMesh = 8,
+  kStyleClass1 = 1,
+  kStyleClass2,
+  kStyleClass3,
+  kStyleClass4,
+  kStyleClass5,
+  kStyleClass6,
+  kStyleClass7,
+  kStyleClass8,
 };
 
 bool bit(int word, int n) { return ((word >> n) & 1) != 0; }
@@ -94,8 +96,8 @@ void gridCounts(int type, std::span<const int> counts) {
   }
 }
 
-// Axis steps of a line chart: 1 up to 12 values, else a round 2, 5 or 10 times
-// a power of ten from the value count's leading digit.
+// The step words: 1 up to 12 values, else a round 2, 5 or 10 times a power of
+// ten from the value count's leading digit.
 std::int32_t stepFor(int values) {
   if (values < 13) return 1;
   int leading = values;
@@ -111,16 +113,17 @@ std::int32_t stepFor(int values) {
   return power * 10;
 }
 
-// Surface plots with flag A: two surfaces of two colours, or one of a single style.
+// Grid plots of types 5 and 8 with flag A: class 3 with two given colours for
+// selector 3, else class 1 for two sets (all of them with flag 5).
 void surfaceStyle(int& setsStyled) {
   YYPgState& pg = yyPgState;
   pg.offsetWord1 = 3;
   pg.offsetWord2 = -3;
   if (pg.selector == 3) {
-    pg.styleClass = kClassTwoSurfaces;
+    pg.styleClass = kStyleClass3;
     pg.fractionR = 0.6f;
   } else {
-    pg.styleClass = kClassPlain;
+    pg.styleClass = kStyleClass1;
     pg.fractionR = 0.7f;
     if (pg.flag5 == 0) setsStyled = 2;
   }
@@ -132,41 +135,41 @@ int chooseStyleClass() {
   int setsStyled = pg.setCount;
   switch (pg.plotType) {
     case 1: case 2: case 3:
-      pg.styleClass = kClassPlain;
+      pg.styleClass = kStyleClass1;
       pg.colourWordK = rgbMode() ? 0 : kBlackNumber;
       break;
     case 4:
-      pg.styleClass = kClassLines;
+      pg.styleClass = kStyleClass2;
       pg.stepWord1 = pg.stepWord2 = stepFor(pg.p1);
       break;
     case 5:
       if (pg.flagA == 0) {
-        pg.styleClass = kClassLines;
+        pg.styleClass = kStyleClass2;
       } else {
         surfaceStyle(setsStyled);
       }
       break;
     case 6:
-      pg.styleClass = kClassMarkers;
+      pg.styleClass = kStyleClass4;
       break;
     case 7:
-      pg.styleClass = pg.flagA != 0 ? kClassShadedContours : kClassContours;
+      pg.styleClass = pg.flagA != 0 ? kStyleClass6 : kStyleClass5;
       break;
     case 8:
       if (pg.flagA != 0) {
         surfaceStyle(setsStyled);
       } else if (pg.flag3 == 0) {
-        pg.styleClass = kClassMesh;
+        pg.styleClass = kStyleClass8;
       } else {
-        pg.styleClass = kClassPlain;
+        pg.styleClass = kStyleClass1;
         if (pg.selector == 0) pg.countWord = std::max(150 / std::max(pg.p1, pg.p2), 1);
       }
       break;
     case 9:
-      pg.styleClass = kClassPie;
+      pg.styleClass = kStyleClass7;
       break;
     default:  // 10
-      pg.styleClass = kClassPlain;
+      pg.styleClass = kStyleClass1;
       pg.offsetWord2 = -3;
       break;
   }
@@ -179,16 +182,16 @@ void styleWords(int setsStyled) {
   for (int k = 1; k <= setsStyled; ++k) {
     YYPgSetStyle& set = pg.sets[static_cast<std::size_t>(k - 1)];
     switch (pg.styleClass) {
-      case kClassPlain:
+      case kStyleClass1:
         set.word1 = 4;
         break;
-      case kClassLines:
+      case kStyleClass2:
         set.word1 = -((k - 1) % 7);
         set.word2 = 1;
         set.word3 = 0;
         set.index = k;
         break;
-      case kClassTwoSurfaces:
+      case kStyleClass3:
         if (k == 1) {
           set.word1 = 4;
           set.colour1 = rgb ? 255 : 31;
@@ -197,29 +200,29 @@ void styleWords(int setsStyled) {
           set.colour1 = rgb ? 65535 : 63;
         }
         break;
-      case kClassMarkers:
+      case kStyleClass4:
         set.word1 = -((k - 1) % 7);
         set.word2 = 0;
         set.word3 = 0;
         break;
-      case kClassContours: {
+      case kStyleClass5: {
         const int j = ((k - 1) % 72) + 1;
         set.word2 = j <= 20 ? 3 : 2;
         set.index = j <= 20 ? j : j - 20;
         break;
       }
-      case kClassShadedContours:
+      case kStyleClass6:
         set.word1 = 3;
         set.word2 = 3;
         set.word3 = 1;
         set.index = (k % 8) + 13;
         break;
-      case kClassPie:
+      case kStyleClass7:
         set.word1 = 0;
         set.word2 = 2;
         set.colour1 = rgb ? 0 : kBlackNumber;
         break;
-      default:  // mesh
+      default:  // class 8
         set.word1 = 0;
         set.word2 = 5;
         break;
@@ -230,7 +233,7 @@ void styleWords(int setsStyled) {
 // Two colours per set, spread over the colour table or the RGB cube.
 void setColours(int setsStyled) {
   YYPgState& pg = yyPgState;
-  if (pg.styleClass == kClassTwoSurfaces || pg.styleClass == kClassPie) return;
+  if (pg.styleClass == kStyleClass3 || pg.styleClass == kStyleClass7) return;
   const bool rgb = rgbMode();
   int g = 0;
   for (int k = 1; k <= setsStyled; ++k) {
