@@ -9,10 +9,12 @@ the upper set (codes 161-255) positions 1401-3455; blanks pad the last glyph
 of each set.  Each start table ends with the position after its set, so that
 every glyph runs from its start up to the next entry.  Accented letters are their base letter plus the accent's strokes.
 
-Run it from this folder after changing a glyph: python3 stroke_font_gen.py
+Run it after changing a glyph: python3 stroke_font_gen.py
+With --check it only tells whether the table is the one the glyph list makes.
 """
 
 import pathlib
+import sys
 
 LOW_LENGTH = 1400
 TEXT_LENGTH = 3455
@@ -243,7 +245,7 @@ def c_char(code):
     return f"'{chr(code)}'" if chr(code) not in "\\" else "backslash"
 
 
-def write(path):
+def header():
     text, starts_low, starts_high, runs = build()
     assert len(text) == TEXT_LENGTH
     lines = [
@@ -267,8 +269,13 @@ def write(path):
         for i in range(0, len(values), 12):
             lines.append("    " + ", ".join(str(v) for v in values[i:i + 12]) + ",")
         lines.append("};")
-    path.write_text("\n".join(lines) + "\n")
+    return "\n".join(lines) + "\n"
 
 
 if __name__ == "__main__":
-    write(pathlib.Path(__file__).with_name("stroke_font_table.h"))
+    table = pathlib.Path(__file__).with_name("stroke_font_table.h")
+    if sys.argv[1:] == ["--check"]:
+        if table.read_text() != header():
+            sys.exit(f"{table} is not what the glyph list makes: run {pathlib.Path(__file__).name} again")
+    else:
+        table.write_text(header())
