@@ -220,6 +220,7 @@ void characterFont() {
     }
     int ascent = 0;
     YYGdiTextFont(width, height, ascent, angle, s.TextFont, style, s.FontName.trimmed());
+    ++c.FontsMade;
     c.FontCellHeight = height;
     c.FontAscent = ascent;
     if (s.TextMode == 0) c.FontAlphabetWidth = width;

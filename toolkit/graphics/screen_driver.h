@@ -20,6 +20,7 @@ struct YYScreenCache {
   std::int32_t FontAlphabetWidth = 0;  // extent of the 52 letters, text mode 0
   std::int32_t PaletteBatch = 0;       // 0 or 3
   std::int32_t RefreshMode = 0;
+  std::int32_t FontsMade = 0;          // fonts made since start-up, for diagnosis
 };
 extern YYScreenCache yyScreenCache;
 
