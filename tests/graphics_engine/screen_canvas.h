@@ -1,14 +1,17 @@
 #pragma once
-// The screen driver drawing into a 32-bit DIB section: the fixture makes it
-// the drawing context, sizes the graphics state to it, clears it to colour 0
-// (white) and reads its pixels back.  Device rows count from the top; surface
-// y counts from the bottom, so surface row y is device row kHeight - 1 - y.
+// The screen driver drawing into a DIB canvas: the fixture sizes the graphics
+// state to it, clears it to colour 0 (white) and reads its pixels back.
+// Device rows count from the top; surface y counts from the bottom, so surface
+// row y is device row kHeight - 1 - y.
 
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "graphics_fixture.h"
+#include "support/dib_canvas.h"
 #include "toolkit/core/scoped_handle.h"
 #include "toolkit/core/system_info.h"
 #include "toolkit/graphics/screen_driver.h"
@@ -28,54 +31,19 @@ class ScreenCanvas : public GraphicsTables {
   static constexpr int kHeight = 120;
 
   void SetUp() override {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = -kHeight;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    ASSERT_TRUE(bitmap_);
-    bits_ = static_cast<const std::uint32_t*>(bits);
-    dc_.reset(CreateCompatibleDC(nullptr));
-    oldBitmap_ = SelectObject(dc_.get(), bitmap_.get());
-    YYGdiContext& g = yyGdiContext;
-    g.DrawDc = dc_.get();
-    g.StyledPens = 1;
-    g.ReferenceResolution = 96;
-    g.MetafileTarget = 0;
-    g.PatternBitmap = CreateCompatibleBitmap(dc_.get(), 8, 8);
-    g.PatternDirty = 1;
-    msimg32_ = LoadLibraryA("msimg32.dll");
-    yyGradientFill = reinterpret_cast<GradientFillFunction>(GetProcAddress(msimg32_, "GradientFill"));
+    canvas_ = std::make_unique<DibCanvas>(kWidth, kHeight);
+    ASSERT_TRUE(canvas_->ready());
     windowTable.colourCount = 1 << 24;
-    YYGdiDashPattern();
     GraphicsTables::SetUp();
     YYGraphicsAreaResize(kTargetWindow, 0, kWidth, kHeight);
     send(kOpClear);
   }
 
   void TearDown() override {
-    YYGdiContext& g = yyGdiContext;
-    SelectObject(dc_.get(), GetStockObject(BLACK_PEN));
-    SelectObject(dc_.get(), GetStockObject(SYSTEM_FONT));
-    SelectObject(dc_.get(), oldBitmap_);
-    g.Pen.reset();
-    g.OldPen = nullptr;
-    g.Font.reset();
-    g.OldFont = nullptr;
-    g.ClipRegion.reset();
-    if (g.PatternBitmap != nullptr) DeleteObject(g.PatternBitmap);
-    g.PatternBitmap = nullptr;
-    g.DrawDc = nullptr;
-    g.Palette = nullptr;
-    g.PaletteRecord.clear();
-    yyGradientFill = nullptr;
+    canvas_.reset();
+    yyGdiContext.Palette = nullptr;
+    yyGdiContext.PaletteRecord.clear();
     windowTable.colourCount = 0;
-    yyScreenCache = YYScreenCache{};
-    if (msimg32_ != nullptr) FreeLibrary(msimg32_);
   }
 
   static void send(YYGrOpcode opcode) {
@@ -106,11 +74,7 @@ class ScreenCanvas : public GraphicsTables {
   }
 
   // The pixel at device column x, device row y as an RGB integer.
-  std::int32_t device(int x, int y) const {
-    GdiFlush();
-    const std::uint32_t v = bits_[y * kWidth + x];
-    return static_cast<std::int32_t>(((v >> 16) & 255) | (v & 0xFF00) | ((v & 255) << 16));
-  }
+  std::int32_t device(int x, int y) const { return canvas_->pixel(x, y); }
   // The pixel at surface point (x, y).
   std::int32_t surface(int x, int y) const { return device(x, kHeight - 1 - y); }
   bool inkAt(int x, int y) const { return device(x, y) != kWhiteRgb; }
@@ -130,6 +94,8 @@ class ScreenCanvas : public GraphicsTables {
     }
     return box;
   }
+
+  RgbRaster raster() const { return canvas_->raster(); }
 
   // Run lengths along device row y from column x0 to x1: ink, gap, ink, ...
   std::vector<int> runs(int y, int x0, int x1) const {
@@ -151,9 +117,5 @@ class ScreenCanvas : public GraphicsTables {
   }
 
  private:
-  GdiObject bitmap_;
-  DeviceContext dc_;
-  HGDIOBJ oldBitmap_ = nullptr;
-  const std::uint32_t* bits_ = nullptr;
-  HMODULE msimg32_ = nullptr;
+  std::unique_ptr<DibCanvas> canvas_;
 };
