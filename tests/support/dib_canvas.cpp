@@ -22,6 +22,9 @@ DibCanvas::DibCanvas(int width, int height) : width_(width), height_(height) {
   dc_.reset(CreateCompatibleDC(nullptr));
   oldBitmap_ = SelectObject(dc_.get(), bitmap_.get());
   YYGdiContext& g = yyGdiContext;
+  YYGdiRelease();
+  previousDc_ = g.DrawDc;
+  previousPattern_ = g.PatternBitmap;
   g.DrawDc = dc_.get();
   g.StyledPens = 1;
   g.ReferenceResolution = 96;
@@ -29,6 +32,7 @@ DibCanvas::DibCanvas(int width, int height) : width_(width), height_(height) {
   g.PatternBitmap = CreateCompatibleBitmap(dc_.get(), 8, 8);
   g.PatternDirty = 1;
   SetROP2(dc_.get(), g.RopCode);
+  previousGradient_ = yyGradientFill;
   msimg32_ = LoadLibraryA("msimg32.dll");
   yyGradientFill = reinterpret_cast<GradientFillFunction>(GetProcAddress(msimg32_, "GradientFill"));
   YYGdiDashPattern();
@@ -37,20 +41,13 @@ DibCanvas::DibCanvas(int width, int height) : width_(width), height_(height) {
 
 DibCanvas::~DibCanvas() {
   YYGdiContext& g = yyGdiContext;
-  if (dc_) {
-    SelectObject(dc_.get(), GetStockObject(BLACK_PEN));
-    SelectObject(dc_.get(), GetStockObject(SYSTEM_FONT));
-    SelectObject(dc_.get(), oldBitmap_);
-  }
-  g.Pen.reset();
-  g.OldPen = nullptr;
-  g.Font.reset();
-  g.OldFont = nullptr;
-  g.ClipRegion.reset();
+  if (!ready()) return;
+  YYGdiRelease();
+  SelectObject(dc_.get(), oldBitmap_);
   if (g.PatternBitmap != nullptr) DeleteObject(g.PatternBitmap);
-  g.PatternBitmap = nullptr;
-  g.DrawDc = nullptr;
-  yyGradientFill = nullptr;
+  g.PatternBitmap = previousPattern_;
+  g.DrawDc = previousDc_;
+  yyGradientFill = previousGradient_;
   // The next font is made afresh in whatever context comes next.
   yyScreenCache = YYScreenCache{};
   if (msimg32_ != nullptr) FreeLibrary(msimg32_);

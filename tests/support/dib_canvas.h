@@ -3,8 +3,9 @@
 // through the screen driver and read back every pixel.  While a canvas lives
 // it is yyGdiContext's DrawDc, with styled pens at 96 pixels per inch and
 // GradientFill bound; its destructor frees the screen driver's pen, font, clip
-// region and checker bitmap and leaves no drawing context behind.  The
-// graphics state is not touched: size it with YYGraphicsAreaResize.
+// region and checker bitmap and gives the drawing context and checker bitmap
+// back that were there before.  The graphics state is not touched: size it
+// with YYGraphicsAreaResize.
 
 #include <windows.h>
 
@@ -12,6 +13,7 @@
 
 #include "support/graphics_scene.h"
 #include "toolkit/core/scoped_handle.h"
+#include "toolkit/core/system_info.h"
 
 class DibCanvas {
  public:
@@ -36,6 +38,9 @@ class DibCanvas {
   HGDIOBJ oldBitmap_ = nullptr;
   const std::uint32_t* bits_ = nullptr;
   HMODULE msimg32_ = nullptr;
+  HDC previousDc_ = nullptr;  // the drawing context the canvas stands in for
+  HBITMAP previousPattern_ = nullptr;
+  GradientFillFunction previousGradient_ = nullptr;
 };
 
 // Draws the scene through the screen driver on a fresh canvas of the given

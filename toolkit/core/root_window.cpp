@@ -477,9 +477,9 @@ void WindowOpenRecord(const WindowSettings& settings, std::optional<int> palette
 
 void YYRootWindowClose() {
   HDC dc = yyGdiContext.DrawDc;
+  YYGdiRelease();
   if (yyGdiContext.PatternBitmap != nullptr) DeleteObject(yyGdiContext.PatternBitmap);
   yyGdiContext.PatternBitmap = nullptr;
-  yyGdiContext.ClipRegion.reset();
   if (dc != nullptr) {
     if (windowTable.savedPen != nullptr) SelectObject(dc, windowTable.savedPen);
     if (windowTable.savedBrush != nullptr) SelectObject(dc, windowTable.savedBrush);

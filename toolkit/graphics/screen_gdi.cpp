@@ -560,6 +560,19 @@ void YYGdiShadedTriangles(std::span<const std::int32_t> x, std::span<const std::
   status = drawn ? 0 : 1;
 }
 
+void YYGdiRelease() {
+  YYGdiContext& g = yyGdiContext;
+  if (g.DrawDc != nullptr) {
+    if (g.Pen && g.OldPen != nullptr) SelectObject(g.DrawDc, g.OldPen);
+    if (g.Font && g.OldFont != nullptr) SelectObject(g.DrawDc, g.OldFont);
+  }
+  g.Pen.reset();
+  g.OldPen = nullptr;
+  g.Font.reset();
+  g.OldFont = nullptr;
+  g.ClipRegion.reset();
+}
+
 void YYGdiSetPaletteEntry(const int& index, const std::int32_t& rgb, const int& mode) {
   YYGdiRealizePaletteEntry(index, static_cast<unsigned long>(rgb), mode);
 }

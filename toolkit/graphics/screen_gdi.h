@@ -117,6 +117,9 @@ void YYGdiMoveArea(int sx, int sy, int dx, int dy, int width, int height, int cl
 void YYGdiShadedTriangles(std::span<const std::int32_t> x, std::span<const std::int32_t> y,
                           std::span<const std::int32_t> colours, std::span<const YYTriangle> triangles,
                           std::int32_t& status);
+// Gives the drawing context back what the current pen and font replaced and
+// frees them and the clip region: before the context itself goes.
+void YYGdiRelease();
 void YYGdiSetPaletteEntry(const int& index, const std::int32_t& rgb, const int& mode);
 // Sets one logical-palette entry; mode 0 or 1 unrealizes first, 0 or 3 realizes after.
 void YYGdiRealizePaletteEntry(int index, unsigned long rgb, int mode);
