@@ -9,7 +9,22 @@
 
 namespace {
 
-using ScreenShapes = ScreenCanvas;
+class ScreenShapes : public ScreenCanvas {
+ protected:
+  // Operands of a pie or arc centred at (80, 60): radii, start and end in
+  // radians, start and sweep in degrees.
+  static void sector(float rx, float ry, float startDegrees, float sweepDegrees) {
+    constexpr float kRadians = std::numbers::pi_v<float> / 180;
+    point(1, 80, 60);
+    YYGrState& s = yyGrState;
+    s.R6 = rx;
+    s.R2 = ry;
+    s.R7 = startDegrees * kRadians;
+    s.R3 = (startDegrees + sweepDegrees) * kRadians;
+    s.R8 = startDegrees;
+    s.R4 = sweepDegrees;
+  }
+};
 
 constexpr int kRed = 31;  // a colour number that is neither white nor black
 
@@ -145,9 +160,6 @@ TEST_F(ScreenShapes, PatternedFillIsATwoByTwoChecker) {
 }
 
 TEST_F(ScreenShapes, EllipseAndPieInkStaysInTheirBoxes) {
-  struct Case {
-    YYGrOpcode opcode;
-  };
   for (const YYGrOpcode opcode : {kOpEllipseOutline, kOpEllipsePattern, kOpEllipseSolid}) {
     send(kOpClear);
     point(1, 80, 60);
@@ -166,13 +178,7 @@ TEST_F(ScreenShapes, EllipseAndPieInkStaysInTheirBoxes) {
   }
   // A quarter pie from 0 to 90 degrees fills the upper right quadrant only.
   send(kOpClear);
-  point(1, 80, 60);
-  yyGrState.R6 = 30;
-  yyGrState.R2 = 20;
-  yyGrState.R7 = 0.0f;
-  yyGrState.R3 = std::numbers::pi_v<float> / 2;
-  yyGrState.R8 = 0.0f;
-  yyGrState.R4 = 90.0f;
+  sector(30, 20, 0.0f, 90.0f);
   send(kOpPieSolid);
   const InkBox box = ink();
   EXPECT_NEAR(box.left, 80, 1);
@@ -189,14 +195,7 @@ TEST_F(ScreenShapes, ShortPieSweepsDrawASliverNotAnEllipse) {
   const Case cases[] = {{30.0f, 0.5f, false}, {200.0f, 0.5f, false}, {10.0f, 360.0f, true}};
   for (const Case& c : cases) {
     send(kOpClear);
-    point(1, 80, 60);
-    yyGrState.R6 = 30;
-    yyGrState.R2 = 20;
-    const float start = c.startDegrees * std::numbers::pi_v<float> / 180;
-    yyGrState.R7 = start;
-    yyGrState.R3 = start + c.sweepDegrees * std::numbers::pi_v<float> / 180;
-    yyGrState.R8 = c.startDegrees;
-    yyGrState.R4 = c.sweepDegrees;
+    sector(30, 20, c.startDegrees, c.sweepDegrees);
     send(kOpPieSolid);
     const int count = ink().count;
     if (c.whole) {
@@ -216,13 +215,7 @@ TEST_F(ScreenShapes, ArcsCloseWithTheirRadiiByTheClosureWord) {
   const Case cases[] = {{3, 0, false}, {0, 0, true}, {3, 2, true}};
   for (const Case& c : cases) {
     send(kOpClear);
-    point(1, 80, 60);
-    yyGrState.R6 = 30;
-    yyGrState.R2 = 30;
-    yyGrState.R7 = 0.0f;
-    yyGrState.R3 = std::numbers::pi_v<float>;
-    yyGrState.R8 = 0.0f;
-    yyGrState.R4 = 180.0f;
+    sector(30, 30, 0.0f, 180.0f);
     yyGrAttributes.FillOutline = c.outline;
     yyGrAttributes.FillStyle = c.style;
     send(kOpArc);
@@ -414,6 +407,31 @@ TEST_F(ScreenShapes, NothingHappensWithTheScreenDriverOffOrAnUnknownOpcode) {
     YYGAPI(op);
   }
   EXPECT_EQ(ink().count, 0);
+}
+
+// A metafile records colours as they are, so the context keeps plain RGB
+// values, the checker becomes the mean colour and dashes follow the
+// metafile's resolution.
+TEST_F(ScreenShapes, MetafileTargetsKeepPlainColoursAndScaleDashes) {
+  YYGdiContext& g = yyGdiContext;
+  g.MetafileTarget = 1;
+  g.MetafileResolution = 192;
+  YYGdiSetColour(0, 0x000010);
+  YYGdiSetColour(0, 0x2040FF);
+  EXPECT_EQ(g.CurrentColorRef, 0x2040FFu);
+  EXPECT_EQ(g.PreviousColorRef, 0x000010u);
+  GdiObject brush(YYGdiPatternBrush());
+  LOGBRUSH logical{};
+  ASSERT_EQ(GetObject(brush.get(), sizeof logical, &logical), static_cast<int>(sizeof logical));
+  EXPECT_EQ(logical.lbStyle, static_cast<UINT>(BS_SOLID));
+  EXPECT_EQ(logical.lbColor, static_cast<COLORREF>(RGB(0x87, 0x20, 0x10)));
+  YYGdiDashPattern();
+  EXPECT_EQ(g.DashArrays[2][0], 16u);
+  EXPECT_EQ(g.DashArrays[2][1], 12u);
+  EXPECT_EQ(g.DashArrays[4][5], 8u);
+  g.MetafileTarget = 0;
+  YYGdiDashPattern();
+  EXPECT_EQ(g.DashArrays[2][0], 8u);
 }
 
 }  // namespace

@@ -110,6 +110,14 @@ class ShapeFill {
   Selected penIn_;
 };
 
+// Puts back what the current pen or font replaced, unless that object has
+// gone meanwhile (its handle may even name another kind of object by now).
+void putBack(HDC dc, HGDIOBJ old, DWORD kind) {
+  if (dc == nullptr || old == nullptr) return;
+  const DWORD type = GetObjectType(old);
+  if (type == kind || (kind == OBJ_PEN && type == OBJ_EXTPEN)) SelectObject(dc, old);
+}
+
 int clampedCount(int n, int capacity) { return std::clamp(n, 0, capacity); }
 
 // A palette display draws rgb in its nearest palette entry.
@@ -179,7 +187,7 @@ void YYGdiPen() {
   YYGdiContext& g = yyGdiContext;
   HDC dc = g.DrawDc;
   if (g.Pen) {
-    if (dc != nullptr && g.OldPen != nullptr) SelectObject(dc, g.OldPen);
+    putBack(dc, g.OldPen, OBJ_PEN);
     g.Pen.reset();
   }
   const int style = g.LineStyleNumber;
@@ -393,7 +401,7 @@ LOGFONTA logicalFont(int width, int height, int kind, int style, std::string_vie
 void YYGdiTextFont(int& width, int& height, int& ascent, int angle, int kind, int style, std::string_view face) {
   YYGdiContext& g = yyGdiContext;
   if (g.Font) {
-    if (g.DrawDc != nullptr && g.OldFont != nullptr) SelectObject(g.DrawDc, g.OldFont);
+    putBack(g.DrawDc, g.OldFont, OBJ_FONT);
     g.Font.reset();
     g.OldFont = nullptr;
   }
@@ -562,10 +570,8 @@ void YYGdiShadedTriangles(std::span<const std::int32_t> x, std::span<const std::
 
 void YYGdiRelease() {
   YYGdiContext& g = yyGdiContext;
-  if (g.DrawDc != nullptr) {
-    if (g.Pen && g.OldPen != nullptr) SelectObject(g.DrawDc, g.OldPen);
-    if (g.Font && g.OldFont != nullptr) SelectObject(g.DrawDc, g.OldFont);
-  }
+  if (g.Pen) putBack(g.DrawDc, g.OldPen, OBJ_PEN);
+  if (g.Font) putBack(g.DrawDc, g.OldFont, OBJ_FONT);
   g.Pen.reset();
   g.OldPen = nullptr;
   g.Font.reset();
