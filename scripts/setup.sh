@@ -15,7 +15,7 @@ build_packages=(
 )
 # Independent programs the tests use to check what we read and write.
 test_packages=(
-  googletest
+  googletest fonts-liberation
   gpsbabel gdal-bin libxml2-utils python3
   python3-xlrd libreoffice-calc-nogui
   cups printer-driver-cups-pdf libcups2:i386

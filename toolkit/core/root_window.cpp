@@ -10,6 +10,7 @@
 #include "toolkit/core/events.h"
 #include "toolkit/core/menus_toolbars.h"
 #include "toolkit/core/status_bar.h"
+#include "toolkit/core/system_info.h"
 #include "toolkit/core/toolkit_settings.h"
 #include "toolkit/core/window_procs.h"
 #include "toolkit/core/window_select.h"
@@ -394,7 +395,7 @@ void YYRootWindowCreate(int x, int y, int& width, int& height, int flags, int me
   yyGrAttributes.TargetKind = kTargetWindow;
   yyGrAttributes.TargetId = 0;
   yyGdiContext.DrawWindow = root.client;
-  yyGdiContext.ClipRegion = nullptr;
+  yyGdiContext.ClipRegion.reset();
   windowTable.toolkitPen = nullptr;
   windowTable.toolkitBrush = nullptr;
   eventState.timedWait = false;
@@ -409,10 +410,15 @@ void YYRootWindowCreate(int x, int y, int& width, int& height, int flags, int me
 
   if (yyGdiContext.PatternBitmap == nullptr) yyGdiContext.PatternBitmap = CreateCompatibleBitmap(yyGdiContext.DrawDc, 8, 8);
   yyGdiContext.RopCode = R2_COPYPEN;
+  // Geometric pens with user dash arrays exist on the NT platform only.
+  yyGdiContext.StyledPens = toolkitSettings.ntFlag != 0 ? 1 : 0;
+  yyGdiContext.ReferenceResolution = toolkitSettings.pixelsPerInch;
   YYGdiDashPattern();
 
   windowTable.msimg32 = LoadLibraryA("msimg32.dll");
-  windowTable.gradientFill = windowTable.msimg32 != nullptr ? GetProcAddress(windowTable.msimg32, "GradientFill") : nullptr;
+  yyGradientFill = windowTable.msimg32 != nullptr
+                       ? reinterpret_cast<GradientFillFunction>(GetProcAddress(windowTable.msimg32, "GradientFill"))
+                       : nullptr;
   windowTable.mapi32 = LoadLibraryA("mapi32.dll");
   windowTable.mapiSendMail = windowTable.mapi32 != nullptr ? GetProcAddress(windowTable.mapi32, "MAPISendMail") : nullptr;
 
@@ -471,10 +477,9 @@ void WindowOpenRecord(const WindowSettings& settings, std::optional<int> palette
 
 void YYRootWindowClose() {
   HDC dc = yyGdiContext.DrawDc;
+  YYGdiRelease();
   if (yyGdiContext.PatternBitmap != nullptr) DeleteObject(yyGdiContext.PatternBitmap);
   yyGdiContext.PatternBitmap = nullptr;
-  if (yyGdiContext.ClipRegion != nullptr) DeleteObject(yyGdiContext.ClipRegion);
-  yyGdiContext.ClipRegion = nullptr;
   if (dc != nullptr) {
     if (windowTable.savedPen != nullptr) SelectObject(dc, windowTable.savedPen);
     if (windowTable.savedBrush != nullptr) SelectObject(dc, windowTable.savedBrush);
@@ -499,7 +504,8 @@ void YYRootWindowClose() {
   if (windowTable.helpLibrary != nullptr) FreeLibrary(windowTable.helpLibrary);
   if (windowTable.mapi32 != nullptr) FreeLibrary(windowTable.mapi32);
   windowTable.msimg32 = windowTable.helpLibrary = windowTable.mapi32 = nullptr;
-  windowTable.gradientFill = windowTable.mapiSendMail = nullptr;
+  yyGradientFill = nullptr;
+  windowTable.mapiSendMail = nullptr;
   for (int slot = 0; slot <= kMaxWindowSlot; ++slot) YYWindowMciClose(slot);
   YYTextFontRelease();
   if (dc != nullptr) ReleaseDC(slotOf(0).client, dc);

@@ -95,7 +95,6 @@ struct WindowTable {
   HMODULE msimg32 = nullptr;
   HMODULE mapi32 = nullptr;
   HMODULE helpLibrary = nullptr;
-  FARPROC gradientFill = nullptr;
   FARPROC mapiSendMail = nullptr;
   HPALETTE palette = nullptr;
   std::vector<BYTE> paletteBlock;  // the LOGPALETTE the palette was made from

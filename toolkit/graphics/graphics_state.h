@@ -246,7 +246,10 @@ struct YYGrPointBuffer {
 extern YYGrPointBuffer yyGrPointBuffer;
 
 constexpr int kMetafileSlots = 20;
+constexpr int kMetafileSlotWords = 16;
 struct YYMetafileSlot {
   int inUse = 0;
+  // Word 0 the width in points, word 2 the width in device units (600 per inch).
+  std::array<std::int32_t, kMetafileSlotWords> words{};
 };
 extern std::array<YYMetafileSlot, kMetafileSlots + 1> yyMetafileSlots;  // slots 1-20
