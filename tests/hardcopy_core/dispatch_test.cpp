@@ -103,17 +103,13 @@ TEST_F(HardcopyCore, ResizeWhileOpenChangesOnlyTheScales) {
   EXPECT_EQ(bytesOf(yyGrAttributes), attributes);
   ASSERT_EQ(recorder().seen.size(), 1u);
   EXPECT_EQ(recorder().seen[0].m, -1);
-}
 
-TEST_F(HardcopyCore, ResizeOfASurfaceWithoutHeightKeepsTheOldScale) {
-  initialiseDriver();
-  yyGrState.DeviceScaleY = 2.5f;
+  // A surface without height keeps the old vertical scale.
   yyGrState.SurfaceWidth = 750;
   yyGrState.SurfaceHeight = 0;
-  yyGrState.M = -1;
-  send(kOpBeginPlot);
+  YYDriverCommand(op);
   EXPECT_FLOAT_EQ(yyGrState.DeviceScaleX, 756.0f * 300.0f / 72.0f / 750.0f);
-  EXPECT_FLOAT_EQ(yyGrState.DeviceScaleY, 2.5f);
+  EXPECT_FLOAT_EQ(yyGrState.DeviceScaleY, expected.DeviceScaleY);
 }
 
 }  // namespace
