@@ -47,18 +47,18 @@ TEST_F(GraphicsDefaults, ScreenDescribesItselfAtOpcodeOne) {
 
 TEST_F(GraphicsDefaults, PWithAnActiveDriverKeepsItsOptionsAndName) {
   yyGrState.ActiveDriver = kWindowsPrinterDriver;
-  yyHardcopyOptions[3] = 7;
-  yyHardcopyOptions[29] = -2;
+  hardcopyOption(3) = 7;
+  hardcopyOption(29) = -2;
   yyHardcopyOutputName = "C:\\plots\\mine.plt";
   YYGraphicsDefaults("P");
-  EXPECT_EQ(yyHardcopyOptions[3], 7);
-  EXPECT_EQ(yyHardcopyOptions[29], -2);
+  EXPECT_EQ(hardcopyOption(3), 7);
+  EXPECT_EQ(hardcopyOption(29), -2);
   EXPECT_EQ(yyHardcopyOutputName.str(), "C:\\plots\\mine.plt");
   EXPECT_EQ(yyGrState.M, 0);
   // Without "P" the driver starts from fresh options.
   YYGraphicsDefaults(" ");
-  EXPECT_EQ(yyHardcopyOptions[3], 0);
-  EXPECT_EQ(yyHardcopyOptions[29], 0);
+  EXPECT_EQ(hardcopyOption(3), 0);
+  EXPECT_EQ(hardcopyOption(29), 0);
   yyGrState.ActiveDriver = 0;
   yyHardcopyOutputName = "";
 }

@@ -19,7 +19,7 @@
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/dialogs/message_box.h"
 #include "toolkit/dialogs/numeric_fields.h"
-#include "toolkit/drivers/hardcopy_setup.h"
+#include "toolkit/drivers/hardcopy_start_stop.h"
 #include "toolkit/graphics/colours.h"
 #include "toolkit/graphics/graphics_defaults.h"
 #include "toolkit/graphics/graphics_state.h"

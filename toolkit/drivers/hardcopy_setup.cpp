@@ -155,6 +155,3 @@ void YYHardcopyFileNames(int dumpKind) {
 }
 
 void YYVersionText(TextField out, int kind) { out.assign(kind == 2 ? "5.10g" : ""); }
-
-// No driver is built yet, so no hardcopy is ever in progress to stop.
-void YYHardcopyStartStop(std::string_view option, std::string_view second) {}

@@ -1,6 +1,6 @@
 #pragma once
 // What the rest of the toolkit needs of the hardcopy drivers: the start-up
-// defaults, the version text, and stopping any hardcopy at shut-down.
+// defaults and the version text.
 
 #include <array>
 #include <string_view>
@@ -64,5 +64,3 @@ void YYHpgl2Model(int model);
 void YYHardcopyFileNames(int dumpKind = 0);
 // Kind 2 gives the toolkit version text "5.10g", any other kind a blank.
 void YYVersionText(TextField out, int kind);
-// Option "S" ends any hardcopy in progress.
-void YYHardcopyStartStop(std::string_view option, std::string_view second);

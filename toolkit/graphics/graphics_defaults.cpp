@@ -10,6 +10,7 @@
 #include "toolkit/drivers/hardcopy_dispatch.h"
 #include "toolkit/drivers/hardcopy_options.h"
 #include "toolkit/drivers/hardcopy_setup.h"
+#include "toolkit/drivers/hardcopy_start_stop.h"
 #include "toolkit/graphics/cgm_recorder.h"
 #include "toolkit/graphics/characters.h"
 #include "toolkit/graphics/colours.h"
@@ -75,18 +76,20 @@ void hardcopyDeviceDefaults(bool keepOptions) {
   std::array<std::int32_t, kHardcopyOptionCount + 1> savedOptions{};
   FixedText<260> savedName;
   if (save) {
-    savedOptions = yyHardcopyOptions;
+    for (int code = 1; code <= kHardcopyOptionCount; ++code) {
+      savedOptions[static_cast<std::size_t>(code)] = hardcopyOption(code);
+    }
     savedName = yyHardcopyOutputName.view();
   }
-  for (int option = 1; option <= kHardcopyOptionCount; ++option) yyHardcopyOptions[static_cast<std::size_t>(option)] = 0;
+  for (int code = 1; code <= kHardcopyOptionCount; ++code) hardcopyOption(code) = 0;
   yyGrState.M = save ? kKeepPrinterSettings : 0;
   YYGrPrimitive op = kOpInitialise;
   YYHCDISPATCH(op);
   yyGrState.M = 0;
   if (!save) return;
   yyHardcopyOutputName = savedName.view();
-  for (int option = 1; option <= kHardcopyOptionCount; ++option) {
-    YYHCOPTION(option, savedOptions[static_cast<std::size_t>(option)]);
+  for (int code = 1; code <= kHardcopyOptionCount; ++code) {
+    YYHCOPTION(code, savedOptions[static_cast<std::size_t>(code)]);
   }
 }
 }  // namespace
