@@ -154,7 +154,9 @@ int YYMetaOpen(int& width, int& height, int kind, int penOption, int right, int 
     width = referencePixels(width, GetDeviceCaps(reference.dc, HORZRES), GetDeviceCaps(reference.dc, HORZSIZE));
     height = referencePixels(height, GetDeviceCaps(reference.dc, VERTRES), GetDeviceCaps(reference.dc, VERTSIZE));
     const RECT frame{0, 0, m.HimetricWidth, m.HimetricHeight};
-    const std::string text(description);
+    // The description ends in two NULs, whatever the caller left off.
+    std::string text(description);
+    text.append(2, '\0');
     dc = CreateEnhMetaFileA(reference.dc, toFile ? file.c_str() : nullptr, &frame, text.c_str());
     m.PenOption = penOption;
   } else if (!toFile) {
