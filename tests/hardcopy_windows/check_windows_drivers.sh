@@ -34,7 +34,7 @@ svg_has_scene "$work/scene.emf.svg" "emf2svg-conv scene.emf"
 # The printed scene: the PDF queue names its file after the document title
 # (blanks become underscores) in the PDF folder of the user who printed.
 [[ -s $dir/printed_title.txt ]] || fail "the scene was not printed"
-title=$(head -n1 "$dir/printed_title.txt")
+title=$(head -n1 "$dir/printed_title.txt" | tr -d '\r')
 token=${title// /_}
 pdf=
 for _ in $(seq 1 120); do
@@ -50,18 +50,17 @@ gs -q -dNOPAUSE -dBATCH -sDEVICE=pgmraw -r20 -o "$work/page.pgm" "$pdf" || fail 
 /usr/bin/python3 - "$work/page.pgm" <<'EOF'
 import sys
 data = open(sys.argv[1], 'rb').read()
-# Binary PGM: magic, width, height, maximum, then one byte per pixel.
+# Binary PGM: magic, width, height, maximum (comment lines between them), then
+# one byte per pixel.
 fields, at = [], 0
 while len(fields) < 4:
-    while data[at:at + 1].isspace():
-        at += 1
-    end = at
-    while not data[end:end + 1].isspace():
-        end += 1
-    fields.append(data[at:end])
-    at = end
+    end = data.index(b'\n', at)
+    line = data[at:end]
+    at = end + 1
+    if not line.startswith(b'#'):
+        fields += line.split()
 width, height = int(fields[1]), int(fields[2])
-pixels = data[at + 1:]
+pixels = data[at:]
 # The page is landscape A4 with inch margins; the scene fills the page inside
 # them.  Every quarter of the scene has ink.
 margin = 20

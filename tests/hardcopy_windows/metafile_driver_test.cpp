@@ -204,9 +204,12 @@ TEST_F(MetafileDriver, EnhancedFileHasFrameDescriptionAndEveryKindOfRecord) {
   EXPECT_GT(counts[EMR_POLYLINE16] + counts[EMR_POLYLINE], 0);
   EXPECT_GT(counts[EMR_EXTTEXTOUTA] + counts[EMR_EXTTEXTOUTW], 1);
   EXPECT_GT(counts[EMR_GRADIENTFILL] + counts[EMR_SETPIXELV], 0);
-  // The dashed polyline's pen has its own dash array.
+  // The dashed polyline's pen is a geometric pen with a dash array of its
+  // own (Wine records it in the plain pen record).
   EXPECT_TRUE(std::any_of(records.begin(), records.end(), [](const auto& r) {
-    return word32(r, 0) == EMR_EXTCREATEPEN && (word32(r, 28) & PS_STYLE_MASK) == PS_USERSTYLE;
+    const DWORD type = word32(r, 0);
+    const DWORD style = type == EMR_EXTCREATEPEN ? word32(r, 28) : type == EMR_CREATEPEN ? word32(r, 12) : 0;
+    return (style & PS_STYLE_MASK) == PS_USERSTYLE && (style & PS_TYPE_MASK) == PS_GEOMETRIC;
   }));
   DeleteEnhMetaFile(picture);
 }

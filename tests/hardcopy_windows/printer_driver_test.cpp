@@ -194,8 +194,9 @@ TEST_F(RecordedPrinter, APointIsASquareOfThePenWidth) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(field(*box, 8), 48);
   EXPECT_EQ(field(*box, 12), 58);
-  EXPECT_EQ(field(*box, 16), 53);
-  EXPECT_EQ(field(*box, 20), 63);
+  // The record's box is inclusive: one less than the corner GDI was given.
+  EXPECT_EQ(field(*box, 16), 53 - 1);
+  EXPECT_EQ(field(*box, 20), 63 - 1);
 }
 
 TEST_F(RecordedPrinter, AnEndedPageStartsAgainAtTheNextDrawingNotAtAClip) {
@@ -240,7 +241,7 @@ TEST_F(RecordedPrinter, ANarrowPieHasItsEndMovedOnePixel) {
   yyGrAttributes.FillStyle = 4;
   yyGrState.SurfaceAspect = 697.0f / 450.0f;  // the pie's radius stays as given
   for (float sweep : {10.0f, 10.5f}) {
-    sector({300, 300, 40, 40, 0.0f, 0.001f, 0.0f, sweep});
+    sector({300, 300, 40, 40, 0.0f, 0.0f, 0.0f, sweep});
     send(kOpPiePattern);
   }
   const auto list = records();
