@@ -6,6 +6,7 @@
 
 #include "toolkit/core/os_services.h"
 #include "toolkit/core/system_info.h"
+#include "toolkit/drivers/hardcopy_gdi.h"
 #include "toolkit/graphics/colours.h"
 
 namespace {
@@ -78,6 +79,11 @@ YYArcEnds hardcopyArcEnds(float yRadius) {
   return ends;
 }
 
+float hardcopyPageAspect() {
+  const int height = hardcopyOption(2);
+  return height > 0 ? static_cast<float>(hardcopyOption(1)) / static_cast<float>(height) : 0.0f;
+}
+
 void hardcopyShape(const YYGdiDriverSet& set, YYGrPrimitive opcode, float pageAspect) {
   YYGrState& s = yyGrState;
   const YYGrAttributes& a = yyGrAttributes;
@@ -129,18 +135,39 @@ void hardcopyShape(const YYGdiDriverSet& set, YYGrPrimitive opcode, float pageAs
   }
 }
 
-void hardcopyArcOutline(const YYGdiDriverSet& set) {
-  const YYGrState& s = yyGrState;
-  const YYArcEnds ends = hardcopyArcEnds(s.R2);
-  const POINT c = hardcopyOperandPoint(1);
-  set.arc(c.x, c.y, truncated(s.DeviceScaleX * s.R6), truncated(s.DeviceScaleY * s.R2), ends.start.x, ends.start.y,
-          ends.end.x, ends.end.y, yyGrAttributes.FillOutline);
+bool hardcopyLineStep(const YYGdiDriverSet& set, YYGrPrimitive opcode) {
+  YYGrState& s = yyGrState;
+  const POINT first = hardcopyOperandPoint(1);
+  switch (opcode) {
+    case kOpLine: {
+      const POINT second = hardcopyOperandPoint(2);
+      set.line(first.x, first.y, second.x, second.y);
+      break;
+    }
+    case kOpPoint: set.point(first.x, first.y); break;
+    case kOpPolyline: {
+      const int n = bufferCount();
+      setBufferPoints(set, n);
+      set.polyline(n);
+      break;
+    }
+    case kOpArc: {
+      const YYArcEnds ends = hardcopyArcEnds(s.R2);
+      set.arc(first.x, first.y, truncated(s.DeviceScaleX * s.R6), truncated(s.DeviceScaleY * s.R2), ends.start.x,
+              ends.start.y, ends.end.x, ends.end.y, yyGrAttributes.FillOutline);
+      break;
+    }
+    default: return false;
+  }
+  s.PageBegun = -1;
+  return true;
 }
 
-void hardcopyPolylineStep(const YYGdiDriverSet& set) {
-  const int n = bufferCount();
-  setBufferPoints(set, n);
-  set.polyline(n);
+void hardcopyTextExtentStep(const YYGdiDriverSet& set, int& width) {
+  YYGrState& s = yyGrState;
+  set.textExtent(width, hardcopyTextOperand(s.M));
+  s.N = 1;
+  s.R5 = s.DeviceScaleX != 0.0f ? static_cast<float>(width) / s.DeviceScaleX : 0.0f;
 }
 
 YYFontRequest hardcopyFontRequest() {
@@ -213,6 +240,7 @@ void hardcopyShadedPolygon(int shading, YYPixelCallback pixel,
                            void (*triangles)(std::span<const std::int32_t>, std::span<const std::int32_t>,
                                              std::span<const std::int32_t>, std::span<const YYTriangle>,
                                              std::int32_t&)) {
+  yyGrState.PageBegun = -1;
   YYPolygonWork& work = yyPolygonWork;
   const int n = std::clamp(work.vertexCount, 0, kPolygonVertices);
   for (int i = 0; i < n; ++i) {

@@ -34,16 +34,23 @@ struct YYGdiDriverSet {
   void (*pie)(int cx, int cy, int rx, int ry, int xs, int ys, int xe, int ye);
   void (*arc)(int cx, int cy, int rx, int ry, int xs, int ys, int xe, int ye, int closure);
   void (*polyline)(int n);
+  void (*line)(int x1, int y1, int x2, int y2);
+  void (*point)(int x, int y);
+  void (*textExtent)(int& width, std::string_view text);
 };
 
+// Option 1 / option 2, the page's aspect; 0 without a page height.
+float hardcopyPageAspect();
 // Opcodes 5, 7, 9, 11, 13 and 15 once the driver has dealt with colours: with
 // fill style 2 or less only the ellipse is drawn (as an outline).  pieAspect is
 // the ratio that the pie's y radius is corrected by (option 1 / option 2, 0 when unknown).
 void hardcopyShape(const YYGdiDriverSet& set, YYGrPrimitive opcode, float pageAspect);
-// Opcode 34, an arc outline.
-void hardcopyArcOutline(const YYGdiDriverSet& set);
-// Opcode 32.
-void hardcopyPolylineStep(const YYGdiDriverSet& set);
+// Opcodes 2 (line), 26 (point), 32 (polyline) and 34 (arc outline), which
+// begin the page; false for any other opcode.
+bool hardcopyLineStep(const YYGdiDriverSet& set, YYGrPrimitive opcode);
+// Opcode 25: the width of the first M characters of the text in surface units
+// into R5, and N = 1.
+void hardcopyTextExtentStep(const YYGdiDriverSet& set, int& width);
 
 // The start and end points of a pie or arc of y radius yRadius, in device pixels;
 // a sector narrow enough to fall on one pixel has its end moved by one.
@@ -91,6 +98,7 @@ bool hardcopyFillColours(YYDriverColours& colours, bool colouredFill, YYColourIn
 
 // Opcode 40: the work area's outline into device pixels, then the shaded fill.
 using YYPixelCallback = void (*)(const std::int32_t& x, const std::int32_t& y, const std::int32_t& colour);
+// It begins the page.
 void hardcopyShadedPolygon(int shading, YYPixelCallback pixel,
                            void (*triangles)(std::span<const std::int32_t>, std::span<const std::int32_t>,
                                              std::span<const std::int32_t>, std::span<const YYTriangle>,

@@ -24,14 +24,10 @@ constexpr std::uint16_t kPlaceableChecksumBase = 0x54F9;
 
 void metaPolygon(int n, int) { YYMetaPolygon(n); }
 const YYGdiDriverSet kMetafileSet{YYMetaSetPoint, metaPolygon, YYMetaRectangle, YYMetaEllipse,
-                                  YYMetaPie,      YYMetaArc,   YYMetaPolyline};
+                                  YYMetaPie,      YYMetaArc,   YYMetaPolyline,
+                                  YYMetaLine,     YYMetaPixel, YYMetaTextExtent};
 
 bool enhanced() { return yyWindowsMetafile.enhanced != 0; }
-
-float pageAspect() {
-  const int height = hardcopyOption(2);
-  return height > 0 ? static_cast<float>(hardcopyOption(1)) / static_cast<float>(height) : 0.0f;
-}
 
 void initialise() {
   YYGrState& s = yyGrState;
@@ -92,7 +88,7 @@ void selectColour() {
 void filledShape(YYGrPrimitive opcode) {
   const bool colouredFill = yyGrAttributes.FillStyle > 2;
   if (!hardcopyFillColours(yyWindowsMetafile.colours, colouredFill, YYMetaGreyColour, YYMetaSetColour)) return;
-  hardcopyShape(kMetafileSet, opcode, pageAspect());
+  hardcopyShape(kMetafileSet, opcode, hardcopyPageAspect());
 }
 
 void drawText() {
@@ -127,13 +123,6 @@ void YYGWINMETA(YYGrPrimitive& primitive) {
       if (YYMetaClose() != kMetaDone) failed();
       break;
     case kOpEndPage: s.PageBegun = 0; break;
-    case kOpLine: {
-      s.PageBegun = -1;
-      const POINT from = hardcopyOperandPoint(1);
-      const POINT to = hardcopyOperandPoint(2);
-      YYMetaLine(from.x, from.y, to.x, to.y);
-      break;
-    }
     case kOpColour:
     case kOpColourRefresh: selectColour(); break;
     case kOpEllipsePattern:
@@ -157,32 +146,13 @@ void YYGWINMETA(YYGrPrimitive& primitive) {
       break;
     case kOpTextExtent:
       // A Windows metafile has no device to measure text on.
-      if (enhanced()) {
-        YYMetaTextExtent(yyWindowsMetafile.textWidth, hardcopyTextOperand(s.M));
-        s.N = 1;
-        s.R5 = s.DeviceScaleX != 0.0f ? static_cast<float>(yyWindowsMetafile.textWidth) / s.DeviceScaleX : 0.0f;
-      }
+      if (enhanced()) hardcopyTextExtentStep(kMetafileSet, yyWindowsMetafile.textWidth);
       break;
-    case kOpPoint: {
-      s.PageBegun = -1;
-      const POINT p = hardcopyOperandPoint(1);
-      YYMetaPixel(p.x, p.y);
-      break;
-    }
     case kOpLineStyle: YYMetaSetLineStyle(yyGrAttributes.LineStyle); break;
     case kOpLineWidth: lineWidth(); break;
-    case kOpPolyline:
-      s.PageBegun = -1;
-      hardcopyPolylineStep(kMetafileSet);
-      break;
-    case kOpArc:
-      s.PageBegun = -1;
-      hardcopyArcOutline(kMetafileSet);
-      break;
     case kOpShadedPolygon:
-      s.PageBegun = -1;
       hardcopyShadedPolygon(enhanced() ? s.ShadeMode[kHardcopySide] : 1, YYMetaFillPixel, YYMetaShadedTriangles);
       break;
-    default: break;
+    default: hardcopyLineStep(kMetafileSet, primitive); break;
   }
 }

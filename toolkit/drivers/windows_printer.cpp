@@ -23,14 +23,10 @@ constexpr std::string_view kDefaultTitle = "Zandrovel graphic";
 constexpr int kMaxHardcopyColours = 256;
 
 const YYGdiDriverSet kPrinterSet{YYPrnSetPoint, YYPrnPolygon, YYPrnRectangle, YYPrnEllipse,
-                                 YYPrnPie,      YYPrnArc,     YYPrnPolyline};
+                                 YYPrnPie,      YYPrnArc,     YYPrnPolyline,
+                                 YYPrnLine,     YYPrnDot,     YYPrnTextExtent};
 
 bool monochrome() { return hardcopyOption(7) == 1; }
-
-float pageAspect() {
-  const int height = hardcopyOption(2);
-  return height > 0 ? static_cast<float>(hardcopyOption(1)) / static_cast<float>(height) : 0.0f;
-}
 
 void initialise() {
   YYWindowsPrinter& d = yyWindowsPrinter;
@@ -100,7 +96,7 @@ void filledShape(YYGrPrimitive opcode) {
   const int fillStyle = yyGrAttributes.FillStyle;
   const bool colouredFill = (fillStyle > 0 && monochrome()) || fillStyle > 2;
   if (!hardcopyFillColours(yyWindowsPrinter.colours, colouredFill, YYPrnGreyColour, YYPrnSetColour)) return;
-  hardcopyShape(kPrinterSet, opcode, pageAspect());
+  hardcopyShape(kPrinterSet, opcode, hardcopyPageAspect());
 }
 
 void makeFont() {
@@ -152,13 +148,6 @@ void YYGWINPRN(YYGrPrimitive& primitive) {
       s.PageBegun = 0;
       YYPrnEndPage();
       break;
-    case kOpLine: {
-      s.PageBegun = -1;
-      const POINT from = hardcopyOperandPoint(1);
-      const POINT to = hardcopyOperandPoint(2);
-      YYPrnLine(from.x, from.y, to.x, to.y);
-      break;
-    }
     case kOpColour:
     case kOpColourRefresh: selectColour(); break;
     case kOpEllipsePattern:
@@ -175,32 +164,12 @@ void YYGWINPRN(YYGrPrimitive& primitive) {
       YYPrnClipRect(clip.left, clip.top, clip.right, clip.bottom);
       break;
     }
-    case kOpTextExtent: {
-      YYPrnTextExtent(yyWindowsPrinter.textWidth, hardcopyTextOperand(s.M));
-      s.N = 1;
-      s.R5 = s.DeviceScaleX != 0.0f ? static_cast<float>(yyWindowsPrinter.textWidth) / s.DeviceScaleX : 0.0f;
-      break;
-    }
-    case kOpPoint: {
-      s.PageBegun = -1;
-      const POINT p = hardcopyOperandPoint(1);
-      YYPrnDot(p.x, p.y);
-      break;
-    }
+    case kOpTextExtent: hardcopyTextExtentStep(kPrinterSet, yyWindowsPrinter.textWidth); break;
     case kOpLineStyle: YYPrnSetLineStyle(yyGrAttributes.LineStyle); break;
     case kOpLineWidth: lineWidth(); break;
-    case kOpPolyline:
-      s.PageBegun = -1;
-      hardcopyPolylineStep(kPrinterSet);
-      break;
-    case kOpArc:
-      s.PageBegun = -1;
-      hardcopyArcOutline(kPrinterSet);
-      break;
     case kOpShadedPolygon:
-      s.PageBegun = -1;
       hardcopyShadedPolygon(s.ShadeMode[kHardcopySide], YYPrnFillPixel, YYPrnShadedTriangles);
       break;
-    default: break;
+    default: hardcopyLineStep(kPrinterSet, primitive); break;
   }
 }
