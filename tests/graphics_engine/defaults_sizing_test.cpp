@@ -55,9 +55,10 @@ TEST_F(GraphicsDefaults, PWithAnActiveDriverKeepsItsOptionsAndName) {
   EXPECT_EQ(hardcopyOption(29), -2);
   EXPECT_EQ(yyHardcopyOutputName.str(), "C:\\plots\\mine.plt");
   EXPECT_EQ(yyGrState.M, 0);
-  // Without "P" the driver starts from fresh options.
+  // Without "P" the driver starts from fresh options: its own page offset
+  // (72 points with a printer, none without), not the kept one.
   YYGraphicsDefaults(" ");
-  EXPECT_EQ(hardcopyOption(3), 0);
+  EXPECT_EQ(hardcopyOption(3), yyDumpSettings.printerPresent == 1 ? 72 : 0);
   EXPECT_EQ(hardcopyOption(29), 0);
   yyGrState.ActiveDriver = 0;
   yyHardcopyOutputName = "";
