@@ -19,6 +19,7 @@ test_packages=(
   gpsbabel gdal-bin libxml2-utils python3
   python3-xlrd libreoffice-calc-nogui
   cups printer-driver-cups-pdf libcups2:i386
+  pngcheck imagemagick python3-pil
 )
 
 want=("${build_packages[@]}")
