@@ -20,6 +20,7 @@ test_packages=(
   python3-xlrd libreoffice-calc-nogui
   cups printer-driver-cups-pdf libcups2:i386
   ghostscript libwmf-bin emf2svg
+  pngcheck imagemagick python3-pil
 )
 
 want=("${build_packages[@]}")
