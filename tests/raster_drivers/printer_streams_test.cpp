@@ -22,6 +22,12 @@ struct Dots {
   bool at(int plane, int x, int row) const {
     return x >= 0 && x < width && row >= 0 && row < rows && planes[static_cast<std::size_t>(plane)][static_cast<std::size_t>(row * width + x)] != 0;
   }
+  // Colour ribbons: planes 2, 1, 0 print where their plane is set but not all
+  // three; the black pass (-1) where all three are.
+  bool ribbon(int plane, int x, int row) const {
+    const bool all = at(0, x, row) && at(1, x, row) && at(2, x, row);
+    return plane < 0 ? all : at(plane, x, row) && !all;
+  }
 };
 
 class PrinterStreams : public RasterPageTest {
@@ -350,8 +356,6 @@ TEST_F(PrinterStreams, EscP2LinesDecodeToThePage) {
   }
 }
 
-// Colour ribbons: planes 2, 1, 0 print where their plane is set but not all
-// three; the black pass where all three are.
 TEST_F(PrinterStreams, EscP2ColourPassesFollowTheRibbonRule) {
   openPrinterPage(37, 17, 4, 3, 5);
   yyHardcopyOptions[5] = 1;
@@ -365,9 +369,8 @@ TEST_F(PrinterStreams, EscP2ColourPassesFollowTheRibbonRule) {
       std::string got = page.rows.at(r).at(select);
       got.resize(static_cast<std::size_t>((d.width + 7) / 8), '\0');
       for (int x = 0; x < d.width; ++x) {
-        const bool all = d.at(0, x, r) && d.at(1, x, r) && d.at(2, x, r);
-        const bool want = plane < 0 ? all : d.at(plane, x, r) && !all;
-        EXPECT_EQ((got[static_cast<std::size_t>(x / 8)] & (0x80 >> (x % 8))) != 0, want) << x << "," << r << " " << plane;
+        const bool printed = (got[static_cast<std::size_t>(x / 8)] & (0x80 >> (x % 8))) != 0;
+        EXPECT_EQ(printed, d.ribbon(plane, x, r)) << x << "," << r << " " << plane;
       }
     }
   }
@@ -540,11 +543,7 @@ TEST_F(PrinterStreams, DotMatrixColourRibbonsPassEachPlaneAndBlack) {
     SCOPED_TRACE(plane);
     const Dots got = rebuild(page, select, d.width, d.rows, 8, 1, 0);
     for (int r = 0; r < d.rows; ++r) {
-      for (int x = 0; x < d.width; ++x) {
-        const bool all = d.at(0, x, r) && d.at(1, x, r) && d.at(2, x, r);
-        const bool want = plane < 0 ? all : d.at(plane, x, r) && !all;
-        EXPECT_EQ(got.at(0, x, r), want) << x << "," << r;
-      }
+      for (int x = 0; x < d.width; ++x) EXPECT_EQ(got.at(0, x, r), d.ribbon(plane, x, r)) << x << "," << r;
     }
   }
 }

@@ -37,22 +37,35 @@ DashPosition dashAfter(const YYRasterState& s, std::int64_t pixels, std::int64_t
   return {(s.dashBit + total / perBit) % kDashBits, total % perBit + 1};
 }
 
+// The pixels from a to b along a band, without the end at a when the first
+// pixel is skipped (empty when that leaves nothing).
+raster::Range bandSpan(std::int32_t a, std::int32_t b, bool skipFirst) {
+  raster::Range span{std::min(a, b), std::max(a, b)};
+  if (skipFirst) {
+    if (a == b) return {1, 0};
+    if (a < b) ++span.first;
+    else --span.last;
+  }
+  return span;
+}
+
+// The rows or columns of a band of pen width w starting at `from`, within the
+// clip limits on that side and the page.
+raster::Range bandWidth(std::int64_t from, std::int32_t width, std::int32_t low, std::int32_t high,
+                        std::int32_t pageLimit) {
+  return raster::onPage(std::max<std::int64_t>(from, low), std::min<std::int64_t>(from + width - 1, high), pageLimit);
+}
+
 // A solid line along a row: whole rows of the pen's column width, limited to
 // the clip rows only.
 void rowBand(std::int32_t x1, std::int32_t y1, std::int32_t x2, bool skipFirst) {
   const YYRasterState& s = yyRasterState;
-  std::int64_t first = std::min(x1, x2);
-  std::int64_t last = std::max(x1, x2);
-  if (skipFirst) {
-    if (x1 == x2) return;
-    if (x1 < x2) ++first;
-    else --last;
-  }
-  const std::int64_t top = static_cast<std::int64_t>(y1) - s.hc;
-  const raster::Range rows = raster::onPage(std::max<std::int64_t>(top, s.rowMin),
-                                            std::min<std::int64_t>(top + s.wc - 1, s.rowMax), yyRasterPage.lastRow);
-  for (std::int64_t r = rows.first; r <= rows.last; ++r) {
-    YYRasterRun(s.pixelValue, raster::clampToInt(first), static_cast<std::int32_t>(r), raster::clampToInt(last));
+  const raster::Range columns = bandSpan(x1, x2, skipFirst);
+  const raster::Range rows =
+      bandWidth(static_cast<std::int64_t>(y1) - s.hc, s.wc, s.rowMin, s.rowMax, yyRasterPage.lastRow);
+  for (std::int64_t r = rows.first; r <= rows.last && columns.first <= columns.last; ++r) {
+    YYRasterRun(s.pixelValue, raster::clampToInt(columns.first), static_cast<std::int32_t>(r),
+                raster::clampToInt(columns.last));
   }
 }
 
@@ -60,18 +73,10 @@ void rowBand(std::int32_t x1, std::int32_t y1, std::int32_t x2, bool skipFirst) 
 // to the clip columns only.
 void columnBand(std::int32_t x1, std::int32_t y1, std::int32_t y2, bool skipFirst) {
   const YYRasterState& s = yyRasterState;
-  std::int64_t first = std::min(y1, y2);
-  std::int64_t last = std::max(y1, y2);
-  if (skipFirst) {
-    if (y1 == y2) return;
-    if (y1 < y2) ++first;
-    else --last;
-  }
-  const std::int64_t left = static_cast<std::int64_t>(x1) - s.hr;
-  const raster::Range columns = raster::onPage(std::max<std::int64_t>(left, s.columnMin),
-                                               std::min<std::int64_t>(left + s.wr - 1, s.columnMax),
-                                               yyRasterPage.lastColumn);
-  const raster::Range rows = raster::onPage(first, last, yyRasterPage.lastRow);
+  const raster::Range span = bandSpan(y1, y2, skipFirst);
+  const raster::Range columns =
+      bandWidth(static_cast<std::int64_t>(x1) - s.hr, s.wr, s.columnMin, s.columnMax, yyRasterPage.lastColumn);
+  const raster::Range rows = raster::onPage(span.first, span.last, yyRasterPage.lastRow);
   for (std::int64_t c = columns.first; c <= columns.last; ++c) {
     for (std::int64_t r = rows.first; r <= rows.last; ++r) {
       YYRasterPixel(s.pixelValue, static_cast<std::int32_t>(c), static_cast<std::int32_t>(r));
