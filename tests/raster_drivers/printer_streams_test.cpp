@@ -548,6 +548,51 @@ TEST_F(PrinterStreams, DotMatrixColourRibbonsPassEachPlaneAndBlack) {
   }
 }
 
+// --- Screen dumps ----------------------------------------------------------------
+
+TEST_F(PrinterStreams, ScreenDumpsTakeTheCoarsestResolutionThatHoldsTheViewport) {
+  struct Case {
+    const char* what;
+    int deviceCode;
+    int orientation;
+    int columns, rows;  // of the viewport
+    int limit, mono, displayColours;
+    int widthDots, rowsSent, passes, planes;
+    std::string command;  // the resolution as the stream states it
+  };
+  const Case cases[] = {
+      {"laser, 75 dpi holds 640 x 480", 10, 0, 640, 480, 0, 0, 256, 787, 562, 1, 1, esc("*t075R")},
+      {"laser, too large for every resolution, limited to the second", 10, 0, 6000, 4000, 2, 0, 256, 6000, 4000, 1,
+       1, esc("*t150R")},
+      {"dot matrix, turned", 2, 1, 640, 480, 0, 0, 256, 900, 788, 1, 1, esc("L")},
+      {"dot matrix, two passes for the rows", 2, 0, 640, 1000, 0, 0, 256, 2520, 1126, 2, 1, esc("Z")},
+      {"colour laser, colour display", 21, 0, 640, 480, 0, 0, 256, 787, 562, 1, 3, esc("*r0792s3u1A")},
+      {"colour laser, mono dump", 21, 0, 640, 480, 0, 1, 256, 787, 562, 1, 1, esc("*r0792s1u1A")},
+      {"colour laser, four-colour display", 21, 0, 640, 480, 0, 0, 4, 787, 562, 1, 1, esc("*r0792s1u1A")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    YYHardcopyDevice(c.deviceCode);
+    yyDumpSettings = YYDumpSettings{};
+    yyDumpSettings.pageWidth = 756;
+    yyDumpSettings.pageHeight = 540;
+    yyDumpSettings.orientation = c.orientation;
+    yyDumpSettings.resolutionLimit = c.limit;
+    yyDumpSettings.mono = c.mono;
+    yyDumpSettings.copies = 1;
+    yyGrState.ViewportColumns = c.columns;
+    yyGrState.ViewportRows = c.rows;
+    yyGrAttributes.DeviceColourCount = c.displayColours;
+    YYPclRaster(0, 0);
+    const YYPrinterCommands& commands = yyPrinterCommands;
+    EXPECT_EQ(commands.widthDots, c.widthDots);
+    EXPECT_EQ(commands.rows, c.rowsSent);
+    EXPECT_EQ(commands.passes, c.passes);
+    EXPECT_EQ(commands.planesToSend, c.planes);
+    EXPECT_NE((commands.init + commands.headers[0]).find(c.command), std::string::npos);
+  }
+}
+
 TEST_F(PrinterStreams, APrinterWithoutResolutionsWritesNothing) {
   openPrinterPage(10, 8, 2, 1, 1);
   yyRasterDevice.resolutionCount = 0;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "toolkit/drivers/hardcopy_options.h"
+#include "toolkit/drivers/raster_internal.h"
 #include "toolkit/graphics/colours.h"
 #include "toolkit/graphics/graphics_state.h"
 
@@ -113,7 +113,7 @@ void YYColourPatterns(const YYRasterDevice& device, DitherPattern& plane1, Dithe
                       DitherPattern& plane3) {
   Components c;
   YYColourComponents(currentColourOfMode(yyGrAttributes), c.red, c.green, c.blue);
-  const std::int32_t inversion = yyHardcopyOptions[6];
+  const std::int32_t inversion = raster::option(6);
   const bool blackOrWhite = (c.red < 10 && c.green < 10 && c.blue < 10) ||
                             (c.red > 245 && c.green > 245 && c.blue > 245);
   if (inversion == 1 || (inversion == 2 && blackOrWhite)) c = complemented(c);

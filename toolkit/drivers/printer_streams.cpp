@@ -58,6 +58,16 @@ std::string countField(std::int64_t value) {
   return text.size() < 3 ? formatI(value, 3).substr(3 - text.size()) : text;
 }
 
+// What a page layout takes from the options (a page) or from the dump
+// settings (a screen dump).
+struct PageSettings {
+  std::int32_t res = 0;
+  std::int32_t ho = 0, vo = 0;  // offsets in points, across and down the paper
+  int flags = 0;                // reset flags
+  std::int32_t copies = 1;
+  std::int32_t printMode = 0;   // PCL print-mode switch
+};
+
 std::int32_t resolution() {
   const YYRasterDevice& d = yyRasterDevice;
   if (d.resolutionCount <= 0) return 0;
@@ -65,7 +75,8 @@ std::int32_t resolution() {
   return d.resolutions[static_cast<std::size_t>(index - 1)];
 }
 
-void pclLayout(YYPrinterCommands& c, std::int32_t res, std::int32_t ho, std::int32_t vo, int flags) {
+void pclLayout(YYPrinterCommands& c, const PageSettings& p) {
+  const auto [res, ho, vo, flags, copies, printMode] = p;
   const YYRasterDevice& d = yyRasterDevice;
   const std::int64_t bytesPerLine = (static_cast<std::int64_t>(c.widthDots) + 7) / 8;
   c.headers[0] = esc("*b") + digitsField(bytesPerLine, 3) + "W";
@@ -82,14 +93,15 @@ void pclLayout(YYPrinterCommands& c, std::int32_t res, std::int32_t ho, std::int
     init += std::to_string(c.planesToSend) + "u";
   }
   init += "1A";
-  if ((d.printerType == 9 || d.printerType == 10) && raster::option(20) != 0) init += esc("&k3W");
+  if ((d.printerType == 9 || d.printerType == 10) && printMode != 0) init += esc("&k3W");
   if (c.compression != 0) init += esc("*b") + std::to_string(c.compression) + "M";
-  if (d.printerType == 7 || d.deviceCode == 32) c.trailer += esc("&l") + digitsField(raster::option(8), 2) + "X";
+  if (d.printerType == 7 || d.deviceCode == 32) c.trailer += esc("&l") + digitsField(copies, 2) + "X";
   c.trailer += esc("*rB");
   if (flags & kResetAtEnd) c.trailer += esc("E");
 }
 
-void escP2Layout(YYPrinterCommands& c, std::int32_t res, std::int32_t ho, std::int32_t vo, int flags) {
+void escP2Layout(YYPrinterCommands& c, const PageSettings& p) {
+  const auto [res, ho, vo, flags, copies, printMode] = p;
   const char u = byteOf(res > 0 ? 3600 / res : 0);
   const std::int64_t hd = raster::truncate(static_cast<double>(res) * ho / 72.0);
   const std::int64_t vd = raster::truncate(static_cast<double>(res) * vo / 72.0);
@@ -101,7 +113,8 @@ void escP2Layout(YYPrinterCommands& c, std::int32_t res, std::int32_t ho, std::i
   if (flags & kResetAtEnd) c.trailer += kFormFeed;
 }
 
-void dotMatrixLayout(YYPrinterCommands& c, std::int32_t res, std::int32_t ho, std::int32_t vo, int flags) {
+void dotMatrixLayout(YYPrinterCommands& c, const PageSettings& p) {
+  const auto [res, ho, vo, flags, copies, printMode] = p;
   const YYRasterDevice& d = yyRasterDevice;
   const int type = d.printerType;
   const std::int64_t hd = raster::truncate(static_cast<double>(res) * ho / 72.0);
@@ -289,29 +302,85 @@ bool dotMatrixRows(YYFetchRoutine fetch, const PrinterSink& sink) {
   return true;
 }
 
+// A page: the resolution chosen at begin plot and the options.
+PageSettings pageLayout(YYPrinterCommands& c, std::int32_t width, std::int32_t height) {
+  PageSettings p;
+  p.res = resolution();
+  p.ho = raster::option(3);
+  p.vo = raster::option(4);
+  if (raster::option(5) != 0) std::swap(p.ho, p.vo);
+  p.flags = raster::option(19);
+  p.copies = raster::option(8);
+  p.printMode = raster::option(20);
+  c.passes = yyRasterDevice.printerType < 5 && p.res > 100 ? 2 : 1;
+  c.planesToSend = std::max(1, yyGrState.RasterWord);
+  c.compression = raster::option(24);
+  c.widthDots = width;
+  c.rows = std::max(0, height);
+  return p;
+}
+
+// A screen dump: the dump settings' page, at the coarsest resolution that
+// still holds the viewport's pixels, and never fewer dots than those.
+PageSettings dumpLayout(YYPrinterCommands& c) {
+  const YYRasterDevice& d = yyRasterDevice;
+  const YYDumpSettings& dump = yyDumpSettings;
+  const YYGrState& g = yyGrState;
+  const bool turned = dump.orientation != 0;
+  const std::int64_t required = std::max<std::int64_t>(
+      static_cast<std::int64_t>(g.ViewportRows) * 72 / std::max(1, dump.pageHeight),
+      static_cast<std::int64_t>(g.ViewportColumns) * 72 / std::max(1, dump.pageWidth)) + 1;
+  const int count = std::clamp(d.resolutionCount, 0, static_cast<int>(d.resolutions.size()));
+  int index = 1;
+  for (int i = count; i >= 1; --i) {
+    if (d.resolutions[static_cast<std::size_t>(i - 1)] >= required) {
+      index = i;
+      break;
+    }
+  }
+  if (dump.resolutionLimit != 0) index = std::max(index, std::min(dump.resolutionLimit, std::max(1, count)));
+  PageSettings p;
+  p.res = count > 0 ? d.resolutions[static_cast<std::size_t>(index - 1)] : 0;
+  const std::int32_t pageAcross = turned ? dump.pageHeight : dump.pageWidth;
+  const std::int32_t pageDown = turned ? dump.pageWidth : dump.pageHeight;
+  const std::int32_t viewAcross = turned ? g.ViewportRows : g.ViewportColumns;
+  const std::int32_t viewDown = turned ? g.ViewportColumns : g.ViewportRows;
+  const std::int32_t across = raster::truncate(static_cast<double>(p.res) * pageAcross / 72.0);
+  const std::int32_t down = raster::truncate(static_cast<double>(printerPassResolution(p.res)) * pageDown / 72.0);
+  c.passes = d.printerType >= 1 && d.printerType <= 4 && down < viewDown ? 2 : 1;
+  c.widthDots = std::max(across, viewAcross);
+  c.rows = std::max(c.passes * down, viewDown);
+  p.ho = turned ? dump.offsetY : dump.offsetX;
+  p.vo = turned ? dump.offsetX : dump.offsetY;
+  p.copies = dump.copies;
+  p.flags = dump.resetFlags;
+  p.printMode = dump.compression;
+  c.compression = dump.compression;
+  const bool fewColours = yyGrAttributes.DeviceColourCount < (1 << std::clamp(d.devicePlanes, 0, 8));
+  c.planesToSend = fewColours || dump.mono == 1 ? 1 : std::max(1, d.devicePlanes);
+  return p;
+}
+
 }  // namespace
+
+float printerPassResolution(std::int32_t horizontal) {
+  const YYRasterDevice& d = yyRasterDevice;
+  if (d.printerType >= 6) return static_cast<float>(horizontal);
+  if (d.printerType == 5) return 180.0f;
+  return static_cast<float>(d.pinsPerPass) * 216.0f / static_cast<float>(std::max(1, d.lineSpacingCode));
+}
 
 void YYPclRaster(std::int32_t width, std::int32_t height) {
   YYPrinterCommands& c = yyPrinterCommands;
   c = YYPrinterCommands{};
-  const YYRasterDevice& d = yyRasterDevice;
-  const std::int32_t res = resolution();
-  std::int32_t ho = raster::option(3);
-  std::int32_t vo = raster::option(4);
-  if (raster::option(5) != 0) std::swap(ho, vo);
-  c.passes = d.printerType < 5 && res > 100 ? 2 : 1;
-  c.planesToSend = std::max(1, yyGrState.RasterWord);
-  c.compression = raster::option(24);
-  c.widthDots = std::max(0, width);
-  c.rows = std::max(0, height);
-  c.lastRow = c.rows - 1;
-  const int flags = raster::option(19);
   c.colourSelects = {esc("r") + std::string(1, 4), esc("r") + std::string(1, 1), esc("r") + std::string(1, 2),
                      esc("r") + std::string(1, 0)};
-  switch (familyOf(d.printerType)) {
-    case Family::kPcl: pclLayout(c, res, ho, vo, flags); break;
-    case Family::kEscP2: escP2Layout(c, res, ho, vo, flags); break;
-    case Family::kDotMatrix: dotMatrixLayout(c, res, ho, vo, flags); break;
+  const PageSettings p = width > 0 ? pageLayout(c, width, height) : dumpLayout(c);
+  c.lastRow = c.rows - 1;
+  switch (familyOf(yyRasterDevice.printerType)) {
+    case Family::kPcl: pclLayout(c, p); break;
+    case Family::kEscP2: escP2Layout(c, p); break;
+    case Family::kDotMatrix: dotMatrixLayout(c, p); break;
   }
 }
 

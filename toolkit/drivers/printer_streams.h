@@ -30,8 +30,14 @@ struct YYPrinterCommands {
 extern YYPrinterCommands yyPrinterCommands;
 
 // Builds the command strings for a page of width dots across and height rows
-// down, for the printer of the raster device record and the options.
+// down, for the printer of the raster device record and the options.  A width
+// of 0 or less lays out a screen dump of the viewport on the dump settings'
+// page instead.
 void YYPclRaster(std::int32_t width, std::int32_t height);
+
+// Dots per inch down the paper of one pass at a horizontal resolution: the
+// printer's own from type 6 on, else the pins' spacing.
+float printerPassResolution(std::int32_t horizontal);
 
 // Whether the dot at printer position (x, row) prints, in the current plane.
 using YYFetchRoutine = bool (*)(std::int32_t x, std::int32_t row);

@@ -5,6 +5,7 @@
 
 #include "toolkit/core/error_reporter.h"
 #include "toolkit/drivers/hardcopy_setup.h"
+#include "toolkit/drivers/printer_streams.h"
 #include "toolkit/drivers/raster_internal.h"
 #include "toolkit/drivers/rasteriser.h"
 #include "toolkit/graphics/graphics_state.h"
@@ -47,15 +48,11 @@ void initialise() {
   g.ActiveDriver = kDriverNumber;
 }
 
-// Dots per inch down the paper: the printer's own for the raster languages,
-// the pin spacing of a pass for dot-matrix printers (twice that when they
-// print in two interleaved passes).
+// Dot-matrix printers print a page above 100 dpi in two interleaved passes,
+// which doubles the dots down the paper.
 float verticalResolution(std::int32_t horizontal) {
-  const YYRasterDevice& d = yyRasterDevice;
-  if (d.printerType >= 6) return static_cast<float>(horizontal);
-  if (d.printerType == 5) return 180.0f;
-  const float pass = static_cast<float>(d.pinsPerPass) * 216.0f / static_cast<float>(std::max(1, d.lineSpacingCode));
-  return horizontal > 100 ? 2.0f * pass : pass;
+  const float pass = printerPassResolution(horizontal);
+  return yyRasterDevice.printerType < 5 && horizontal > 100 ? 2.0f * pass : pass;
 }
 
 // Lays the page out at the resolution index and allocates it, stepping to the
