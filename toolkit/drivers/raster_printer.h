@@ -1,0 +1,13 @@
+#pragma once
+// The raster printer driver: renders the page with the rasteriser at a
+// resolution of the selected raster printer and sends it as PCL, ESC/P2 or
+// ESC/P graphics.
+
+#include <cstdint>
+
+// Allocates the laid-out page; replaceable so that tests can make it fail.
+using RasterPageAllocator = bool (*)();
+extern RasterPageAllocator yyRasterPageAllocator;
+
+// Driver 4: opcodes 1, 18 and 19 here, every other one to the rasteriser.
+void YYGRASTPRN(std::int32_t& opcode);
