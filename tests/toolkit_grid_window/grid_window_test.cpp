@@ -4,13 +4,17 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
 #include "support/ui_driver.h"
+#include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/grid/grid_cells.h"
 #include "toolkit/grid/grid_field.h"
+#include "toolkit/grid/grid_redefine.h"
 #include "toolkit/grid/grid_register.h"
 #include "toolkit/grid/grid_rows.h"
 #include "toolkit/grid/grid_storage.h"
@@ -23,6 +27,7 @@ constexpr int kDialog = 310;
 constexpr int kTallGrid = 110;   // text, integer, real, check box, menu; 200000 rows; wider than its window
 constexpr int kSmallGrid = 111;  // three texts, check box, menu North/South/East; 3 rows; all columns fit
 constexpr int kEdit = 112;
+constexpr int kLabelGrid = 113;  // row labels; two texts, 4 rows
 
 // What the dialog heard: cell changes and commands.
 std::vector<LPARAM> cellChanges;
@@ -112,6 +117,13 @@ class GridWindow : public dialog_test::RootWindow {
     EXPECT_EQ(g.blockLastRow, lastRow);
     EXPECT_EQ(g.blockFirstColumn, firstColumn);
     EXPECT_EQ(g.blockLastColumn, lastColumn);
+  }
+  // Click on one cell, Shift+click on another: the block between them.
+  static void selectCells(int id, int firstColumn, int firstRow, int lastColumn, int lastRow) {
+    click(cell(id, firstColumn, firstRow));
+    shiftClick(cell(id, lastColumn, lastRow), 4, 4);
+    expectBlock(grid(id), std::min(firstRow, lastRow), std::max(firstRow, lastRow), std::min(firstColumn, lastColumn),
+                std::max(firstColumn, lastColumn));
   }
   // The small grid's first block: a b c over d e f.
   void fillSmallGrid() {
@@ -226,6 +238,17 @@ TEST_F(GridWindow, KeysMoveTheCurrentCellAndReportIt) {
   ASSERT_FALSE(commands.empty());
   EXPECT_EQ(commands.back(), IDOK);
 
+  // The program moves the current cell as far as it likes.
+  WGridSetCell(kTallGrid, 2, 150001);
+  ui::pumpMessages(60);
+  EXPECT_EQ(dialog_test::lastError(), 0);
+  EXPECT_EQ(GetFocus(), cell(kTallGrid, 1, 150000));
+  EXPECT_EQ(g.firstRow, 150000 - g.visibleRows + 1);
+  EXPECT_EQ(cellChanges.back(), static_cast<LPARAM>(YYGridCellChangeParam(1, 150000)));
+  WGridSetCell(kTallGrid, 2, 1);
+  EXPECT_EQ(GetFocus(), cell(kTallGrid, 1, 0));
+  EXPECT_EQ(g.firstRow, 0);
+
   // Coming back from another field reports the cell although it did not change.
   click(dialog_test::item(kEdit));
   cellChanges.clear();
@@ -282,14 +305,44 @@ TEST_F(GridWindow, HeadingClicksSelectColumns) {
   ui::clickAt(g.heading, corner.x, corner.y);
   ui::pumpMessages(80);
   expectBlock(g, 0, 2, 0, 4);
+
+  // A new title shows in the heading.
+  YYGridSetColumnTitle(g, 2, "Name");
+  std::array<char, 20> title{};
+  HDITEMA item{};
+  item.mask = HDI_TEXT;
+  item.pszText = title.data();
+  item.cchTextMax = static_cast<int>(title.size());
+  SendMessageA(g.heading, HDM_GETITEMA, 2, reinterpret_cast<LPARAM>(&item));
+  EXPECT_STREQ(title.data(), "Name");
+}
+
+TEST_F(GridWindow, RowLabelClicksSelectRows) {
+  GridRecord& g = grid(kLabelGrid);
+  ASSERT_EQ(g.labelControls.size(), 4u);
+  EXPECT_EQ(YYGridGetRowLabel(g, 2), "Three");
+  click(g.labelControls[1]);
+  EXPECT_EQ(g.currentRow, 1);
+  EXPECT_EQ(g.currentColumn, 0);
+  expectBlock(g, 1, 1, 0, 1);
+  RECT box{};
+  GetClientRect(g.labelControls[3], &box);
+  shiftClick(g.labelControls[3], 4, box.bottom / 2);
+  expectBlock(g, 1, 3, 0, 1);
+  EXPECT_EQ(g.currentRow, 1);
+
+  // A block pastes at the current cell.
+  putClipboard("p\tq\r\nr\ts");
+  click(cell(kLabelGrid, 0, 2));
+  key('V', ui::kCtrl);
+  EXPECT_EQ(cellText(kLabelGrid, 0, 2), "p");
+  EXPECT_EQ(cellText(kLabelGrid, 1, 3), "s");
 }
 
 TEST_F(GridWindow, BlockGoesToTheClipboardAndComesBack) {
   GridRecord& g = grid(kSmallGrid);
   fillSmallGrid();
-  click(cell(kSmallGrid, 0, 0));
-  shiftClick(cell(kSmallGrid, 2, 1), 4, 4);
-  expectBlock(g, 0, 1, 0, 2);
+  selectCells(kSmallGrid, 0, 0, 2, 1);
   EXPECT_EQ(g.currentColumn, 0);
   key('C', ui::kCtrl);
   EXPECT_EQ(clipboardText(), "a\tb\tc\r\nd\te\tf");
@@ -313,9 +366,7 @@ TEST_F(GridWindow, BlockGoesToTheClipboardAndComesBack) {
   EXPECT_EQ(dialog_test::lastError(), 0);
 
   // Delete empties the block; a menu cell goes to its first item.
-  click(cell(kSmallGrid, 1, 0));
-  shiftClick(cell(kSmallGrid, 4, 1), 40, 4);
-  expectBlock(g, 0, 1, 1, 4);
+  selectCells(kSmallGrid, 1, 0, 4, 1);
   key(VK_DELETE);
   EXPECT_EQ(g.blockFirstRow, -1);
   EXPECT_EQ(cellText(kSmallGrid, 2, 0), "");
@@ -328,9 +379,7 @@ TEST_F(GridWindow, BlockGoesToTheClipboardAndComesBack) {
 TEST_F(GridWindow, ContextMenuCopiesTheBlockAndPasteRespectsReadOnlyCells) {
   GridRecord& g = grid(kSmallGrid);
   fillSmallGrid();
-  click(cell(kSmallGrid, 1, 0));
-  shiftClick(cell(kSmallGrid, 2, 1), 4, 4);
-  expectBlock(g, 0, 1, 1, 2);
+  selectCells(kSmallGrid, 1, 0, 2, 1);
   ui::UiDriver driver;
   driver.answerNextMenu([] { ui::pressKey('C'); });
   ui::clickAt(cell(kSmallGrid, 1, 1), 4, 4, 3);
@@ -374,6 +423,42 @@ TEST_F(GridWindow, ResizingAddsAndRemovesCellRowsKeepingTheCells) {
   }
 }
 
+TEST_F(GridWindow, ColumnsRedefinedFromChosenTemplateControls) {
+  GridRecord& g = grid(kSmallGrid);
+  fillSmallGrid();
+  const int positions[] = {4, 5, 1};
+  ASSERT_EQ(YYGridRedefineColumns(g, 3, positions), kGridDone);
+  ASSERT_EQ(g.columns, 3);
+  EXPECT_EQ(g.columnList[0].type, kGridCheckBox);
+  EXPECT_EQ(g.columnList[1].type, kGridMenu);
+  EXPECT_EQ(g.columnList[2].type, kGridString);
+  EXPECT_EQ(g.cells.size(), static_cast<std::size_t>(3 * g.cellRows));
+  EXPECT_EQ(SendMessageA(g.heading, HDM_GETITEMCOUNT, 0, 0), 4);
+  EXPECT_EQ(cellText(kSmallGrid, 2, 0), "");  // stored values go with the old columns
+  EXPECT_EQ(g.rows, 3);
+  WGridPutCellCheckBox(kSmallGrid, 1, 2, 1);
+  EXPECT_EQ(SendMessageA(cell(kSmallGrid, 0, 1), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(dialog_test::lastError(), 0);
+
+  // The first menu cell's list is the column's.
+  EXPECT_EQ(YYGridAddMenuItem(g, 0, 0, "Up"), kGridNoGrid);
+  ASSERT_EQ(YYGridClearMenuItems(g, 1, 0), kGridDone);
+  ASSERT_EQ(YYGridAddMenuItem(g, 1, 0, "Up"), kGridDone);
+  EXPECT_EQ(g.columnList[1].menuItems, std::vector<std::string>{"Up"});
+  EXPECT_EQ(SendMessageA(cell(kSmallGrid, 1, 0), CB_GETCOUNT, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(cell(kSmallGrid, 1, 1), CB_GETCOUNT, 0, 0), 3);
+
+  int heading = -1;
+  int labelWidth = -1;
+  YYGridLabelInfo(g, heading, labelWidth);
+  EXPECT_EQ(heading, 1);
+  EXPECT_EQ(labelWidth, 0);
+  YYGridLabelInfo(grid(kLabelGrid), heading, labelWidth);
+  EXPECT_EQ(heading, 0);
+  EXPECT_EQ(labelWidth, grid(kLabelGrid).labelWidth);
+  EXPECT_GT(labelWidth, 0);
+}
+
 TEST_F(GridWindow, RoutinesReportTheirErrors) {
   ASSERT_EQ(YYGridSetColumnRange(grid(kTallGrid), 1, 1.0, 9.0), kGridDone);
   struct Case {
@@ -390,6 +475,7 @@ TEST_F(GridWindow, RoutinesReportTheirErrors) {
       {"rows past the capacity", [] { WGridRows(kSmallGrid, 4); }, 1018},
       {"inside", [] { WGridPutCellInteger(kTallGrid, 2, 1, 9); }, 0},
   };
+  EXPECT_EQ(fieldRecordOf(cell(kTallGrid, 1, 3))->maximum, 9.0);  // the cells on view have the range too
   for (const Case& c : cases) {
     c.call();
     EXPECT_EQ(dialog_test::lastError(), c.error) << c.what;

@@ -394,6 +394,17 @@ bool YYGridBlockRect(const GridRecord& grid, RECT& box) {
   return box.right > box.left && box.bottom > box.top;
 }
 
+LRESULT CALLBACK YYGridBuddyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_LBUTTONDOWN && (wParam & MK_SHIFT) != 0) {
+    if (HWND edit = reinterpret_cast<HWND>(SendMessageA(window, UDM_GETBUDDY, 0, 0)); edit != nullptr) {
+      return SendMessageA(edit, message, wParam, lParam);
+    }
+  }
+  const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (previous == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  return CallWindowProcA(previous, window, message, wParam, lParam);
+}
+
 void YYGridSubclassHeader(HWND header) {
   SetWindowLongPtrA(header, GWLP_USERDATA, GetWindowLongPtrA(header, GWLP_WNDPROC));
   SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(YYGridHeaderProc));

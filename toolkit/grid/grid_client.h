@@ -9,6 +9,9 @@
 
 LRESULT CALLBACK YYGridClientWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK YYGridCellProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// A spin cell's buddy: Shift+click goes to its edit cell (the block), all else
+// to the buddy's own procedure, which its user data keeps.
+LRESULT CALLBACK YYGridBuddyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK YYGridHeaderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Gives a heading or row-label control the header procedure.
 void YYGridSubclassHeader(HWND header);

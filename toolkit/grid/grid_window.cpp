@@ -517,6 +517,55 @@ void rowsChanged(GridRecord& grid) {
   YYGridLayout(grid);
 }
 
+// A column's properties, its title or the labels changed: the windows on view follow.
+void columnChanged(GridRecord& grid, int column) {
+  if (grid.window == nullptr || grid.client == nullptr) return;
+  if (column >= 0 && column < columnCount(grid)) {
+    const GridColumn& c = columnOf(grid, column);
+    if (grid.heading != nullptr) setHeadingItem(grid.heading, column + 1, column < grid.firstColumn ? 0 : c.width - 1,
+                                                c.title, false, HDF_CENTER);
+    for (int j = 0; j < grid.cellRows; ++j) {
+      HWND cell = grid.cells[static_cast<std::size_t>(column * grid.cellRows + j)];
+      FieldRecord* field = fieldRecordOf(cell);
+      if (field == nullptr) continue;
+      field->minimum = c.minimum;
+      field->maximum = c.maximum;
+      field->smallStep = c.smallStep;
+      field->largeStep = c.largeStep;
+      if (c.colours.empty()) {
+        field->textColour = c.textColour;
+        field->backgroundColour = c.backgroundColour;
+      }
+      if (field->arrowControl != nullptr && c.spin && c.hasRange()) {
+        SendMessageA(field->arrowControl, UDM_SETRANGE32, static_cast<WPARAM>(c.spinMinimum), c.spinMaximum);
+      }
+      InvalidateRect(cell, nullptr, TRUE);
+    }
+  }
+  // Colours of single cells, read-only states and labels come with a load.
+  const int unsaved = grid.unsaved;
+  const int changed = grid.changed;
+  YYGridStoreCells(grid);
+  YYGridLoadCells(grid);
+  grid.unsaved = unsaved;
+  grid.changed = changed;
+  RECT box{};
+  if (YYGridBlockRect(grid, box)) RedrawWindow(grid.client, &box, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+// A program's move of the current cell: the focus leaves the grid for its
+// dialog and comes back, so that the grid scrolls the cell into view,
+// focuses it and reports it.
+void programSetCurrent(GridRecord& grid, int column, int row) {
+  YYGridClearBlockWindow(grid);
+  HWND dialog = GetParent(grid.window);
+  const bool shown = dialog != nullptr && IsWindowVisible(dialog) != 0 && IsWindowEnabled(dialog) != 0;
+  if (shown) SetFocus(dialog);
+  grid.currentColumn = column;
+  grid.currentRow = row;
+  if (shown) SetFocus(grid.window);
+}
+
 }  // namespace
 
 void YYGridClientResized(GridRecord& grid, int height) {
@@ -901,6 +950,10 @@ void YYGridSetUpCell(GridRecord& grid, int c, HWND cell, HWND model, bool withCo
   if (HWND buddy = field->arrowControl; buddy != nullptr) {
     SendMessageA(buddy, WM_SETFONT, reinterpret_cast<WPARAM>(grid.font), FALSE);
     ShowWindow(buddy, SW_HIDE);
+    if (GetWindowLongPtrA(buddy, GWLP_USERDATA) == 0) {
+      SetWindowLongPtrA(buddy, GWLP_USERDATA, GetWindowLongPtrA(buddy, GWLP_WNDPROC));
+      SetWindowLongPtrA(buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(YYGridBuddyProc));
+    }
   }
 }
 
@@ -978,4 +1031,8 @@ LRESULT CALLBACK YYGridWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void YYGridWindowHooksInstall() { yyGridRowHooks.scrollRange = rowsChanged; }
+void YYGridWindowHooksInstall() {
+  yyGridRowHooks.scrollRange = rowsChanged;
+  yyGridRowHooks.columnChanged = columnChanged;
+  yyGridRowHooks.setCurrent = programSetCurrent;
+}
