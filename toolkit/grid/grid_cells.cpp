@@ -44,7 +44,12 @@ bool readNumber(std::string_view text, double& value) {
 }
 
 
-std::string written(double value, GridColumnType type, std::string_view format) {
+
+
+
+}  // namespace
+
+std::string YYGridFormattedValue(double value, GridColumnType type, std::string_view format) {
   std::array<char, 100> buffer{};
   TextField field(buffer.data(), static_cast<int>(buffer.size()));
   if (type == kGridInteger) {
@@ -57,10 +62,6 @@ std::string written(double value, GridColumnType type, std::string_view format) 
   }
   return std::string(fieldTextOf(field.view()));
 }
-
-
-
-}  // namespace
 
 GridRecord* YYGridOfIdentifier(int grid) {
   if (grid == 0) return yyGridOfCurrentWindow != nullptr ? yyGridOfCurrentWindow() : nullptr;
@@ -96,9 +97,9 @@ int YYGridCellString(const GridRecord& grid, int column, int row, std::string& t
   } else if ((c.flags[static_cast<std::size_t>(row)] & kRowStored) == 0) {
     text.clear();
   } else if (c.type == kGridInteger) {
-    text = written(YYGridStoredInteger(c, row), kGridInteger, {});
+    text = YYGridFormattedValue(YYGridStoredInteger(c, row), kGridInteger, {});
   } else {
-    text = written(YYGridStoredNumber(c, row), c.type, YYGridCellFormat(grid, column));
+    text = YYGridFormattedValue(YYGridStoredNumber(c, row), c.type, YYGridCellFormat(grid, column));
   }
   if (limit >= 0 && static_cast<int>(text.size()) > limit) text.resize(static_cast<std::size_t>(limit));
   return kGridDone;
@@ -295,8 +296,8 @@ void numericPut(GridRecord& record, int c, int r, double value, PutKind kind, st
     YYErrorReport(kErrorRange, routine);
     return;
   }
-  const std::string text = kind == kPutInteger ? written(value, kGridInteger, {})
-                                                : written(value, kind == kPutReal ? kGridReal : kGridDouble, used);
+  const std::string text = kind == kPutInteger ? YYGridFormattedValue(value, kGridInteger, {})
+                                                : YYGridFormattedValue(value, kind == kPutReal ? kGridReal : kGridDouble, used);
   YYGridCellStore(record, c, r, value, text, used);
 }
 

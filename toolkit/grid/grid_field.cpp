@@ -11,6 +11,7 @@
 #include "toolkit/dialogs/dialog_descriptions.h"
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/grid/grid_storage.h"
+#include "toolkit/grid/grid_window.h"
 
 int yyGridValidationSuspended = 0;
 
@@ -21,12 +22,11 @@ GridRecord* gridRecordOf(HWND grid) {
 
 void YYGridRecordRelease(HWND grid) {
   std::unique_ptr<GridRecord> owned(gridRecordOf(grid));
+  if (owned != nullptr) delete owned->view;
   SetWindowLongPtrA(grid, 0, 0);
 }
 
-namespace {
-
-GridRecord& recordFor(HWND grid) {
+GridRecord& YYGridRecordFor(HWND grid) {
   if (GridRecord* existing = gridRecordOf(grid); existing != nullptr) return *existing;
   auto record = std::make_unique<GridRecord>();
   record->window = grid;
@@ -35,9 +35,7 @@ GridRecord& recordFor(HWND grid) {
   return *record.release();
 }
 
-// The template dialog: its controls get field records and its own description,
-// so that ranges, menus, lengths and formats become column properties.
-INT_PTR CALLBACK templateProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+INT_PTR CALLBACK YYGridTemplateProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
       if (!isNumericField(child) && controlKindOf(child) != kKindArrows && fieldRecordOf(child) == nullptr) {
@@ -52,6 +50,8 @@ INT_PTR CALLBACK templateProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) 
   }
   return 0;
 }
+
+namespace {
 
 GridColumnType typeOf(HWND control) {
   switch (controlKindOf(control)) {
@@ -133,39 +133,54 @@ bool columnFromControl(GridRecord& grid, GridColumn& column, HWND control, int c
   return true;
 }
 
-// The columns from the template's controls in z-order, a spin control and its
-// buddy counting as one.
-bool columnsFromTemplate(GridRecord& grid, HWND templateDialog) {
-  RECT client{};
-  GetClientRect(grid.window, &client);
-  try {
-    grid.columnList.assign(static_cast<std::size_t>(std::max(grid.columns, 0)), GridColumn());
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-  HWND control = GetWindow(templateDialog, GW_CHILD);
-  for (GridColumn& column : grid.columnList) {
-    if (control == nullptr) return false;
-    if (!columnFromControl(grid, column, control, client.right - client.left)) return false;
-    const FieldRecord* field = fieldRecordOf(control);
-    HWND last = field != nullptr && field->arrowControl != nullptr ? field->arrowControl : control;
-    control = GetWindow(last, GW_HWNDNEXT);
-  }
-  return true;
-}
+}  // namespace
 
-HWND templateOwner() {
+HWND YYGridTemplateOwner() {
   HWND frame = windowTable.slots[0].frame;
   return frame != nullptr ? frame : GetAncestor(nullptr, GA_ROOT);
 }
 
-}  // namespace
+bool YYGridColumnsFromTemplate(GridRecord& grid, HWND templateDialog, const int* positions,
+                               std::vector<HWND>& controls) {
+  RECT client{};
+  GetClientRect(grid.client != nullptr ? grid.client : grid.window, &client);
+  controls.assign(static_cast<std::size_t>(std::max(grid.columns, 0)), nullptr);
+  try {
+    grid.columnList.assign(static_cast<std::size_t>(std::max(grid.columns, 0)), GridColumn());
+  } catch (const std::bad_alloc&) {
+    grid.columnList.clear();
+    return false;
+  }
+  // The control after a control, a spin field and its buddy counting as one.
+  auto after = [](HWND control) {
+    const FieldRecord* field = fieldRecordOf(control);
+    HWND last = field != nullptr && field->arrowControl != nullptr ? field->arrowControl : control;
+    return GetWindow(last, GW_HWNDNEXT);
+  };
+  bool good = true;
+  HWND control = GetWindow(templateDialog, GW_CHILD);
+  for (std::size_t c = 0; c < grid.columnList.size(); ++c) {
+    if (positions != nullptr) {
+      control = GetWindow(templateDialog, GW_CHILD);
+      for (int step = 1; step < positions[c] && control != nullptr; ++step) control = after(control);
+      if (positions[c] < 1) control = nullptr;
+    }
+    if (control == nullptr || !columnFromControl(grid, grid.columnList[c], control, client.right - client.left)) {
+      good = false;
+      if (control == nullptr) break;
+    } else {
+      controls[c] = control;
+    }
+    control = after(control);
+  }
+  return good;
+}
 
 void YYGridFromText(HWND grid, const char* text, int& consumed) {
   const std::string_view all(text != nullptr ? text : "");
   const GridsLine line = YYGridParseLine(all);
   consumed = line.consumed;
-  GridRecord& record = recordFor(grid);
+  GridRecord& record = YYGridRecordFor(grid);
   record.columns = line.columns;
   YYGridSetSize(record, line.rows, line.columns);
   record.columnsDefined = record.columns;
@@ -174,7 +189,7 @@ void YYGridFromText(HWND grid, const char* text, int& consumed) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   HWND templateDialog = nullptr;
   if (line.templateId > 0 && FindResourceA(instance, MAKEINTRESOURCEA(line.templateId), MAKEINTRESOURCEA(5)) != nullptr) {
-    templateDialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(line.templateId), templateOwner(), templateProc,
+    templateDialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(line.templateId), YYGridTemplateOwner(), YYGridTemplateProc,
                                         line.templateId);
   }
   bool good = templateDialog != nullptr;
@@ -184,17 +199,16 @@ void YYGridFromText(HWND grid, const char* text, int& consumed) {
     good = false;
   }
   if ((record.style & kGridRowLabelStyle) != 0) {
-    const GridLabelLines labels = YYGridReadLabels(record, all.substr(static_cast<std::size_t>(line.consumed)));
-    consumed = line.consumed + labels.consumed;
-    if (good) {
-      TEXTMETRICA metrics{};
-      HDC dc = GetDC(grid);
-      GetTextMetricsA(dc, &metrics);
-      ReleaseDC(grid, dc);
-      record.labelWidth = labels.labelWidth * metrics.tmAveCharWidth / 4;
+    const std::string rest(all.substr(static_cast<std::size_t>(line.consumed)));
+    const LRESULT read = SendMessageA(grid, GM_SETROWLABELS, 0, reinterpret_cast<LPARAM>(rest.c_str()));
+    if (read < 0) {
+      good = false;
+    } else {
+      consumed = line.consumed + static_cast<int>(read);
     }
   }
-  if (good) good = columnsFromTemplate(record, templateDialog);
+  if (good) good = SendMessageA(grid, GM_SETCOLUMNS, reinterpret_cast<WPARAM>(templateDialog), 0) != 0;
+  SendMessageA(grid, GM_LAYOUT, 0, 0);
   if (templateDialog != nullptr) DestroyWindow(templateDialog);
   record.defined = 1;
   record.templateId = line.templateId;
@@ -205,22 +219,20 @@ void YYGridFromText(HWND grid, const char* text, int& consumed) {
   }
 }
 
-void YYGridClone(HWND target, HWND source, int) {
-  const GridRecord* from = gridRecordOf(source);
-  if (from == nullptr || target == source) return;
-  GridRecord& to = recordFor(target);
-  HWND window = to.window;
-  GridView* view = to.view;
-  to = *from;
-  to.window = window;
-  to.view = view;
-  to.cells.clear();
-  to.labelControls.clear();
-  to.cellRows = 0;
-}
-
 void YYGridResetCells(HWND grid, int flag) {
-  if (GridRecord* record = gridRecordOf(grid); record != nullptr) YYGridResetModel(*record, flag);
+  GridRecord* record = gridRecordOf(grid);
+  if (record == nullptr) return;
+  YYGridResetModel(*record, flag);
+  if (flag == 1) {
+    for (std::size_t c = 0; c < record->columnList.size() && record->cellRows > 0; ++c) {
+      if (record->columnList[c].type != kGridMenu) continue;
+      for (int j = 0; j < record->cellRows; ++j) {
+        const std::size_t cell = c * static_cast<std::size_t>(record->cellRows) + static_cast<std::size_t>(j);
+        if (cell < record->cells.size()) SendMessageA(record->cells[cell], CB_RESETCONTENT, 0, 0);
+      }
+    }
+  }
+  if (!record->cells.empty()) YYGridLoadCells(*record);
 }
 
 void YYGridSetReadOnly(HWND cell, int columnType, int readOnly, int redraw) {
@@ -229,6 +241,10 @@ void YYGridSetReadOnly(HWND cell, int columnType, int readOnly, int redraw) {
   if (columnType < 0) return;
   if (columnType <= kGridDouble) {
     SendMessageA(cell, EM_SETREADONLY, readOnly != 0 ? TRUE : FALSE, 0);
+    if (const FieldRecord* field = fieldRecordOf(cell); field != nullptr && field->arrowControl != nullptr) {
+      EnableWindow(field->arrowControl, readOnly != 0 ? FALSE : TRUE);
+      if (redraw != 0) InvalidateRect(field->arrowControl, nullptr, TRUE);
+    }
     if (redraw != 0) InvalidateRect(cell, nullptr, TRUE);
     return;
   }

@@ -8,8 +8,24 @@
 
 #include "toolkit/grid/grid_model.h"
 
+#include <vector>
+
 // The grid's record, or null while the grid has none.
 GridRecord* gridRecordOf(HWND grid);
+// The grid's record, made (zero-filled) when it has none yet.
+GridRecord& YYGridRecordFor(HWND grid);
+// The template dialog's procedure: its controls get field records and its own
+// description, so that ranges, menus, lengths and formats become column
+// properties.
+INT_PTR CALLBACK YYGridTemplateProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+HWND YYGridTemplateOwner();
+// The grid's columns (grid.columns of them) from the template's controls: the
+// controls in z-order, or with positions the 1-based position of each
+// column's control (a spin field and its buddy counting as one).  controls
+// comes back with each column's template control; false when a control is
+// missing or a column's arrays could not be had.
+bool YYGridColumnsFromTemplate(GridRecord& grid, HWND templateDialog, const int* positions,
+                               std::vector<HWND>& controls);
 // Reads columns, rows and template number from a [Grids] line (and the row
 // labels that follow it with the row-label style); consumed comes back as the
 // number of characters used.  A grid whose definition fails is destroyed.

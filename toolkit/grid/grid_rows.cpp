@@ -112,6 +112,10 @@ bool setRowsChecked(GridRecord& grid, int rows, std::string_view routine) {
 
 int YYGridSetCurrent(GridRecord& grid, int column, int row) {
   if (!YYGridCellExists(grid, column, row)) return kGridOutside;
+  if (grid.view != nullptr && yyGridRowHooks.setCurrent != nullptr) {
+    yyGridRowHooks.setCurrent(grid, column, row);
+    return kGridDone;
+  }
   YYGridClearBlock(grid);
   grid.currentColumn = column;
   grid.currentRow = row;

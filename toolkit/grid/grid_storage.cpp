@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "toolkit/dialogs/field_values.h"
+#include "toolkit/grid/grid_rows.h"
 
 int YYGridFieldTypeCode(GridColumnType type) {
   static constexpr std::array<int, 6> kCodes = {4, 5, 6, 7, 9, 11};
@@ -52,6 +53,13 @@ int YYGridColumnAlign(const GridRecord& grid, int column, int& alignment) {
 bool YYGridHasRowLabels(const GridRecord& grid) { return (grid.style & kGridRowLabelStyle) != 0; }
 bool YYGridHasHeading(const GridRecord& grid) { return (grid.style & kGridHeadingStyle) != 0; }
 
+namespace {
+// The cells on view follow the column's new properties.
+void columnChanged(GridRecord& grid, int column) {
+  if (yyGridRowHooks.columnChanged != nullptr) yyGridRowHooks.columnChanged(grid, column);
+}
+}  // namespace
+
 std::string YYGridGetColumnTitle(const GridRecord& grid, int item) {
   if (!YYGridHasHeading(grid) || item < 1 || !YYGridColumnExists(grid, item - 1)) return {};
   return grid.columnList[static_cast<std::size_t>(item - 1)].title;
@@ -60,11 +68,13 @@ std::string YYGridGetColumnTitle(const GridRecord& grid, int item) {
 void YYGridSetColumnTitle(GridRecord& grid, int item, std::string_view text) {
   if (!YYGridHasHeading(grid) || item < 1 || !YYGridColumnExists(grid, item - 1)) return;
   grid.columnList[static_cast<std::size_t>(item - 1)].title = std::string(text);
+  columnChanged(grid, item - 1);
 }
 
 void YYGridSetRowLabel(GridRecord& grid, int row, std::string_view text) {
   if (!YYGridHasRowLabels(grid) || row < 0 || row >= static_cast<int>(grid.labels.size())) return;
   grid.labels[static_cast<std::size_t>(row)] = std::string(text.substr(0, kGridLabelLength));
+  if (YYGridRowOnView(grid, row)) columnChanged(grid, -1);
 }
 
 std::string YYGridGetRowLabel(const GridRecord& grid, int row) {
@@ -133,6 +143,7 @@ int YYGridSetCellColour(GridRecord& grid, int column, int row, const GridRgb& te
   GridColour& entry = c.colours[static_cast<std::size_t>(row)];
   applyColour(entry, kColourText, entry.text, text);
   applyColour(entry, kColourBackground, entry.background, background);
+  if (YYGridRowOnView(grid, row)) columnChanged(grid, column);
   return kGridDone;
 }
 
@@ -143,6 +154,7 @@ int YYGridSetColumnColour(GridRecord& grid, int column, const GridRgb& text, con
   c.colours.shrink_to_fit();
   c.textColour = colourWord(text, c.textColour);
   c.backgroundColour = colourWord(background, c.backgroundColour);
+  columnChanged(grid, column);
   return kGridDone;
 }
 
@@ -157,6 +169,7 @@ int YYGridSetColumnRange(GridRecord& grid, int column, double minimum, double ma
   };
   c.spinMinimum = spinBound(minimum);
   c.spinMaximum = spinBound(maximum);
+  columnChanged(grid, column);
   return kGridDone;
 }
 
@@ -166,6 +179,7 @@ int YYGridSetSpinSteps(GridRecord& grid, int column, double first, double second
   if (!c.spin) return kGridOutside;
   c.smallStep = first;
   c.largeStep = c.type == kGridInteger && second == 0.0 ? first : second;
+  columnChanged(grid, column);
   return kGridDone;
 }
 
@@ -174,6 +188,7 @@ int YYGridSetCellReadOnly(GridRecord& grid, int column, int row, int state) {
   GridColumn& c = grid.columnList[static_cast<std::size_t>(column)];
   unsigned char& flags = c.flags[static_cast<std::size_t>(row)];
   flags = state == 1 ? static_cast<unsigned char>(flags & ~kRowReadOnly) : static_cast<unsigned char>(flags | kRowReadOnly);
+  if (YYGridRowOnView(grid, row)) columnChanged(grid, column);
   return kGridDone;
 }
 

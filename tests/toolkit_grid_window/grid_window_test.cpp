@@ -1,0 +1,535 @@
+// Grids in a shown dialog, used through the keyboard, the mouse and the
+// clipboard as a person uses them.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "support/ui_driver.h"
+#include "toolkit/dialogs/dialog_table.h"
+#include "toolkit/dialogs/dialog_lifecycle.h"
+#include "toolkit/grid/grid_cells.h"
+#include "toolkit/grid/grid_field.h"
+#include "toolkit/grid/grid_redefine.h"
+#include "toolkit/grid/grid_register.h"
+#include "toolkit/grid/grid_rows.h"
+#include "toolkit/grid/grid_storage.h"
+#include "toolkit/grid/grid_window.h"
+#include "toolkit_dialogs/dialog_fixture.h"
+
+namespace {
+
+constexpr int kDialog = 310;
+constexpr int kTallGrid = 110;   // text, integer, real, check box, menu; 200000 rows; wider than its window
+constexpr int kSmallGrid = 111;  // three texts, check box, menu North/South/East; 3 rows; all columns fit
+constexpr int kEdit = 112;
+constexpr int kLabelGrid = 113;  // row labels; two texts, 4 rows
+
+// What the dialog heard: cell changes and commands.
+std::vector<LPARAM> cellChanges;
+std::vector<int> commands;
+WNDPROC dialogProcedure = nullptr;
+
+LRESULT CALLBACK listening(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == yyGridClasses.cellChangeMessage) cellChanges.push_back(lParam);
+  if (message == WM_COMMAND && lParam != 0) commands.push_back(LOWORD(wParam));
+  return CallWindowProcA(dialogProcedure, window, message, wParam, lParam);
+}
+
+std::string clipboardText() {
+  std::string text;
+  if (OpenClipboard(nullptr) == 0) return text;
+  if (HANDLE data = GetClipboardData(CF_TEXT); data != nullptr) {
+    text = static_cast<const char*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+void putClipboard(const std::string& text) {
+  ASSERT_NE(OpenClipboard(nullptr), 0);
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+}
+
+class GridWindow : public dialog_test::RootWindow {
+ protected:
+  void SetUp() override {
+    RootWindow::SetUp();
+    WDialogLoad(kDialog);
+    ASSERT_NE(dialog_test::currentDialog(), nullptr);
+    WDialogShow(-1, -1, 0, kShowModeless);
+    dialog_ = dialog_test::currentDialog();
+    ui::bringToForeground(dialog_);
+    dialogProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(dialog_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listening)));
+    ui::pumpMessages(50);
+    cellChanges.clear();
+    commands.clear();
+  }
+  void TearDown() override {
+    SetWindowLongPtrA(dialog_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(dialogProcedure));
+    WDialogUnload();
+    RootWindow::TearDown();
+  }
+
+  static GridRecord& grid(int id) { return *gridRecordOf(dialog_test::item(id)); }
+  static HWND cell(int id, int column, int row) { return YYGridCellWindow(grid(id), column, row); }
+  static std::string cellText(int id, int column, int row) { return ui::textOf(cell(id, column, row)); }
+  static void click(HWND window) {
+    RECT box{};
+    GetClientRect(window, &box);
+    ui::clickAt(window, 4, box.bottom / 2);
+    ui::pumpMessages(60);
+  }
+  static void key(WORD virtualKey, unsigned modifiers = 0) {
+    ui::pressKey(virtualKey, modifiers);
+    ui::pumpMessages(60);
+  }
+  static void shiftClick(HWND window, int x, int y) {
+    keybd_event(VK_SHIFT, 0, 0, 0);
+    ui::pumpMessages(20);
+    ui::clickAt(window, x, y);
+    ui::pumpMessages(40);
+    keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+    ui::pumpMessages(60);
+  }
+  // The middle of a heading item: column c is item c + 1.
+  static POINT headingItem(int id, int item) {
+    RECT box{};
+    SendMessageA(grid(id).heading, HDM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&box));
+    return {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+  }
+  static void put(int id, int column, int row, std::string_view text) {
+    ASSERT_EQ(YYGridCellStore(grid(id), column, row, 0.0, text, ""), kGridDone);
+  }
+  static void expectBlock(const GridRecord& g, int firstRow, int lastRow, int firstColumn, int lastColumn) {
+    EXPECT_EQ(g.blockFirstRow, firstRow);
+    EXPECT_EQ(g.blockLastRow, lastRow);
+    EXPECT_EQ(g.blockFirstColumn, firstColumn);
+    EXPECT_EQ(g.blockLastColumn, lastColumn);
+  }
+  // Click on one cell, Shift+click on another: the block between them.
+  static void selectCells(int id, int firstColumn, int firstRow, int lastColumn, int lastRow) {
+    click(cell(id, firstColumn, firstRow));
+    shiftClick(cell(id, lastColumn, lastRow), 4, 4);
+    expectBlock(grid(id), std::min(firstRow, lastRow), std::max(firstRow, lastRow), std::min(firstColumn, lastColumn),
+                std::max(firstColumn, lastColumn));
+  }
+  // The small grid's first block: a b c over d e f.
+  void fillSmallGrid() {
+    const char* cells[2][3] = {{"a", "b", "c"}, {"d", "e", "f"}};
+    for (int r = 0; r < 2; ++r) {
+      for (int c = 0; c < 3; ++c) put(kSmallGrid, c, r, cells[r][c]);
+    }
+  }
+
+  HWND dialog_ = nullptr;
+};
+
+TEST_F(GridWindow, TwoHundredThousandRowsScrollThroughAScaledBar) {
+  GridRecord& g = grid(kTallGrid);
+  EXPECT_EQ(g.scrollScale, 4);
+  SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(g.window, SB_VERT, &info);
+  EXPECT_EQ(info.nMax, 49999);
+  put(kTallGrid, 0, 120000, "far");
+  put(kTallGrid, 0, 0, "near");
+  WGridPutCellInteger(kTallGrid, 2, 120003, 17);
+  g.unsaved = 0;
+  g.changed = 0;
+
+  SendMessageA(g.window, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 30000), 0);
+  EXPECT_EQ(g.firstRow, 120000);
+  EXPECT_EQ(GetScrollPos(g.window, SB_VERT), 30000);
+  EXPECT_EQ(cellText(kTallGrid, 0, 120000), "far");
+  EXPECT_EQ(cellText(kTallGrid, 1, 120002), "17");
+  EXPECT_EQ(cellText(kTallGrid, 0, 0), "");  // no window: row 0 is not on view
+
+  // The scroll bar's up arrow, clicked.
+  RECT client{};
+  GetClientRect(g.window, &client);
+  ui::clickAt(g.window, client.right + 4, 4);
+  ui::pumpMessages(100);
+  EXPECT_EQ(g.firstRow, 119999);
+  SendMessageA(g.window, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
+  EXPECT_EQ(g.firstRow, 0);
+  EXPECT_EQ(cellText(kTallGrid, 0, 0), "near");
+  EXPECT_EQ(g.unsaved, 0);
+  EXPECT_EQ(g.changed, 0);
+
+  // An edit marks the grid; scrolling keeps the marks as they are.
+  click(cell(kTallGrid, 0, 1));
+  ui::typeText("typed");
+  ui::pumpMessages(60);
+  EXPECT_EQ(g.unsaved, 1);
+  SendMessageA(g.window, WM_VSCROLL, SB_PAGEDOWN, 0);
+  EXPECT_EQ(g.firstRow, g.visibleRows);
+  SendMessageA(g.window, WM_VSCROLL, SB_PAGEUP, 0);
+  EXPECT_EQ(g.unsaved, 1);
+  EXPECT_EQ(g.changed, 1);
+  EXPECT_EQ(cellText(kTallGrid, 0, 1), "typed");
+  std::string text;
+  YYGridCellString(g, 0, 1, text, 20);
+  EXPECT_EQ(text, "typed");
+}
+
+TEST_F(GridWindow, HorizontalScrollOnlyWhenTheColumnsDoNotFit) {
+  GridRecord& small = grid(kSmallGrid);
+  EXPECT_EQ(small.lastFirstColumn, 0);
+  EXPECT_EQ(small.lastColumn, 4);
+  SendMessageA(small.window, WM_HSCROLL, SB_LINERIGHT, 0);
+  EXPECT_EQ(small.firstColumn, 0);
+
+  GridRecord& tall = grid(kTallGrid);
+  EXPECT_GT(tall.lastFirstColumn, 0);
+  EXPECT_LT(tall.lastColumn, 4);
+  RECT before{};
+  GetWindowRect(cell(kTallGrid, 1, 0), &before);
+  SendMessageA(tall.window, WM_HSCROLL, SB_LINERIGHT, 0);
+  EXPECT_EQ(tall.firstColumn, 1);
+  RECT after{};
+  GetWindowRect(cell(kTallGrid, 1, 0), &after);
+  EXPECT_EQ(before.left - after.left, tall.columnList[0].width - 1);
+  SendMessageA(tall.window, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 4), 0);
+  EXPECT_EQ(tall.firstColumn, tall.lastFirstColumn);
+  EXPECT_EQ(tall.lastColumn, 4);
+  EXPECT_GE(tall.currentColumn, tall.firstColumn);
+}
+
+TEST_F(GridWindow, KeysMoveTheCurrentCellAndReportIt) {
+  GridRecord& g = grid(kTallGrid);
+  click(dialog_test::item(kEdit));
+  cellChanges.clear();
+  click(cell(kTallGrid, 0, 0));
+  ASSERT_EQ(GetFocus(), cell(kTallGrid, 0, 0));
+  ASSERT_FALSE(cellChanges.empty());
+  EXPECT_EQ(cellChanges.back(), static_cast<LPARAM>(YYGridCellChangeParam(0, 0)));
+  struct Step {
+    WORD key;
+    unsigned modifiers;
+    int column, row;
+  };
+  const Step steps[] = {
+      {VK_DOWN, 0, 0, 1},           {VK_TAB, 0, 1, 1},  // Tab moves between cells in this grid
+      {VK_TAB, ui::kShift, 0, 1},   {VK_UP, 0, 0, 0},       {VK_UP, 0, 0, 0},  // row 0: a beep
+      {VK_END, ui::kCtrl, 4, 0},    {VK_HOME, ui::kCtrl, 0, 0},
+      {VK_NEXT, ui::kCtrl, 0, 199999}, {VK_PRIOR, ui::kCtrl, 0, 0},
+  };
+  for (const Step& s : steps) {
+    key(s.key, s.modifiers);
+    EXPECT_EQ(g.currentColumn, s.column) << "key " << s.key;
+    EXPECT_EQ(g.currentRow, s.row) << "key " << s.key;
+    EXPECT_EQ(GetFocus(), cell(kTallGrid, s.column, s.row)) << "key " << s.key;
+    EXPECT_EQ(cellChanges.back(), static_cast<LPARAM>(YYGridCellChangeParam(s.column, s.row))) << "key " << s.key;
+    if (s.row == 199999) EXPECT_EQ(g.firstRow, 199999 - g.visibleRows + 1);
+  }
+  // Enter presses the dialog's default button.
+  key(VK_RETURN);
+  ASSERT_FALSE(commands.empty());
+  EXPECT_EQ(commands.back(), IDOK);
+
+  // The program moves the current cell as far as it likes.
+  WGridSetCell(kTallGrid, 2, 150001);
+  ui::pumpMessages(60);
+  EXPECT_EQ(dialog_test::lastError(), 0);
+  EXPECT_EQ(GetFocus(), cell(kTallGrid, 1, 150000));
+  EXPECT_EQ(g.firstRow, 150000 - g.visibleRows + 1);
+  EXPECT_EQ(cellChanges.back(), static_cast<LPARAM>(YYGridCellChangeParam(1, 150000)));
+  WGridSetCell(kTallGrid, 2, 1);
+  EXPECT_EQ(GetFocus(), cell(kTallGrid, 1, 0));
+  EXPECT_EQ(g.firstRow, 0);
+
+  // Coming back from another field reports the cell although it did not change.
+  click(dialog_test::item(kEdit));
+  cellChanges.clear();
+  click(cell(kTallGrid, 0, 0));
+  ASSERT_FALSE(cellChanges.empty());
+  EXPECT_EQ(cellChanges.back(), static_cast<LPARAM>(YYGridCellChangeParam(0, 0)));
+}
+
+TEST_F(GridWindow, PageDownWithFewRowsStays) {
+  GridRecord& g = grid(kSmallGrid);
+  ASSERT_LT(g.rows, g.visibleRows);
+  click(cell(kSmallGrid, 0, 1));
+  key(VK_NEXT);
+  EXPECT_EQ(g.firstRow, 0);
+  EXPECT_EQ(g.currentRow, 1);
+  key(VK_DOWN);
+  key(VK_DOWN);  // the last row: a beep
+  EXPECT_EQ(g.currentRow, 2);
+}
+
+TEST_F(GridWindow, WheelScrollsWholeLinesOnly) {
+  GridRecord& g = grid(kTallGrid);
+  SendMessageA(g.window, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 5), 0);
+  ASSERT_EQ(g.firstRow, 20);
+  struct Turn {
+    int delta, firstRow;
+  };
+  for (const Turn& t : {Turn{240, 18}, Turn{60, 18}, Turn{60, 17}, Turn{-120, 18}, Turn{-100, 18}, Turn{-20, 19}}) {
+    PostMessageA(cell(kTallGrid, 0, g.firstRow), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(t.delta)), 0);
+    ui::pumpMessages(40);
+    EXPECT_EQ(g.firstRow, t.firstRow) << t.delta;
+  }
+}
+
+TEST_F(GridWindow, HeadingClicksSelectColumns) {
+  GridRecord& g = grid(kSmallGrid);
+  POINT third = headingItem(kSmallGrid, 3);
+  ui::clickAt(g.heading, third.x, third.y);
+  ui::pumpMessages(80);
+  EXPECT_EQ(g.currentColumn, 2);
+  expectBlock(g, 0, 2, 2, 2);
+
+  // Current column 5 (1-based); Shift and column 2 select columns 2 to 5.
+  click(cell(kSmallGrid, 0, 1));
+  key(VK_END, ui::kCtrl);
+  ASSERT_EQ(g.currentColumn, 4);
+  POINT second = headingItem(kSmallGrid, 2);
+  shiftClick(g.heading, second.x, second.y);
+  expectBlock(g, 0, 2, 1, 4);
+  EXPECT_EQ(g.currentColumn, 4);
+  EXPECT_EQ(g.currentRow, 1);
+
+  POINT corner = headingItem(kSmallGrid, 0);
+  ui::clickAt(g.heading, corner.x, corner.y);
+  ui::pumpMessages(80);
+  expectBlock(g, 0, 2, 0, 4);
+
+  // A new title shows in the heading.
+  YYGridSetColumnTitle(g, 2, "Name");
+  std::array<char, 20> title{};
+  HDITEMA item{};
+  item.mask = HDI_TEXT;
+  item.pszText = title.data();
+  item.cchTextMax = static_cast<int>(title.size());
+  SendMessageA(g.heading, HDM_GETITEMA, 2, reinterpret_cast<LPARAM>(&item));
+  EXPECT_STREQ(title.data(), "Name");
+}
+
+TEST_F(GridWindow, RowLabelClicksSelectRows) {
+  GridRecord& g = grid(kLabelGrid);
+  ASSERT_EQ(g.labelControls.size(), 4u);
+  EXPECT_EQ(YYGridGetRowLabel(g, 2), "Three");
+  click(g.labelControls[1]);
+  EXPECT_EQ(g.currentRow, 1);
+  EXPECT_EQ(g.currentColumn, 0);
+  expectBlock(g, 1, 1, 0, 1);
+  RECT box{};
+  GetClientRect(g.labelControls[3], &box);
+  shiftClick(g.labelControls[3], 4, box.bottom / 2);
+  expectBlock(g, 1, 3, 0, 1);
+  EXPECT_EQ(g.currentRow, 1);
+
+  // A block pastes at the current cell.
+  putClipboard("p\tq\r\nr\ts");
+  click(cell(kLabelGrid, 0, 2));
+  key('V', ui::kCtrl);
+  EXPECT_EQ(cellText(kLabelGrid, 0, 2), "p");
+  EXPECT_EQ(cellText(kLabelGrid, 1, 3), "s");
+}
+
+TEST_F(GridWindow, BlockGoesToTheClipboardAndComesBack) {
+  GridRecord& g = grid(kSmallGrid);
+  fillSmallGrid();
+  selectCells(kSmallGrid, 0, 0, 2, 1);
+  EXPECT_EQ(g.currentColumn, 0);
+  key('C', ui::kCtrl);
+  EXPECT_EQ(clipboardText(), "a\tb\tc\r\nd\te\tf");
+
+  // A tabular text pastes at the current cell: texts, checks, menu items.
+  putClipboard("x\tyes\tso\r\nz\tNo\tea");
+  click(cell(kSmallGrid, 2, 0));
+  key('V', ui::kCtrl);
+  EXPECT_EQ(cellText(kSmallGrid, 2, 0), "x");
+  EXPECT_EQ(cellText(kSmallGrid, 2, 1), "z");
+  int state = -1;
+  WGridGetCellCheckBox(kSmallGrid, 4, 1, state);
+  EXPECT_EQ(state, 1);
+  WGridGetCellCheckBox(kSmallGrid, 4, 2, state);
+  EXPECT_EQ(state, 0);
+  int option = 0;
+  WGridGetCellMenu(kSmallGrid, 5, 1, option);
+  EXPECT_EQ(option, 2);  // South: the template's first item is no option
+  WGridGetCellMenu(kSmallGrid, 5, 2, option);
+  EXPECT_EQ(option, 3);
+  EXPECT_EQ(dialog_test::lastError(), 0);
+
+  // Delete empties the block; a menu cell goes to its first item.
+  selectCells(kSmallGrid, 1, 0, 4, 1);
+  key(VK_DELETE);
+  EXPECT_EQ(g.blockFirstRow, -1);
+  EXPECT_EQ(cellText(kSmallGrid, 2, 0), "");
+  EXPECT_EQ(cellText(kSmallGrid, 1, 1), "");
+  EXPECT_EQ(cellText(kSmallGrid, 0, 1), "d");
+  EXPECT_EQ(SendMessageA(cell(kSmallGrid, 4, 1), CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(cell(kSmallGrid, 3, 0), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST_F(GridWindow, ContextMenuCopiesTheBlockAndPasteRespectsReadOnlyCells) {
+  GridRecord& g = grid(kSmallGrid);
+  fillSmallGrid();
+  selectCells(kSmallGrid, 1, 0, 2, 1);
+  ui::UiDriver driver;
+  driver.answerNextMenu([] { ui::pressKey('C'); });
+  ui::clickAt(cell(kSmallGrid, 1, 1), 4, 4, 3);
+  ui::pumpMessages(400);
+  EXPECT_EQ(driver.menusOpened(), 1);
+  EXPECT_EQ(clipboardText(), "b\tc\r\ne\tf");
+
+  // A paste that would touch a read-only cell is refused whole.
+  ASSERT_EQ(YYGridSetCellReadOnly(g, 1, 2, 0), kGridDone);
+  putClipboard("p\tq\r\nr\ts");
+  click(cell(kSmallGrid, 0, 1));
+  key('V', ui::kCtrl);
+  EXPECT_EQ(cellText(kSmallGrid, 0, 1), "d");
+  EXPECT_EQ(cellText(kSmallGrid, 0, 2), "");
+  ASSERT_EQ(YYGridSetCellReadOnly(g, 1, 2, 1), kGridDone);
+  key('V', ui::kCtrl);
+  EXPECT_EQ(cellText(kSmallGrid, 0, 1), "p");
+  EXPECT_EQ(cellText(kSmallGrid, 1, 2), "s");
+}
+
+TEST_F(GridWindow, ResizingAddsAndRemovesCellRowsKeepingTheCells) {
+  GridRecord& g = grid(kTallGrid);
+  for (int row = 0; row < 40; ++row) put(kTallGrid, 0, row, "r" + std::to_string(row));
+  const int cellRows = g.cellRows;
+  RECT box{};
+  GetWindowRect(g.window, &box);
+  const int width = box.right - box.left;
+  const int height = box.bottom - box.top;
+  SetWindowPos(g.window, nullptr, 0, 0, width, height + 6 * (g.rowHeight - 1), SWP_NOMOVE | SWP_NOZORDER);
+  ui::pumpMessages(60);
+  EXPECT_EQ(g.cellRows, cellRows + 6);
+  EXPECT_EQ(g.cells.size(), static_cast<std::size_t>(5 * g.cellRows));
+  for (int row = 0; row < g.cellRows; ++row) EXPECT_EQ(cellText(kTallGrid, 0, row), "r" + std::to_string(row));
+  SetWindowPos(g.window, nullptr, 0, 0, width, height - 3 * (g.rowHeight - 1), SWP_NOMOVE | SWP_NOZORDER);
+  ui::pumpMessages(60);
+  EXPECT_EQ(g.cellRows, cellRows - 3);
+  for (int row = 0; row < 40; ++row) {
+    std::string text;
+    YYGridCellString(g, 0, row, text, 20);
+    EXPECT_EQ(text, "r" + std::to_string(row));
+  }
+}
+
+TEST_F(GridWindow, ColumnsRedefinedFromChosenTemplateControls) {
+  GridRecord& g = grid(kSmallGrid);
+  fillSmallGrid();
+  const int positions[] = {4, 5, 1};
+  ASSERT_EQ(YYGridRedefineColumns(g, 3, positions), kGridDone);
+  ASSERT_EQ(g.columns, 3);
+  EXPECT_EQ(g.columnList[0].type, kGridCheckBox);
+  EXPECT_EQ(g.columnList[1].type, kGridMenu);
+  EXPECT_EQ(g.columnList[2].type, kGridString);
+  EXPECT_EQ(g.cells.size(), static_cast<std::size_t>(3 * g.cellRows));
+  EXPECT_EQ(SendMessageA(g.heading, HDM_GETITEMCOUNT, 0, 0), 4);
+  EXPECT_EQ(cellText(kSmallGrid, 2, 0), "");  // stored values go with the old columns
+  EXPECT_EQ(g.rows, 3);
+  WGridPutCellCheckBox(kSmallGrid, 1, 2, 1);
+  EXPECT_EQ(SendMessageA(cell(kSmallGrid, 0, 1), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(dialog_test::lastError(), 0);
+
+  // The first menu cell's list is the column's.
+  EXPECT_EQ(YYGridAddMenuItem(g, 0, 0, "Up"), kGridNoGrid);
+  ASSERT_EQ(YYGridClearMenuItems(g, 1, 0), kGridDone);
+  ASSERT_EQ(YYGridAddMenuItem(g, 1, 0, "Up"), kGridDone);
+  EXPECT_EQ(g.columnList[1].menuItems, std::vector<std::string>{"Up"});
+  EXPECT_EQ(SendMessageA(cell(kSmallGrid, 1, 0), CB_GETCOUNT, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(cell(kSmallGrid, 1, 1), CB_GETCOUNT, 0, 0), 3);
+
+  int heading = -1;
+  int labelWidth = -1;
+  YYGridLabelInfo(g, heading, labelWidth);
+  EXPECT_EQ(heading, 1);
+  EXPECT_EQ(labelWidth, 0);
+  YYGridLabelInfo(grid(kLabelGrid), heading, labelWidth);
+  EXPECT_EQ(heading, 0);
+  EXPECT_EQ(labelWidth, grid(kLabelGrid).labelWidth);
+  EXPECT_GT(labelWidth, 0);
+}
+
+TEST_F(GridWindow, RoutinesReportTheirErrors) {
+  ASSERT_EQ(YYGridSetColumnRange(grid(kTallGrid), 1, 1.0, 9.0), kGridDone);
+  struct Case {
+    const char* what;
+    void (*call)();
+    int error;
+  };
+  const Case cases[] = {
+      {"no grid", [] { WGridRows(kEdit, 2); }, 1006},
+      {"column 0", [] { WGridPutCellInteger(kTallGrid, 0, 1, 1); }, 1017},
+      {"row past the rows", [] { WGridClearCell(kSmallGrid, 1, 4); }, 1017},
+      {"outside the range", [] { WGridPutCellInteger(kTallGrid, 2, 1, 10); }, 1009},
+      {"blank number", [] { int v = 0; WGridGetCellInteger(kTallGrid, 2, 7, v); }, 1010},
+      {"rows past the capacity", [] { WGridRows(kSmallGrid, 4); }, 1018},
+      {"inside", [] { WGridPutCellInteger(kTallGrid, 2, 1, 9); }, 0},
+  };
+  EXPECT_EQ(fieldRecordOf(cell(kTallGrid, 1, 3))->maximum, 9.0);  // the cells on view have the range too
+  for (const Case& c : cases) {
+    c.call();
+    EXPECT_EQ(dialog_test::lastError(), c.error) << c.what;
+  }
+  int value = 0;
+  WGridGetCellInteger(kTallGrid, 2, 1, value);
+  EXPECT_EQ(value, 9);
+  EXPECT_EQ(grid(kSmallGrid).rows, 3);
+}
+
+TEST(GridWindowWithoutDialog, RoutinesNeedACurrentDialog) {
+  dialog_test::openRootWindow();
+  ui::Watchdog watchdog(30000, "RoutinesNeedACurrentDialog");
+  dialog_test::lastError();
+  WGridRows(kTallGrid, 2);
+  EXPECT_EQ(dialog_test::lastError(), 1005);
+  WShutdown();
+}
+
+TEST_F(GridWindow, ModalCopyKeepsEveryCellBothWays) {
+  fillSmallGrid();
+  WGridPutCellCheckBox(kSmallGrid, 4, 2, 1);
+  WGridPutCellOption(kSmallGrid, 5, 3, 2);
+  put(kTallGrid, 0, 150000, "deep");
+  WDialogHide();
+  ui::UiDriver driver;
+  std::vector<std::string> seen;
+  driver.answerNext([&seen](HWND copy) {
+    GridRecord* small = gridRecordOf(GetDlgItem(copy, kSmallGrid));
+    GridRecord* tall = gridRecordOf(GetDlgItem(copy, kTallGrid));
+    if (small == nullptr || tall == nullptr) return;
+    for (int row = 0; row < 2; ++row) {
+      for (int column = 0; column < 3; ++column) seen.push_back(ui::textOf(YYGridCellWindow(*small, column, row)));
+    }
+    seen.push_back(SendMessageA(YYGridCellWindow(*small, 3, 1), BM_GETCHECK, 0, 0) == BST_CHECKED ? "on" : "off");
+    std::string deep;
+    YYGridCellString(*tall, 0, 150000, deep, 20);
+    seen.push_back(deep);
+    HWND edited = YYGridCellWindow(*small, 2, 2);
+    SetWindowTextA(edited, "typed");
+    SendMessageA(edited, EM_SETMODIFY, TRUE, 0);
+    PostMessageA(copy, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(copy, IDOK)));
+  });
+  WDialogShow(-1, -1, 0, kShowModal);
+  EXPECT_EQ(seen, (std::vector<std::string>{"a", "b", "c", "d", "e", "f", "on", "deep"}));
+  GridRecord& g = grid(kSmallGrid);
+  std::string text;
+  YYGridCellString(g, 2, 2, text, 20);
+  EXPECT_EQ(text, "typed");
+  YYGridCellString(g, 1, 1, text, 20);
+  EXPECT_EQ(text, "e");
+  int option = 0;
+  WGridGetCellMenu(kSmallGrid, 5, 3, option);
+  EXPECT_EQ(option, 2);
+}
+
+}  // namespace
