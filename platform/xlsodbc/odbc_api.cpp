@@ -57,14 +57,18 @@ class SheetResult : public ResultSet {
   bool next() override {
     if (started_) ++row_;
     started_ = true;
+    // The row's cells are looked up once for all its columns.
+    const auto it = sheet_.rows.find(row_);
+    cells_ = it != sheet_.rows.end() ? &it->second : nullptr;
     return row_ < end_;
   }
-  Value value(std::size_t c) const override { return valueAt(sheet_, row_, columns_[c]); }
+  Value value(std::size_t c) const override { return valueIn(cells_, columns_[c]); }
 
  private:
   const xlsbook::Sheet& sheet_;
   std::vector<std::uint16_t> columns_;
   std::uint32_t row_, end_;
+  const xlsbook::Row* cells_ = nullptr;
   bool started_ = false;
 };
 
