@@ -1,6 +1,8 @@
-// Times every registered case and prints "name: seconds" lines.
+// Times every registered case and prints "name: seconds" lines.  With an
+// argument, only the cases whose names contain it are run.
 #include <chrono>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "benchmarks/benchmark.h"
@@ -17,8 +19,10 @@ Benchmark::Benchmark(Case c) { cases().push_back(std::move(c)); }
 
 }  // namespace bench
 
-int main() {
+int main(int argc, char** argv) {
+  const std::string_view only = argc > 1 ? argv[1] : "";
   for (const auto& c : bench::cases()) {
+    if (c.name.find(only) == std::string::npos) continue;
     if (c.prepare) c.prepare();
     const auto start = std::chrono::steady_clock::now();
     c.run();

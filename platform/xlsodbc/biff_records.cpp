@@ -26,6 +26,35 @@ std::vector<Record> splitRecords(ByteView stream, std::size_t from) {
   return records;
 }
 
+namespace {
+// How many records a run holds.
+std::size_t recordsInRun(ByteView run) {
+  std::size_t n = 0;
+  for (std::size_t at = 0; at + 4 <= run.size(); ++n) at += 4 + xlsio::u16(run, at + 2);
+  return n;
+}
+}  // namespace
+
+std::vector<RecordView> viewsOf(const std::vector<Record>& records) {
+  std::size_t count = 0;
+  for (const Record& r : records) count += r.type == kRecordRun ? recordsInRun(r.data) : 1;
+  std::vector<RecordView> views;
+  views.reserve(count);
+  for (const Record& r : records) {
+    if (r.type != kRecordRun) {
+      views.push_back({r.type, r.data});
+      continue;
+    }
+    const ByteView run(r.data);
+    for (std::size_t at = 0; at + 4 <= run.size();) {
+      const std::size_t length = std::min<std::size_t>(xlsio::u16(run, at + 2), run.size() - at - 4);
+      views.push_back({xlsio::u16(run, at), run.subspan(at + 4, length)});
+      at += 4 + length;
+    }
+  }
+  return views;
+}
+
 void appendRecord(Bytes& out, std::uint16_t type, ByteView data) {
   put16(out, type);
   put16(out, static_cast<std::uint16_t>(data.size()));
@@ -136,6 +165,9 @@ void putString8(Bytes& out, std::u16string_view s) {
 
 std::u16string fromCodePage(std::string_view bytes) {
   if (bytes.empty()) return {};
+  // The code page's first half is ASCII: most texts need no conversion call.
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return std::u16string(bytes.begin(), bytes.end());
   std::u16string out(bytes.size(), u'\0');
   const int n = MultiByteToWideChar(1252, 0, bytes.data(), static_cast<int>(bytes.size()),
                                     reinterpret_cast<wchar_t*>(out.data()), static_cast<int>(out.size()));
@@ -145,6 +177,8 @@ std::u16string fromCodePage(std::string_view bytes) {
 
 std::string toCodePage(std::u16string_view chars) {
   if (chars.empty()) return {};
+  if (std::all_of(chars.begin(), chars.end(), [](char16_t c) { return c < 0x80; }))
+    return std::string(chars.begin(), chars.end());
   std::string out(chars.size() * 2, '\0');
   // No best-fit look-alikes: a character the code page lacks becomes "?".
   const int n = WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, reinterpret_cast<const wchar_t*>(chars.data()),

@@ -35,18 +35,51 @@ constexpr std::uint16_t Formula = 0x0006, Eof = 0x000A, CalcCount = 0x000C, Calc
 
 constexpr std::size_t kMaxRecordData = 8224;
 
+// The records of a worksheet's cell table: rows, cells, formulas and their row blocks.
+inline bool isCellTableRecord(std::uint16_t type) {
+  switch (type) {
+    case rt::Row: case rt::Blank: case rt::Number: case rt::Label: case rt::BoolErr:
+    case rt::Formula: case rt::String: case rt::Rk: case rt::MulRk: case rt::MulBlank:
+    case rt::LabelSst: case rt::Rstring: case rt::DbCell: case rt::SharedFormula:
+    case rt::Array: case rt::Table:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Not a BIFF record type: a run of whole records (each with its 4-byte header)
+// kept in one buffer.  A worksheet's cell table, tens of thousands of small
+// records, is held so, read and written without a buffer for each record.
+constexpr std::uint16_t kRecordRun = 0xFFFF;
+
 struct Record {
   std::uint16_t type = 0;
-  xlsio::Bytes data;
+  xlsio::Bytes data;  // for a run: the records, headers included
 };
+
+// One BIFF record seen where it lies.
+struct RecordView {
+  std::uint16_t type = 0;
+  xlsio::ByteView data;
+};
+
+// The BIFF records the list stands for, each record of a run on its own; the
+// views point into the list's buffers.
+std::vector<RecordView> viewsOf(const std::vector<Record>& records);
 
 // Records of a stream from an offset on; stops at the stream's end or at a
 // record that would run past it (a cut-off file).
 std::vector<Record> splitRecords(xlsio::ByteView stream, std::size_t from = 0);
 
 void appendRecord(xlsio::Bytes& out, std::uint16_t type, xlsio::ByteView data);
-inline void appendRecord(xlsio::Bytes& out, const Record& r) { appendRecord(out, r.type, r.data); }
-inline std::size_t recordSize(const Record& r) { return 4 + r.data.size(); }
+inline void appendRecord(xlsio::Bytes& out, const Record& r) {
+  if (r.type == kRecordRun)
+    xlsio::putBytes(out, r.data);
+  else
+    appendRecord(out, r.type, r.data);
+}
+inline std::size_t recordSize(const Record& r) { return (r.type == kRecordRun ? 0 : 4) + r.data.size(); }
 
 // The characters of a BIFF8 string, as UTF-16, with any formatting runs and
 // phonetic data it carried (kept so that rewritten shared strings stay as they were).

@@ -48,10 +48,8 @@ TableView viewOf(const xlsbook::Sheet& sheet) {
   return v;
 }
 
-Value valueAt(const xlsbook::Sheet& sheet, std::uint32_t row, std::uint16_t sheetColumn) {
-  auto it = sheet.rows.find(row);
-  if (it == sheet.rows.end()) return {};
-  const xlsbook::Cell* c = cellAt(it->second, sheetColumn);
+Value valueIn(const xlsbook::Row* cells, std::uint16_t sheetColumn) {
+  const xlsbook::Cell* c = cells ? cellAt(*cells, sheetColumn) : nullptr;
   return c ? Value::ofCell(*c) : Value{};
 }
 

@@ -10,10 +10,12 @@ namespace {
 
 using namespace xlsio;
 using xlsbiff::Record;
+using xlsbiff::RecordView;
 namespace rt = xlsbiff::rt;
 
 constexpr std::uint16_t kBiff8 = 0x0600;
 constexpr std::uint16_t kGlobalsType = 0x0005;
+constexpr int kLargestRowHint = 32;
 
 bool isBuiltInDateFormat(std::uint16_t f) {
   return (f >= 14 && f <= 22) || (f >= 27 && f <= 36) || (f >= 45 && f <= 47) || (f >= 50 && f <= 58);
@@ -67,9 +69,24 @@ double decodeRk(std::uint32_t rk) {
   return (rk & 0x01) ? value / 100 : value;
 }
 
+// The length of the run of cell-table records (and the CONTINUE records that
+// carry their data on) from an offset on, in bytes.
+std::size_t cellTableRunAt(ByteView stream, std::size_t at) {
+  const std::size_t start = at;
+  while (at + 4 <= stream.size()) {
+    const std::uint16_t type = u16(stream, at);
+    const std::size_t next = at + 4 + u16(stream, at + 2);
+    if (next > stream.size()) break;
+    if (!xlsbiff::isCellTableRecord(type) && !(type == rt::Continue && at > start)) break;
+    at = next;
+  }
+  return at - start;
+}
+
 // The records of one substream from its BOF to its matching EOF (charts embedded
-// in a worksheet bring BOF/EOF pairs of their own).
-std::vector<Record> substreamAt(ByteView stream, std::size_t offset) {
+// in a worksheet bring BOF/EOF pairs of their own).  A worksheet's cell table is
+// kept as runs of records.
+std::vector<Record> substreamAt(ByteView stream, std::size_t offset, bool worksheet) {
   std::vector<Record> out;
   int depth = 0;
   std::size_t at = offset;
@@ -78,6 +95,13 @@ std::vector<Record> substreamAt(ByteView stream, std::size_t offset) {
     const std::uint16_t length = u16(stream, at + 2);
     if (at + 4 + length > stream.size()) break;
     if (out.empty() && type != rt::Bof) break;
+    if (worksheet && depth == 1 && xlsbiff::isCellTableRecord(type)) {
+      const std::size_t run = cellTableRunAt(stream, at);
+      out.push_back({xlsbiff::kRecordRun, Bytes(stream.begin() + static_cast<std::ptrdiff_t>(at),
+                                                 stream.begin() + static_cast<std::ptrdiff_t>(at + run))});
+      at += run;
+      continue;
+    }
     Record r{type, Bytes(stream.begin() + static_cast<std::ptrdiff_t>(at + 4),
                          stream.begin() + static_cast<std::ptrdiff_t>(at + 4 + length))};
     at += 4 + length;
@@ -94,10 +118,10 @@ class CellReader {
   CellReader(const Workbook& book, Sheet& sheet) : book_(book), sheet_(sheet) {}
 
   void read() {
-    const auto& records = sheet_.records;
+    const auto records = xlsbiff::viewsOf(sheet_.records);
     int depth = 0;
     for (std::size_t i = 0; i < records.size(); ++i) {
-      const Record& r = records[i];
+      const RecordView& r = records[i];
       if (r.type == rt::Bof) ++depth;
       if (r.type == rt::Eof) --depth;
       if (depth != 1) continue;  // inside an embedded chart
@@ -112,7 +136,14 @@ class CellReader {
   void put(std::uint32_t row, std::uint16_t column, Cell cell) {
     cell.column = column;
     noteRow(row);
-    Row& cells = sheet_.rows[row];
+    // Cells come row by row: the row is looked up again only when it changes.
+    if (!lastRow_ || row != lastRowNumber_) {
+      lastRow_ = &sheet_.rows[row];
+      lastRowNumber_ = row;
+    }
+    Row& cells = *lastRow_;
+    if (cells.capacity() == 0) cells.reserve(std::max<std::size_t>({widths_[row], lastRowSize_, 1}));
+    lastRowSize_ = cells.size() + 1;
     auto it = std::lower_bound(cells.begin(), cells.end(), column,
                                [](const Cell& c, std::uint16_t col) { return c.column < col; });
     if (it != cells.end() && it->column == column)
@@ -134,8 +165,8 @@ class CellReader {
     put(row, column, std::move(c));
   }
 
-  void readRecord(const std::vector<Record>& records, std::size_t i) {
-    const Record& r = records[i];
+  void readRecord(const std::vector<RecordView>& records, std::size_t i) {
+    const RecordView& r = records[i];
     const ByteView d(r.data);
     const std::uint16_t row = u16(d, 0), col = u16(d, 2), xf = u16(d, 4);
     switch (r.type) {
@@ -169,6 +200,13 @@ class CellReader {
         if (d.size() >= 14) readFormulaResult(records, i, row, col, xf);
         break;
       case rt::Row:
+        // Room for the row's cells at once: a row grown cell by cell costs a
+        // reallocation for each doubling, for every row of the sheet.  A ROW
+        // record may span far more columns than hold values: only so much is
+        // taken on its word.
+        widths_[row] = static_cast<std::uint16_t>(std::clamp(int{u16(d, 4)} - int{u16(d, 2)}, 0, kLargestRowHint));
+        noteRow(row);
+        break;
       case rt::Blank:
       case rt::MulBlank:
         noteRow(row);  // formatted but empty: new rows go below it
@@ -180,7 +218,7 @@ class CellReader {
 
   // A formula's last calculated value: a number, or a marker for a text (in the
   // STRING record that follows), a truth value, an error or an empty text.
-  void readFormulaResult(const std::vector<Record>& records, std::size_t i, std::uint16_t row,
+  void readFormulaResult(const std::vector<RecordView>& records, std::size_t i, std::uint16_t row,
                          std::uint16_t col, std::uint16_t xf) {
     const ByteView d(records[i].data);
     if (u16(d, 12) != 0xFFFF) {
@@ -222,6 +260,10 @@ class CellReader {
 
   const Workbook& book_;
   Sheet& sheet_;
+  std::vector<std::uint16_t> widths_ = std::vector<std::uint16_t>(65536, 0);  // cells a ROW record announces
+  std::size_t lastRowSize_ = 0;
+  Row* lastRow_ = nullptr;  // map nodes stay where they are
+  std::uint32_t lastRowNumber_ = 0;
 };
 
 void readSharedStrings(Workbook& book, std::size_t sstIndex) {
@@ -277,7 +319,7 @@ std::optional<Workbook> load(ByteView file, std::string& why) {
     return std::nullopt;
   }
   const ByteView stream(book.file.entries[static_cast<std::size_t>(book.workbookEntry)].data);
-  book.globals = substreamAt(stream, 0);
+  book.globals = substreamAt(stream, 0, false);
   why = "The workbook file is damaged.";
   if (book.globals.empty()) return std::nullopt;
   const ByteView bof(book.globals[0].data);
@@ -332,7 +374,7 @@ std::optional<Workbook> load(ByteView file, std::string& why) {
   }
 
   for (auto& [offset, sheet] : placed) {
-    sheet.records = substreamAt(stream, offset);
+    sheet.records = substreamAt(stream, offset, sheet.isWorksheet());
     if (sheet.records.empty()) return std::nullopt;
     if (sheet.isWorksheet()) CellReader(book, sheet).read();
     book.sheets.push_back(std::move(sheet));

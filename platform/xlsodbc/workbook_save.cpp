@@ -4,6 +4,7 @@
 // anew: the old ones first, in their order, so that existing cells keep their
 // indices, then the strings of the new cells.
 #include <algorithm>
+#include <string_view>
 #include <unordered_map>
 
 #include "platform/xlsodbc/workbook.h"
@@ -19,18 +20,6 @@ constexpr std::uint16_t kDefaultCellXf = 15;
 constexpr std::size_t kMaxXfCount = 4050;
 constexpr std::uint32_t kRowsPerBlock = 32;
 
-bool isCellTableRecord(std::uint16_t type) {
-  switch (type) {
-    case rt::Row: case rt::Blank: case rt::Number: case rt::Label: case rt::BoolErr:
-    case rt::Formula: case rt::String: case rt::Rk: case rt::MulRk: case rt::MulBlank:
-    case rt::LabelSst: case rt::Rstring: case rt::DbCell: case rt::SharedFormula:
-    case rt::Array: case rt::Table:
-      return true;
-    default:
-      return false;
-  }
-}
-
 std::size_t bytesOf(const std::vector<Record>& records) {
   std::size_t n = 0;
   for (const auto& r : records) n += xlsbiff::recordSize(r);
@@ -41,45 +30,58 @@ std::size_t bytesOf(const std::vector<Record>& records) {
 struct SavePlan {
   std::vector<xlsbiff::UnicodeString> strings;
   std::uint32_t uses = 0;
-  std::unordered_map<std::string, std::uint32_t> index;  // new texts (code page 1252)
+  // New texts (code page 1252), viewing the cells' own texts, which stay put
+  // while the workbook is saved.
+  std::unordered_map<std::string_view, std::uint32_t> index;
   bool needsDateXf = false;
   std::uint16_t cellXf = kDefaultCellXf;
   std::uint16_t dateXf = kDefaultCellXf;
   std::uint16_t dateFormat = 0;
 };
 
-SavePlan planSave(const Workbook& book) {
-  SavePlan plan;
-  plan.strings = book.sharedStrings;
-  plan.uses = book.sharedStringUses;
-  plan.cellXf = book.xfFormats.size() > kDefaultCellXf ? kDefaultCellXf : 0;
-  std::unordered_map<std::u16string, std::uint32_t> existing;
-  bool existingIndexed = false;
+// The cells of the rows added to changed sheets, in the order they are written.
+template <typename F>
+void forEachAddedCell(const Workbook& book, F&& f) {
   for (const auto& sheet : book.sheets) {
     if (!sheet.changed()) continue;
-    for (auto it = sheet.rows.lower_bound(sheet.firstAddedRow); it != sheet.rows.end(); ++it) {
-      for (const Cell& c : it->second) {
-        if (c.kind == CellKind::Date) plan.needsDateXf = true;
-        if (c.kind != CellKind::Text) continue;
-        ++plan.uses;
-        if (plan.index.count(c.text)) continue;
-        if (!existingIndexed) {
-          for (std::uint32_t i = 0; i < book.sharedStrings.size(); ++i)
-            existing.emplace(book.sharedStrings[i].chars, i);
-          existingIndexed = true;
-        }
-        std::u16string chars = xlsbiff::fromCodePage(c.text);
-        if (auto found = existing.find(chars); found != existing.end() && found->second < book.sharedStrings.size()) {
-          plan.index.emplace(c.text, found->second);
-          continue;
-        }
-        const auto id = static_cast<std::uint32_t>(plan.strings.size());
-        existing.emplace(chars, id);
-        plan.index.emplace(c.text, id);
-        plan.strings.push_back({std::move(chars), {}, {}});
-      }
-    }
+    for (auto it = sheet.rows.lower_bound(sheet.firstAddedRow); it != sheet.rows.end(); ++it)
+      for (const Cell& c : it->second) f(c);
   }
+}
+
+SavePlan planSave(const Workbook& book) {
+  SavePlan plan;
+  plan.uses = book.sharedStringUses;
+  plan.cellXf = book.xfFormats.size() > kDefaultCellXf ? kDefaultCellXf : 0;
+  std::size_t texts = 0;
+  forEachAddedCell(book, [&](const Cell& c) { texts += c.kind == CellKind::Text ? 1 : 0; });
+  // Room for every string at once: the index of characters below views the
+  // strings where they lie.
+  plan.strings = book.sharedStrings;
+  plan.strings.reserve(book.sharedStrings.size() + texts);
+  plan.index.reserve(texts);
+  std::unordered_map<std::u16string_view, std::uint32_t> existing;
+  bool existingIndexed = false;
+  forEachAddedCell(book, [&](const Cell& c) {
+    if (c.kind == CellKind::Date) plan.needsDateXf = true;
+    if (c.kind != CellKind::Text) return;
+    ++plan.uses;
+    if (plan.index.count(c.text)) return;
+    if (!existingIndexed) {
+      existing.reserve(plan.strings.size() + texts);
+      for (std::uint32_t i = 0; i < plan.strings.size(); ++i) existing.emplace(plan.strings[i].chars, i);
+      existingIndexed = true;
+    }
+    std::u16string chars = xlsbiff::fromCodePage(c.text);
+    if (auto found = existing.find(chars); found != existing.end() && found->second < book.sharedStrings.size()) {
+      plan.index.emplace(c.text, found->second);
+      return;
+    }
+    const auto id = static_cast<std::uint32_t>(plan.strings.size());
+    plan.strings.push_back({std::move(chars), {}, {}});
+    existing.emplace(plan.strings.back().chars, id);
+    plan.index.emplace(c.text, id);
+  });
   return plan;
 }
 
@@ -246,80 +248,103 @@ std::vector<Record> buildGlobals(const Workbook& book, SavePlan& plan, std::size
   return out;
 }
 
-Record rowRecord(std::uint32_t row, const Row& cells) {
-  Bytes d;
-  put16(d, static_cast<std::uint16_t>(row));
-  put16(d, cells.empty() ? 0 : cells.front().column);
-  put16(d, static_cast<std::uint16_t>(cells.empty() ? 0 : cells.back().column + 1));
-  put16(d, 0x00FF);
-  put16(d, 0);
-  put16(d, 0);
-  put16(d, 0x0100);
-  put16(d, 0x000F);
-  return {rt::Row, std::move(d)};
+// Starts a record at the end of a run; endRecord sets its length once its data is there.
+std::size_t beginRecord(Bytes& out, std::uint16_t type) {
+  const std::size_t start = out.size();
+  put16(out, type);
+  put16(out, 0);
+  return start;
+}
+void endRecord(Bytes& out, std::size_t start) {
+  set16(out, start + 2, static_cast<std::uint16_t>(out.size() - start - 4));
 }
 
-Record cellRecord(std::uint32_t row, const Cell& c, const SavePlan& plan) {
-  Bytes d;
-  put16(d, static_cast<std::uint16_t>(row));
-  put16(d, c.column);
+void putRowRecord(Bytes& out, std::uint32_t row, const Row& cells) {
+  const std::size_t start = beginRecord(out, rt::Row);
+  put16(out, static_cast<std::uint16_t>(row));
+  put16(out, cells.empty() ? 0 : cells.front().column);
+  put16(out, static_cast<std::uint16_t>(cells.empty() ? 0 : cells.back().column + 1));
+  put16(out, 0x00FF);
+  put16(out, 0);
+  put16(out, 0);
+  put16(out, 0x0100);
+  put16(out, 0x000F);
+  endRecord(out, start);
+}
+
+std::uint16_t cellRecordType(const Cell& c) {
   switch (c.kind) {
-    case CellKind::Text:
-      put16(d, plan.cellXf);
-      put32(d, plan.index.at(c.text));
-      return {rt::LabelSst, std::move(d)};
+    case CellKind::Text: return rt::LabelSst;
     case CellKind::Boolean:
-    case CellKind::Error:
-      put16(d, plan.cellXf);
-      put8(d, c.kind == CellKind::Error ? 0x2A : static_cast<std::uint8_t>(c.number != 0));
-      put8(d, c.kind == CellKind::Error ? 1 : 0);
-      return {rt::BoolErr, std::move(d)};
-    case CellKind::Date:
-      put16(d, plan.dateXf);
-      putF64(d, c.number);
-      return {rt::Number, std::move(d)};
-    case CellKind::Number:
-    default:
-      put16(d, plan.cellXf);
-      putF64(d, c.number);
-      return {rt::Number, std::move(d)};
+    case CellKind::Error: return rt::BoolErr;
+    default: return rt::Number;
   }
 }
 
-// Row blocks of the added rows: ROW records, their cells, and a DBCELL that
-// points back at them.
-std::vector<Record> addedRowBlocks(const Sheet& sheet, const SavePlan& plan) {
-  std::vector<Record> out;
+void putCellRecord(Bytes& out, std::uint32_t row, const Cell& c, const SavePlan& plan) {
+  const std::size_t start = beginRecord(out, cellRecordType(c));
+  put16(out, static_cast<std::uint16_t>(row));
+  put16(out, c.column);
+  switch (c.kind) {
+    case CellKind::Text:
+      put16(out, plan.cellXf);
+      put32(out, plan.index.at(c.text));
+      break;
+    case CellKind::Boolean:
+    case CellKind::Error:
+      put16(out, plan.cellXf);
+      put8(out, c.kind == CellKind::Error ? 0x2A : static_cast<std::uint8_t>(c.number != 0));
+      put8(out, c.kind == CellKind::Error ? 1 : 0);
+      break;
+    case CellKind::Date:
+      put16(out, plan.dateXf);
+      putF64(out, c.number);
+      break;
+    case CellKind::Number:
+    default:
+      put16(out, plan.cellXf);
+      putF64(out, c.number);
+      break;
+  }
+  endRecord(out, start);
+}
+
+// Row blocks of the added rows, as one run of records: ROW records, their
+// cells, and a DBCELL that points back at them.
+Record addedRowBlocks(const Sheet& sheet, const SavePlan& plan) {
+  Record run{xlsbiff::kRecordRun, {}};
+  Bytes& out = run.data;
+  std::size_t room = 0;
+  for (auto it = sheet.rows.lower_bound(sheet.firstAddedRow); it != sheet.rows.end(); ++it)
+    room += 4 + 16 + 2 + (4 + 14) * it->second.size();
+  out.reserve(room + (room / kRowsPerBlock + 1) * 8);
   auto it = sheet.rows.lower_bound(sheet.firstAddedRow);
+  std::vector<decltype(it)> rows;
+  Bytes db;
   while (it != sheet.rows.end()) {
     const std::uint32_t block = it->first / kRowsPerBlock;
-    std::vector<decltype(it)> rows;
+    rows.clear();
     while (it != sheet.rows.end() && it->first / kRowsPerBlock == block) {
       if (!it->second.empty()) rows.push_back(it);
       ++it;
     }
     if (rows.empty()) continue;
-    std::size_t offset = 0;  // from the block's first ROW record
-    for (auto r : rows) {
-      out.push_back(rowRecord(r->first, r->second));
-      offset += xlsbiff::recordSize(out.back());
-    }
+    const std::size_t blockStart = out.size();
+    for (auto r : rows) putRowRecord(out, r->first, r->second);
     const std::size_t endOfFirstRow = 20;
     std::size_t previousFirstCell = endOfFirstRow;
-    Bytes db;
+    db.clear();
     put32(db, 0);
     for (auto r : rows) {
+      const std::size_t offset = out.size() - blockStart;  // from the block's first ROW record
       put16(db, static_cast<std::uint16_t>(offset - previousFirstCell));
       previousFirstCell = offset;
-      for (const Cell& c : r->second) {
-        out.push_back(cellRecord(r->first, c, plan));
-        offset += xlsbiff::recordSize(out.back());
-      }
+      for (const Cell& c : r->second) putCellRecord(out, r->first, c, plan);
     }
-    set32(db, 0, static_cast<std::uint32_t>(offset));
-    out.push_back({rt::DbCell, std::move(db)});
+    set32(db, 0, static_cast<std::uint32_t>(out.size() - blockStart));
+    xlsbiff::appendRecord(out, rt::DbCell, db);
   }
-  return out;
+  return run;
 }
 
 void widenDimensions(Record& dims, const Sheet& sheet) {
@@ -356,7 +381,7 @@ std::vector<Record> sheetRecords(const Sheet& sheet, const SavePlan& plan) {
     const auto type = records[i].type;
     if (type == rt::Bof) ++depth;
     if (depth == 1) {
-      if (isCellTableRecord(type)) insertAt = static_cast<std::ptrdiff_t>(i) + 1;
+      if (xlsbiff::isCellTableRecord(type) || type == xlsbiff::kRecordRun) insertAt = static_cast<std::ptrdiff_t>(i) + 1;
       if (type == rt::Dimensions) dimensions = static_cast<std::ptrdiff_t>(i);
       if (type == rt::Window2 && window2 < 0) window2 = static_cast<std::ptrdiff_t>(i);
     }
@@ -364,9 +389,7 @@ std::vector<Record> sheetRecords(const Sheet& sheet, const SavePlan& plan) {
   }
   if (insertAt < 0) insertAt = dimensions >= 0 ? dimensions + 1 : window2 >= 0 ? window2 : static_cast<std::ptrdiff_t>(records.size()) - 1;
   if (dimensions >= 0) widenDimensions(records[static_cast<std::size_t>(dimensions)], sheet);
-  auto blocks = addedRowBlocks(sheet, plan);
-  records.insert(records.begin() + insertAt, std::make_move_iterator(blocks.begin()),
-                 std::make_move_iterator(blocks.end()));
+  records.insert(records.begin() + insertAt, addedRowBlocks(sheet, plan));
   return records;
 }
 
@@ -379,10 +402,15 @@ void fixIndex(std::vector<Record>& records, std::size_t sheetOffset, const Sheet
   for (std::size_t i = 0; i < records.size(); ++i) {
     if (records[i].type == rt::Bof) ++depth;
     if (depth == 1 && records[i].type == rt::Index && index < 0) index = static_cast<std::ptrdiff_t>(i);
-    if (depth == 1 && records[i].type == rt::DbCell) ++dbCells;
     if (records[i].type == rt::Eof) --depth;
   }
   if (index < 0) return;
+  depth = 0;
+  for (const auto& r : xlsbiff::viewsOf(records)) {
+    if (r.type == rt::Bof) ++depth;
+    if (depth == 1 && r.type == rt::DbCell) ++dbCells;
+    if (r.type == rt::Eof) --depth;
+  }
   Record& idx = records[static_cast<std::size_t>(index)];
   Bytes d(16 + 4 * dbCells, 0);
   std::copy_n(idx.data.begin(), std::min<std::size_t>(12, idx.data.size()), d.begin());
@@ -393,12 +421,13 @@ void fixIndex(std::vector<Record>& records, std::size_t sheetOffset, const Sheet
   idx.data = std::move(d);
   std::size_t pos = sheetOffset, k = 0;
   depth = 0;
-  for (const auto& r : records) {
+  // The views are taken once the INDEX record has its new size.
+  for (const auto& r : xlsbiff::viewsOf(records)) {
     if (r.type == rt::Bof) ++depth;
     if (depth == 1 && r.type == rt::DbCell) set32(idx.data, 16 + 4 * k++, static_cast<std::uint32_t>(pos));
     if (depth == 1 && r.type == rt::DefColWidth) set32(idx.data, 12, static_cast<std::uint32_t>(pos));
     if (r.type == rt::Eof) --depth;
-    pos += xlsbiff::recordSize(r);
+    pos += 4 + r.data.size();
   }
 }
 

@@ -3,6 +3,7 @@
 // the SQL texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -80,6 +81,125 @@ TEST(Workbook, KeepsOldSharedStringsAndSplitsLongNewOnes) {
   const auto& charlie = again->findWorksheet("Points")->rows.at(3);
   ASSERT_EQ(charlie.back().column, 5);
   EXPECT_EQ(charlie.back().text, "Alpha-Bravo \xC6r\xF8");
+}
+
+// The records of one substream of a workbook stream, each with its position.
+struct PlacedRecord {
+  std::uint16_t type;
+  std::size_t at;
+  xlsio::ByteView data;
+};
+std::vector<PlacedRecord> substream(xlsio::ByteView stream, std::size_t at) {
+  std::vector<PlacedRecord> out;
+  int depth = 0;
+  while (at + 4 <= stream.size()) {
+    const std::uint16_t type = xlsio::u16(stream, at), length = xlsio::u16(stream, at + 2);
+    out.push_back({type, at, stream.subspan(at + 4, length)});
+    at += 4 + length;
+    if (type == xlsbiff::rt::Bof) ++depth;
+    if (type == xlsbiff::rt::Eof && --depth == 0) break;
+  }
+  return out;
+}
+
+// The workbook stream of a saved file and the stream positions of its sheets.
+struct SavedStream {
+  xlsio::Bytes stream;
+  std::vector<std::size_t> sheets;
+};
+SavedStream savedStream(const xlsio::Bytes& file) {
+  std::string why;
+  auto cf = xlscfb::read(file, why);
+  EXPECT_TRUE(cf) << why;
+  if (!cf) return {};
+  SavedStream s;
+  s.stream = cf->entries[static_cast<std::size_t>(xlscfb::findRootStream(*cf, u"Workbook"))].data;
+  for (const auto& r : substream(s.stream, 0))
+    if (r.type == xlsbiff::rt::BoundSheet) s.sheets.push_back(xlsio::u32(r.data, 0));
+  return s;
+}
+
+// Each DBCELL points back at a ROW record, and every DBCELL position the sheet's
+// INDEX gives (when it has one) lands on a DBCELL record, one for each.
+void expectIndexMatchesRowBlocks(xlsio::ByteView stream, std::size_t sheetAt, bool hasIndex) {
+  const auto records = substream(stream, sheetAt);
+  std::vector<std::size_t> dbCells;
+  xlsio::ByteView index;
+  for (const auto& r : records) {
+    if (r.type == xlsbiff::rt::DbCell) dbCells.push_back(r.at);
+    if (r.type == xlsbiff::rt::Index) index = r.data;
+  }
+  ASSERT_FALSE(dbCells.empty());
+  ASSERT_EQ(index.size(), hasIndex ? 16 + 4 * dbCells.size() : 0);
+  for (std::size_t k = 0; k < dbCells.size(); ++k) {
+    if (hasIndex) ASSERT_EQ(xlsio::u32(index, 16 + 4 * k), dbCells[k]) << k;
+    const std::size_t firstRow = dbCells[k] - xlsio::u32(stream, dbCells[k] + 4);
+    EXPECT_EQ(xlsio::u16(stream, firstRow), xlsbiff::rt::Row) << k;
+  }
+}
+
+// The bytes of a sheet's cell table: its first ROW record to the end of its last DBCELL.
+xlsio::Bytes cellTable(xlsio::ByteView stream, std::size_t sheetAt) {
+  std::size_t first = 0, end = 0;
+  for (const auto& r : substream(stream, sheetAt)) {
+    if (r.type == xlsbiff::rt::Row && first == 0) first = r.at;
+    if (r.type == xlsbiff::rt::DbCell) end = r.at + 4 + r.data.size();
+  }
+  return xlsio::Bytes(stream.begin() + static_cast<std::ptrdiff_t>(first),
+                      stream.begin() + static_cast<std::ptrdiff_t>(end));
+}
+
+void appendNumberAndText(xlsbook::Sheet& sheet, int n) {
+  xlsbook::Cell number, text;
+  number.number = n;
+  text.column = 1;
+  text.kind = xlsbook::CellKind::Text;
+  text.text = "row " + std::to_string(n) + " of a long enough text";
+  xlsbook::appendRow(sheet, {number, text});
+}
+
+TEST(Workbook, RowsAddedTwiceKeepTheEarlierCellTableAndAnIndexOfEveryRowBlock) {
+  std::string why;
+  auto book = xlsbook::load(readFixture("libreoffice_book.xls"), why);
+  ASSERT_TRUE(book) << why;
+  // 100 rows, then 70 more: row blocks of 32 rows, the last one of the first
+  // save left part-filled.
+  xlsbook::addWorksheet(*book, "Big", {"N", "T"});
+  for (int n = 1; n <= 100; ++n) appendNumberAndText(book->sheets.back(), n);
+  const xlsio::Bytes first = xlsbook::save(*book);
+  auto again = xlsbook::load(first, why);
+  ASSERT_TRUE(again) << why;
+  for (int n = 101; n <= 170; ++n) appendNumberAndText(*again->findWorksheet("Big"), n);
+  xlsbook::Cell extra;
+  extra.number = 42;
+  xlsbook::appendRow(*again->findWorksheet("Points"), {extra});
+  const xlsio::Bytes second = xlsbook::save(*again);
+
+  const SavedStream before = savedStream(first), after = savedStream(second);
+  ASSERT_EQ(after.sheets.size(), before.sheets.size());
+  const std::size_t big = after.sheets.size() - 1;
+  const auto points = static_cast<std::size_t>(again->findWorksheet("Points") - again->sheets.data());
+  // The sheet from the other program has no INDEX; ours has.
+  expectIndexMatchesRowBlocks(after.stream, after.sheets[points], false);
+  expectIndexMatchesRowBlocks(after.stream, after.sheets[big], true);
+  // The rows written first are kept byte for byte, the new blocks after them.
+  const xlsio::Bytes earlier = cellTable(before.stream, before.sheets[big]);
+  const xlsio::Bytes later = cellTable(after.stream, after.sheets[big]);
+  ASSERT_GT(later.size(), earlier.size());
+  EXPECT_TRUE(std::equal(earlier.begin(), earlier.end(), later.begin()));
+
+  auto last = xlsbook::load(second, why);
+  ASSERT_TRUE(last) << why;
+  const xlsbook::Sheet* sheet = last->findWorksheet("Big");
+  ASSERT_NE(sheet, nullptr);
+  ASSERT_EQ(sheet->rows.size(), 171u);
+  for (int n = 1; n <= 170; ++n) {
+    const xlsbook::Row& row = sheet->rows.at(static_cast<std::uint32_t>(n));
+    ASSERT_EQ(row.size(), 2u) << n;
+    EXPECT_EQ(row[0].number, n);
+    EXPECT_EQ(row[1].text, "row " + std::to_string(n) + " of a long enough text");
+  }
+  EXPECT_EQ(last->findWorksheet("Points")->rows.rbegin()->second.at(0).number, 42);
 }
 
 TEST(DateSerials, FollowTheWorkbookDateSystem) {
