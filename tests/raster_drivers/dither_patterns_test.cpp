@@ -64,7 +64,7 @@ TEST_F(DitherPatterns, ColourPatternsAreExactCells) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    yyHardcopyOptions[6] = c.inversion;
+    hardcopyOption(6) = c.inversion;
     const Planes p = patternsOf(c.colour, c.colourCount, c.deviceClass);
     EXPECT_EQ(p.p1, c.p1);
     EXPECT_EQ(p.p2, c.p2);
@@ -101,7 +101,7 @@ TEST_F(DitherPatterns, MonoDevicesDitherTheLuminanceOnAllPlanes) {
   EXPECT_EQ(red.p3, red.p1);
   EXPECT_EQ(patternsOf(rgb(255, 255, 255), 2, 0).p1, 0xFFFFFFFFu);
   // Inversion turns red to cyan (0.70, 22 bits), then complements the pattern.
-  yyHardcopyOptions[6] = 1;
+  hardcopyOption(6) = 1;
   EXPECT_EQ(std::popcount(patternsOf(rgb(255, 0, 0), 2, 0).p1), 10);
 }
 
@@ -132,11 +132,11 @@ TEST_F(DitherPatterns, TablesHoldThePatternsOfEachColourClass) {
   EXPECT_EQ(yyDitherTables[2][4095], 0xFFFFFFFFu);
   // Red class 8 is level 143 on plane 1 only; the table ignores the device.
   yyGrState.HardcopyColourCount = 2;
-  yyHardcopyOptions[6] = 1;
+  hardcopyOption(6) = 1;
   YYDitherTables();
   const std::size_t red8 = static_cast<std::size_t>(ditherIndex(143, 0, 0));
   EXPECT_EQ(red8, 8u);
-  yyHardcopyOptions[6] = 0;
+  hardcopyOption(6) = 0;
   const Planes red = patternsOf(rgb(143, 0, 0), 8, 1);
   EXPECT_EQ(yyDitherTables[0][red8], red.p1);
   EXPECT_EQ(yyDitherTables[1][red8], 0u);

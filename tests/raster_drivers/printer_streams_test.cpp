@@ -44,12 +44,12 @@ class PrinterStreams : public RasterPageTest {
         YYRasterPixel(random() % 3 == 0 ? 0 : value, c, r);
       }
     }
-    yyHardcopyOptions[8] = 1;
+    hardcopyOption(8) = 1;
   }
 
   // The page as the printer sees it: the top row first, or turned.
   static Dots expectedDots() {
-    const bool turned = yyHardcopyOptions[5] != 0;
+    const bool turned = hardcopyOption(5) != 0;
     Dots d;
     d.width = turned ? yyRasterPage.rows : yyRasterPage.width;
     d.rows = turned ? yyRasterPage.width : yyRasterPage.rows;
@@ -191,10 +191,10 @@ void expectPclRows(const PclPage& page, const Dots& d, int planes, bool spareOne
 
 TEST_F(PrinterStreams, PclPageOfTheDefaultsIsSentTurnedWithResetsAtBothEnds) {
   openPrinterPage(10, 20, 12, 1, 1);
-  yyHardcopyOptions[3] = 100;
-  yyHardcopyOptions[4] = 70;
-  yyHardcopyOptions[5] = 1;
-  yyHardcopyOptions[19] = 3;
+  hardcopyOption(3) = 100;
+  hardcopyOption(4) = 70;
+  hardcopyOption(5) = 1;
+  hardcopyOption(19) = 3;
   yyGrState.RasterResolution = 1;
   const PclPage page = readPcl(stream());
   EXPECT_EQ(page.init, esc("E") + esc("&a0700h1000V") + esc("*t300R") + esc("*r1A"));
@@ -228,8 +228,8 @@ TEST_F(PrinterStreams, PclCompressionModesAndColourPlanesDecodeToThePage) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     openPrinterPage(c.deviceCode, 30, 9, c.planes, 7);
-    yyHardcopyOptions[24] = c.compression;
-    yyHardcopyOptions[19] = c.resetFlags;
+    hardcopyOption(24) = c.compression;
+    hardcopyOption(19) = c.resetFlags;
     yyGrState.RasterResolution = 2;
     const PclPage page = readPcl(stream());
     EXPECT_EQ(page.init, c.init);
@@ -337,9 +337,9 @@ EscP2Page readEscP2(const std::string& s) {
 
 TEST_F(PrinterStreams, EscP2LinesDecodeToThePage) {
   openPrinterPage(36, 21, 5, 1, 11);
-  yyHardcopyOptions[3] = 36;
-  yyHardcopyOptions[4] = 72;
-  yyHardcopyOptions[19] = 1;
+  hardcopyOption(3) = 36;
+  hardcopyOption(4) = 72;
+  hardcopyOption(19) = 1;
   yyGrState.RasterResolution = 2;  // 360 dpi
   const EscP2Page page = readEscP2(stream());
   ASSERT_TRUE(page.ok);
@@ -358,7 +358,7 @@ TEST_F(PrinterStreams, EscP2LinesDecodeToThePage) {
 
 TEST_F(PrinterStreams, EscP2ColourPassesFollowTheRibbonRule) {
   openPrinterPage(37, 17, 4, 3, 5);
-  yyHardcopyOptions[5] = 1;
+  hardcopyOption(5) = 1;
   yyGrState.RasterResolution = 1;
   const EscP2Page page = readEscP2(stream());
   ASSERT_TRUE(page.ok);
@@ -499,7 +499,7 @@ TEST_F(PrinterStreams, DotMatrixBandsDecodeToThePage) {
     SCOPED_TRACE(c.what);
     openPrinterPage(c.deviceCode, 23, 53, 1, 13);
     yyGrState.RasterResolution = c.resolutionIndex;
-    yyHardcopyOptions[3] = c.offsetPoints;
+    hardcopyOption(3) = c.offsetPoints;
     const std::string s = stream();
     const DotMatrixPage page = readEscP(s, yyRasterDevice.printerType);
     ASSERT_TRUE(page.ok);

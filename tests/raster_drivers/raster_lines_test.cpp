@@ -11,7 +11,7 @@ using RasterLines = RasterPageTest;
 
 // A pen of 3 x 3 pixels at 72 dpi: option 9 = 30 tenths of a point.
 void pen(int tenths) {
-  yyHardcopyOptions[9] = tenths;
+  hardcopyOption(9) = tenths;
   std::int32_t op = kOpLineWidth;
   YYRasterise(op);
 }
@@ -48,7 +48,7 @@ TEST_F(RasterLines, PenWidthsFollowResolutionAndOrientation) {
   EXPECT_EQ(picture(), rowsOf({"..........", ".###......", ".###......", ".###......", ".###...##.",
                                ".......##.", ".......##.", ".........."}));
   send(kOpClear);
-  yyHardcopyOptions[5] = 1;
+  hardcopyOption(5) = 1;
   pen(20);
   line(1, 4, 3, 4);
   line(7, 1, 7, 3);
@@ -182,7 +182,7 @@ TEST_F(RasterLines, ThickDashedClippedLinesMatchTheStepRules) {
     const bool far = trial % 10 == 9;
     SCOPED_TRACE(testing::Message() << "trial " << trial << " style " << styleNumber << " pen " << tenths);
     openPage({.width = width, .rows = rows, .horizontalDpi = 144.0f, .verticalDpi = 72.0f});
-    yyHardcopyOptions[5] = turned ? 1 : 0;
+    hardcopyOption(5) = turned ? 1 : 0;
     const int left = static_cast<int>(random() % 10), bottom = static_cast<int>(random() % 8);
     const int right = width - 1 - static_cast<int>(random() % 10), top = rows - 1 - static_cast<int>(random() % 8);
     clipTo(left, bottom, right, top);

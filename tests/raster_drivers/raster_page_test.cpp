@@ -85,8 +85,8 @@ TEST_F(RasterPage, BeginPlotPreparesThePageAndScales) {
   EXPECT_EQ(yyGrState.ShadeMode[kHardcopySide], 1);
   EXPECT_EQ(yyGrState.FullCircle[kHardcopySide], 0);
   EXPECT_EQ(yyGrState.HardcopyDeviceWord1, 1);
-  EXPECT_EQ(yyHardcopyOptions[9], 5);
-  EXPECT_EQ(yyHardcopyOptions[8], 1);
+  EXPECT_EQ(hardcopyOption(9), 5);
+  EXPECT_EQ(hardcopyOption(8), 1);
   ASSERT_GT(YYRasterPageLayout(300, 200, 4, 4), 0);
   yyGrState.SurfaceWidth = 600;
   yyGrState.SurfaceHeight = 100;
@@ -145,7 +145,7 @@ TEST_F(RasterPage, ColoursBecomePixelValuesPerDepth) {
     SCOPED_TRACE(c.what);
     yyRasterDevice.deviceClass = c.deviceClass;
     openPage({.width = 4, .rows = 2, .bitsPerPixel = c.bitsPerPixel});
-    yyHardcopyOptions[6] = c.inversion;
+    hardcopyOption(6) = c.inversion;
     if (c.rgbMode) colourRgb(c.colour);
     else colourNumber(c.colour);
     yyRasterPage.clearValue = c.value == 0 ? -1 : 0;
@@ -247,7 +247,7 @@ TEST_F(RasterPage, ColourPixelsPerDepth) {
     SCOPED_TRACE(c.what);
     yyRasterDevice.deviceClass = c.deviceClass;
     openPage({.width = 8, .rows = 4, .bitsPerPixel = c.bitsPerPixel, .clearValue = c.value == 0 ? -1 : 0});
-    yyHardcopyOptions[6] = c.inversion;
+    hardcopyOption(6) = c.inversion;
     YYRasterColourPixel(c.column, c.row, c.colour);
     EXPECT_EQ(pixel(c.column, c.row), c.value);
     YYRasterPageFree();

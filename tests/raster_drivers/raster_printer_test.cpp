@@ -47,11 +47,11 @@ class RasterPrinter : public RasterPageTest {
 };
 
 TEST_F(RasterPrinter, TheProbeOnlyAnswersTheDriverNumber) {
-  yyHardcopyOptions[1] = 77;
+  hardcopyOption(1) = 77;
   yyGrState.N = kDriverProbe;
   driver(kOpInitialise);
   EXPECT_EQ(yyGrState.N, 4);
-  EXPECT_EQ(yyHardcopyOptions[1], 77);
+  EXPECT_EQ(hardcopyOption(1), 77);
   EXPECT_EQ(yyGrState.ActiveDriver, 0);
 }
 
@@ -69,15 +69,15 @@ TEST_F(RasterPrinter, InitialisingSetsThePageAndDeviceByPrinterFamily) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.deviceCode);
     start(c.deviceCode);
-    EXPECT_EQ(yyHardcopyOptions[1], 576);
-    EXPECT_EQ(yyHardcopyOptions[2], 432);
-    EXPECT_EQ(yyHardcopyOptions[3], c.offsetX);
-    EXPECT_EQ(yyHardcopyOptions[4], c.offsetY);
-    EXPECT_EQ(yyHardcopyOptions[5], c.orientation);
-    EXPECT_EQ(yyHardcopyOptions[13], c.resolution);
+    EXPECT_EQ(hardcopyOption(1), 576);
+    EXPECT_EQ(hardcopyOption(2), 432);
+    EXPECT_EQ(hardcopyOption(3), c.offsetX);
+    EXPECT_EQ(hardcopyOption(4), c.offsetY);
+    EXPECT_EQ(hardcopyOption(5), c.orientation);
+    EXPECT_EQ(hardcopyOption(13), c.resolution);
     EXPECT_EQ(yyGrState.RasterResolution, c.resolution);
-    EXPECT_EQ(yyHardcopyOptions[19], 3);
-    EXPECT_EQ(yyHardcopyOptions[24], c.compression);
+    EXPECT_EQ(hardcopyOption(19), 3);
+    EXPECT_EQ(hardcopyOption(24), c.compression);
     EXPECT_EQ(yyGrState.HardcopyColourCount, c.colours);
     EXPECT_EQ(yyGrState.HardcopyColourMax, 8);
     EXPECT_EQ(yyGrState.HardcopyToFile, 1);
@@ -108,7 +108,7 @@ TEST_F(RasterPrinter, BeginPlotLaysThePageOutAtThePrinterResolution) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     start(c.deviceCode);
-    yyHardcopyOptions[6] = c.inversion;
+    hardcopyOption(6) = c.inversion;
     beginPlot();
     EXPECT_EQ(yyGrAttributes.HardcopyOpen, 1);
     EXPECT_EQ(yyRasterPage.width, c.width);
@@ -149,8 +149,8 @@ TEST_F(RasterPrinter, FailedAllocationsRetryAtLowerResolutions) {
 
 TEST_F(RasterPrinter, PagesBeyondTheWordCountsCountAsFailedAllocations) {
   start(10);
-  yyHardcopyOptions[1] = 1000000;
-  yyHardcopyOptions[2] = 1000000;
+  hardcopyOption(1) = 1000000;
+  hardcopyOption(2) = 1000000;
   beginPlot();
   EXPECT_EQ(errorState.lastError, 34);
   EXPECT_EQ(allocations, 0);
@@ -159,7 +159,7 @@ TEST_F(RasterPrinter, PagesBeyondTheWordCountsCountAsFailedAllocations) {
 
 TEST_F(RasterPrinter, NoResolutionChosenRefusesThePlot) {
   start(10);
-  yyHardcopyOptions[13] = 0;
+  hardcopyOption(13) = 0;
   beginPlot();
   EXPECT_EQ(errorState.lastError, 5);
   EXPECT_EQ(yyGrAttributes.HardcopyOpen, 0);

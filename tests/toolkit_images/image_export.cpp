@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
       if (ext == "rle.bmp" && (depth == 1 || depth == 24)) continue;
       TEXT = name;
       YYPROU(kPlotUnitFile);
-      yyHardcopyOptions[26] = ext == "rle.bmp" ? 2 : 1;
+      hardcopyOption(26) = ext == "rle.bmp" ? 2 : 1;
       if (ext == "pcx") {
         YYWritePCX(t.page);
       } else if (ext == "png") {

@@ -30,7 +30,7 @@ Written writeImage(const ImagePage& page, Format format, const std::string& name
   Written w{scratchPath(name), {}};
   TEXT = w.path;
   YYPROU(kPlotUnitFile);
-  yyHardcopyOptions[26] = format == Format::BmpRuns ? 2 : 1;
+  hardcopyOption(26) = format == Format::BmpRuns ? 2 : 1;
   switch (format) {
     case Format::Bmp:
     case Format::BmpRuns: YYWriteBMP(page); break;
@@ -60,7 +60,7 @@ class ImageWriting : public ::testing::Test {
     YYPlotOutputStatus = 0;
   }
   void TearDown() override {
-    yyHardcopyOptions[26] = 0;
+    hardcopyOption(26) = 0;
     YYErrorStateReset();
   }
 };

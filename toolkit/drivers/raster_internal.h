@@ -42,6 +42,6 @@ inline int wrap(std::int64_t value, int divisor) {
   return static_cast<int>(((value % divisor) + divisor) % divisor);
 }
 
-inline std::int32_t option(int code) { return yyHardcopyOptions[static_cast<std::size_t>(code)]; }
+inline std::int32_t option(int code) { return hardcopyOption(code); }
 
 }  // namespace raster

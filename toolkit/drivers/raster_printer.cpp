@@ -22,7 +22,7 @@ constexpr int kNoGraphics = 5;       // "Graphics not supported on requested pri
 constexpr int kPageTooLarge = 34;    // "Requested page size too large for raster image buffer"
 constexpr int kClassRgb = 1;
 
-void setOption(int code, std::int32_t value) { yyHardcopyOptions[static_cast<std::size_t>(code)] = value; }
+void setOption(int code, std::int32_t value) { hardcopyOption(code) = value; }
 
 void initialise() {
   std::int32_t op = kOpInitialise;

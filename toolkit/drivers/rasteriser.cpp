@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "toolkit/core/error_reporter.h"
+#include "toolkit/drivers/hardcopy_dispatch.h"
 #include "toolkit/drivers/raster_fills.h"
 #include "toolkit/drivers/raster_internal.h"
 #include "toolkit/graphics/colours.h"
@@ -22,15 +23,6 @@ constexpr std::array<std::int32_t, 7> kDashPatterns = {0xFFF, 0x104, 0xE07, 0x1E
 constexpr std::int32_t kNoLineEnd = -9999;
 constexpr int kClassCmy = 2;
 constexpr std::int32_t kNoMoreShapes = -1;  // M of a shape that marks a fill's end
-
-// The common option defaults every driver takes at initialisation.
-// Stored directly: an option set through its checks would already send
-// primitives down the hardcopy route.
-void driverDefaults() {
-  constexpr std::array<std::pair<int, std::int32_t>, 7> kDefaults = {
-      {{6, 0}, {7, 0}, {8, 1}, {9, 5}, {10, 0}, {11, 0}, {17, 0}}};
-  for (const auto& [code, value] : kDefaults) yyHardcopyOptions[static_cast<std::size_t>(code)] = value;
-}
 
 std::int32_t columnOf(float x) { return raster::truncate(x * yyGrState.DeviceScaleX); }
 std::int32_t rowOf(float y) { return raster::truncate(y * yyGrState.DeviceScaleY); }
@@ -47,7 +39,7 @@ void markPageBegun() { yyGrState.PageBegun = -1; }
 
 void initialise() {
   YYGrState& g = yyGrState;
-  driverDefaults();
+  YYDriverDefaults();
   YYUserPatternsReset();
   yyRasterPage.totalWords = 0;
   g.ShadeMode[kHardcopySide] = 1;

@@ -163,7 +163,7 @@ std::int32_t imagePaletteColour(const ImagePage& page, int i) {
 }
 
 void YYWriteBMP(const ImagePage& page) {
-  const bool runs = yyHardcopyOptions[kImageFormatOption] == kRunLengthBmp && (page.depth == 4 || page.depth == 8);
+  const bool runs = hardcopyOption(kImageFormatOption) == kRunLengthBmp && (page.depth == 4 || page.depth == 8);
   writeUnit(bmpHeader(page, runs));
   if (writeFailed()) return;
   const std::int32_t entries = paletteSize(page.depth);
