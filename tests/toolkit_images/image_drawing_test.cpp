@@ -13,6 +13,8 @@
 #include "image_files_support.h"
 #include "toolkit/graphics/graphics_inquiry.h"
 #include "toolkit/graphics/image_drawing.h"
+#include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/screen_driver.h"
 #include "toolkit/graphics/screen_gdi.h"
 
 namespace {
@@ -27,7 +29,7 @@ class ImageDrawing : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_ = yyGdiContext.DrawDc;
-    savedClip_ = yyGdiContext.ClipRegion;
+    savedClip_ = static_cast<HRGN>(yyGdiContext.ClipRegion.release());
     dc_ = CreateCompatibleDC(nullptr);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -40,11 +42,11 @@ class ImageDrawing : public ::testing::Test {
     old_ = SelectObject(dc_, bitmap_);
     clear();
     yyGdiContext.DrawDc = dc_;
-    yyGdiContext.ClipRegion = nullptr;
+    yyGdiContext.ClipRegion.reset();
   }
   void TearDown() override {
     yyGdiContext.DrawDc = saved_;
-    yyGdiContext.ClipRegion = savedClip_;
+    yyGdiContext.ClipRegion.reset(savedClip_);
     SelectObject(dc_, old_);
     DeleteObject(bitmap_);
     DeleteDC(dc_);
@@ -152,9 +154,38 @@ TEST_F(ImageDrawing, StretchFillsTheRectangle) {
   EXPECT_EQ(at(15, 24), kBackground);
 }
 
+TEST_F(ImageDrawing, TheScreenDriversImageOpcodeStretchesTheFileOverTheViewport) {
+  // Surface y grows upward: rows 20-23 from the top are 72-75 from the bottom.
+  const auto savedAttributes = yyGrAttributes;
+  const auto savedState = yyGrState;
+  yyGrAttributes.ScreenDriverOn = 1;
+  yyGrAttributes.DeviceMaxY = kSurface - 1;
+  yyGrState.ViewportLeft = 10;
+  yyGrState.ViewportRight = 15;
+  yyGrState.ViewportTop = kSurface - 1 - 20;
+  yyGrState.ViewportBottom = kSurface - 1 - 23;
+  yyGrState.X1 = kFilePng;
+  yyGrState.Y1 = 1;  // stretched
+  TEXT = fixturePath("png_rgb8.png");
+  YYGrPrimitive op = kOpImage;
+  YYGAPI(op);
+  EXPECT_EQ(yyGrState.M, 0);
+  EXPECT_EQ(at(10, 20), RGB(30, 20, 10));
+  EXPECT_EQ(at(15, 23), RGB(250, 251, 252));
+  EXPECT_EQ(at(16, 23), kBackground);
+
+  TEXT = fixturePath("no_such_file.png");
+  YYGAPI(op);
+  EXPECT_EQ(yyGrState.M, 1);
+  EXPECT_NE(yyGrState.N, 0);  // the system's code of the failed open
+  yyGrAttributes = savedAttributes;
+  yyGrState = savedState;
+  TEXT = "";
+}
+
 TEST_F(ImageDrawing, OwnSizeDrawingKeepsToTheClipRegionThenLeavesClippingOff) {
   HRGN clip = CreateRectRgn(0, 0, 4, 96);
-  yyGdiContext.ClipRegion = clip;
+  yyGdiContext.ClipRegion.reset(clip);
   int os = 0;
   ASSERT_EQ(draw("bmp1_w25.bmp", 0, 0, 0, 0, 0, os), 0);
   EXPECT_NE(at(3, 0), kBackground);
@@ -162,8 +193,7 @@ TEST_F(ImageDrawing, OwnSizeDrawingKeepsToTheClipRegionThenLeavesClippingOff) {
   HRGN now = CreateRectRgn(0, 0, 1, 1);
   EXPECT_EQ(GetClipRgn(dc_, now), 0);  // no clip region selected afterwards
   DeleteObject(now);
-  yyGdiContext.ClipRegion = nullptr;
-  DeleteObject(clip);
+  yyGdiContext.ClipRegion.reset();  // deletes the region
 }
 
 TEST_F(ImageDrawing, TwoBitPaletteRowsBecomeFourBitRows) {

@@ -14,20 +14,6 @@ std::array<POINT, kDevicePoints> yyHardcopyPoints{};
 
 namespace {
 
-// Dash templates in screen pixels (mark, gap, ...) and GDI pen styles, by line style.
-constexpr std::array<int, kLineStyles> kDashCounts = {0, 2, 2, 4, 6, 4, 2};
-constexpr std::array<YYDashArray, kLineStyles> kDashTemplates = {{
-    {},
-    {1, 4},
-    {8, 6},
-    {1, 4, 8, 4},
-    {1, 4, 1, 4, 8, 4},
-    {8, 4, 4, 4},
-    {4, 4},
-}};
-constexpr std::array<int, kLineStyles> kPenStyles = {PS_SOLID,      PS_DOT,     PS_DASH, PS_DASHDOT,
-                                                     PS_DASHDOTDOT, PS_DASHDOT, PS_DASH};
-
 // Selects an object for the length of one drawing step.
 class Selected {
  public:
@@ -46,11 +32,11 @@ bool solidLine(const YYHardcopyGdiState& g) { return g.PenStyle == PS_SOLID; }
 }  // namespace
 
 int hardcopyDashCount(int style) {
-  return style >= 0 && style < kLineStyles ? kDashCounts[static_cast<std::size_t>(style)] : 0;
+  return style >= 0 && style < kLineStyles ? kDashLengths[static_cast<std::size_t>(style)] : 0;
 }
 
 void hardcopySetLineStyle(YYHardcopyGdiState& g, int style) {
-  if (style >= 0 && style < kLineStyles) g.PenStyle = kPenStyles[static_cast<std::size_t>(style)];
+  if (style >= 0 && style < kLineStyles) g.PenStyle = kLinePenStyles[static_cast<std::size_t>(style)];
   g.LineStyleNumber = style;
 }
 
@@ -59,7 +45,7 @@ void hardcopyDashPattern(YYHardcopyGdiState& g, unsigned base, unsigned divisor)
   const DWORD widen = g.PenWidth > 1 ? static_cast<DWORD>(g.PenWidth - 1) : 0;
   for (int style = 1; style < kLineStyles; ++style) {
     const auto s = static_cast<std::size_t>(style);
-    for (int i = 0; i < kDashCounts[s]; ++i) {
+    for (int i = 0; i < kDashLengths[s]; ++i) {
       const auto k = static_cast<std::size_t>(i);
       DWORD entry = static_cast<DWORD>(base * kDashTemplates[s][k] / divisor);
       if (i % 2 == 1) entry += widen;

@@ -13,10 +13,8 @@
 
 #include "toolkit/drivers/hardcopy_options.h"
 #include "toolkit/graphics/polygon_fill.h"
+#include "toolkit/graphics/screen_gdi.h"
 
-constexpr int kLineStyles = 7;  // 0 solid, 1-6 dashed
-constexpr int kDashEntries = 6;
-using YYDashArray = std::array<DWORD, kDashEntries>;
 
 // The pen, font and clip state of one hardcopy GDI set.
 struct YYHardcopyGdiState {

@@ -246,8 +246,9 @@ void YYMetaPlay(int kind, int x1, int y1, int x2, int y2, int device, int& error
   }
   const BYTE* bits = bytes.data() + skip;
   const UINT count = static_cast<UINT>(bytes.size() - skip);
-  const bool screenClip = device == 0 && yyGdiContext.ClipRegion != nullptr;
-  if (screenClip) SelectClipRgn(dc, yyGdiContext.ClipRegion);
+  const auto screenRegion = static_cast<HRGN>(yyGdiContext.ClipRegion.get());
+  const bool screenClip = device == 0 && screenRegion != nullptr;
+  if (screenClip) SelectClipRgn(dc, screenRegion);
   if (kind == kMetaEnhanced) {
     HENHMETAFILE picture = SetEnhMetaFileBits(count, bits);
     if (picture == nullptr) {

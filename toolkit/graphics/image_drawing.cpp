@@ -261,7 +261,7 @@ int readPng(const char* name, ImageDib& dib, int& osError) {
 bool selectTarget(int target, HDC& dc, HRGN& clip) {
   if (target != kImageTargetScreen) return false;
   dc = yyGdiContext.DrawDc;
-  clip = yyGdiContext.ClipRegion;
+  clip = static_cast<HRGN>(yyGdiContext.ClipRegion.get());
   return dc != nullptr;
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <string>
 
 #include "toolkit/core/error_reporter.h"
 #include "toolkit/core/system_info.h"
@@ -14,6 +15,7 @@
 #include "toolkit/drivers/hardcopy_setup.h"
 #include "toolkit/drivers/printer_device.h"
 #include "toolkit/graphics/colours.h"
+#include "toolkit/graphics/image_drawing.h"
 #include "toolkit/graphics/polygon_fill.h"
 #include "toolkit/graphics/screen_gdi.h"
 
@@ -388,6 +390,15 @@ void forgetFont() {
   c.FontCacheName.blank();
   c.PaletteBatch = 0;
 }
+// The image file named in TEXT, drawn into the viewport; M and N answer the
+// error code and the system's code.
+void image() {
+  YYGrState& s = yyGrState;
+  const std::string fileName = TEXT.str();
+  YYDrawImageFile(s.X1, kImageTargetScreen, s.ViewportLeft, flipped(s.ViewportTop), s.ViewportRight,
+                  flipped(s.ViewportBottom), s.Y1, s.M, s.N, fileName.c_str());
+}
+
 }  // namespace
 
 void YYGAPI(YYGrPrimitive& primitive) {
@@ -435,6 +446,7 @@ void YYGAPI(YYGrPrimitive& primitive) {
     case kOpArc: arc(); break;
     case kOpColourRefresh: colourRefresh(); break;
     case kOpShadedPolygon: shadedPolygon(); break;
-    default: break;  // 19, 36, 37 and 39 mean nothing on the screen; 38 draws no images yet
+    case kOpImage: image(); break;
+    default: break;  // 19, 36, 37 and 39 mean nothing on the screen
   }
 }

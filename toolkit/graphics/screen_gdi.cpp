@@ -12,9 +12,6 @@ YYGdiContext yyGdiContext;
 
 namespace {
 constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-// Pen styles of line styles 0-6.
-constexpr std::array<int, kLineStyles> kPenStyles = {PS_SOLID, PS_DOT,     PS_DASH, PS_DASHDOT,
-                                                     PS_DASHDOTDOT, PS_DASHDOT, PS_DASH};
 
 COLORREF colorRefOf(std::int32_t rgb) { return static_cast<COLORREF>(rgb) & 0x00FFFFFFu; }
 
@@ -146,7 +143,7 @@ void YYGdiSetColour(int deviceColour, std::int32_t rgb) {
 void YYGdiSetLineStyle(int style) {
   YYGdiContext& g = yyGdiContext;
   if (style >= 0 && style < kLineStyles) {
-    g.PenStyle = kPenStyles[static_cast<std::size_t>(style)];
+    g.PenStyle = kLinePenStyles[static_cast<std::size_t>(style)];
     g.LineStyleNumber = style;
   }
   YYGdiPen();

@@ -63,6 +63,9 @@ inline constexpr std::array<YYDashArray, kLineStyles> kDashTemplates = {{
     {4, 4},
 }};
 inline constexpr std::array<int, kLineStyles> kDashLengths = {0, 2, 2, 4, 6, 4, 2};
+// The built-in GDI pen style nearest to each line style.
+inline constexpr std::array<int, kLineStyles> kLinePenStyles = {PS_SOLID,      PS_DOT,     PS_DASH, PS_DASHDOT,
+                                                                PS_DASHDOTDOT, PS_DASHDOT, PS_DASH};
 
 // Fill kind of the shape routines: the checker pattern; any other value fills solid.
 constexpr int kFillPatterned = 3;
