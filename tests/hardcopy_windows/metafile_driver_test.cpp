@@ -15,6 +15,7 @@
 
 #include "toolkit/drivers/metafile_gdi.h"
 #include "toolkit/drivers/windows_metafile.h"
+#include "toolkit/graphics/image_drawing.h"
 #include "windows_drivers_fixture.h"
 
 namespace windows_drivers {
@@ -302,6 +303,32 @@ TEST_F(MetafileDriver, ScaleOnlyBeginPlotChangesOnlyTheDeviceScales) {
   EXPECT_NE(yyMetaContext.MetaDc, nullptr);
   yyGrState.M = 0;
   endPlot();
+}
+
+// Opcode 38 stretches an image file over the viewport as one bitmap record;
+// a missing file answers its status pair and records nothing.
+TEST_F(MetafileDriver, ImageFileIsStretchedIntoTheMetafile) {
+  DeleteFileA("image.emf");
+  setOption(27, 2);
+  beginPlot("image.emf", 0, 1);
+  ASSERT_EQ(yyGrAttributes.HardcopyOpen, 1);
+  yyGrState.X1 = kFilePng;
+  yyGrState.X2 = 1;  // stretched
+  TEXT = std::string("Z:") + CARROW_SOURCE_DIR + "/tests/toolkit_images/fixtures/png_rgb8.png";
+  send(kOpImage);
+  EXPECT_EQ(yyGrState.M, 0);
+  EXPECT_EQ(yyGrState.PageBegun, -1);
+  TEXT = "no_such_image.png";
+  send(kOpImage);
+  EXPECT_EQ(yyGrState.M, 1);
+  yyGrState.M = 0;
+  endPlot();
+
+  HENHMETAFILE picture = GetEnhMetaFileA("image.emf");
+  ASSERT_NE(picture, nullptr);
+  auto counts = emfTypeCounts(emfRecords(picture));
+  EXPECT_EQ(counts[EMR_STRETCHDIBITS], 1);
+  DeleteEnhMetaFile(picture);
 }
 
 // A stored Windows metafile is played into an enhanced one; an empty rectangle

@@ -525,7 +525,7 @@ void YYRootWindowClose() {
 void WShutdown() {
   YYHardcopyStartStop("S", " ");
   for (int slot = 1; slot <= kMetafileSlots; ++slot) {
-    if (yyMetafileSlots[static_cast<std::size_t>(slot)].inUse != 0) WMetafileDestroy(slot);
+    if (yyMetafileSlots[static_cast<std::size_t>(slot)].kind() != kSlotEmpty) WMetafileDestroy(slot);
   }
   YYRootWindowClose();
   YYLastResultsReset();

@@ -123,7 +123,7 @@ void resetToolkitState() {
   yyGrAttributes.WindowSelectOption = 0;
   yyGrState.ActiveDriver = 0;
   yyGrState.SurfaceAspect = 1.32f;
-  for (auto& slot : yyMetafileSlots) slot.inUse = 0;
+  for (auto& slot : yyMetafileSlots) slot = YYMetafileSlot{};
   yyRasterDevice.deviceCode = yyRasterDevice.plotterModel = yyRasterDevice.hpgl2Model = 0;
   yyRasterDevice.deviceCodeGiven = yyRasterDevice.plotterModelGiven = yyRasterDevice.hpgl2ModelGiven = 0;
   yyDumpSettings.printerPresent = 0;

@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "toolkit/core/os_services.h"
 #include "toolkit/core/system_info.h"
 #include "toolkit/drivers/hardcopy_gdi.h"
 #include "toolkit/graphics/colours.h"
+#include "toolkit/graphics/image_drawing.h"
 
 namespace {
 
@@ -234,6 +236,15 @@ bool hardcopyFillColours(YYDriverColours& colours, bool colouredFill, YYColourIn
     set(fill.red, fill.green, fill.blue);
   }
   return true;
+}
+
+void hardcopyImage(int target) {
+  YYGrState& s = yyGrState;
+  s.PageBegun = -1;
+  const RECT r = hardcopyViewportRectangle(false);
+  const std::string fileName = TEXT.str();
+  YYDrawImageFile(s.X1, target, static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right),
+                  static_cast<int>(r.bottom), s.X2, s.M, s.N, fileName.c_str());
 }
 
 void hardcopyShadedPolygon(int shading, YYPixelCallback pixel,

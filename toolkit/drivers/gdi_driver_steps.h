@@ -96,6 +96,10 @@ using YYColourInverter = void (*)(int& red, int& green, int& blue);
 // (fill style 3: the mean of the current and the previous), and the page is begun.
 bool hardcopyFillColours(YYDriverColours& colours, bool colouredFill, YYColourInverter invert, YYColourSetter set);
 
+// Opcode 38: the image file named in TEXT drawn into the viewport on the
+// printer (10) or metafile (11); M and N answer the status pair.
+void hardcopyImage(int target);
+
 // Opcode 40: the work area's outline into device pixels, then the shaded fill.
 using YYPixelCallback = void (*)(const std::int32_t& x, const std::int32_t& y, const std::int32_t& colour);
 // It begins the page.

@@ -7,6 +7,7 @@
 #include "toolkit/drivers/hardcopy_gdi.h"
 #include "toolkit/drivers/hardcopy_setup.h"
 #include "toolkit/drivers/metafile_gdi.h"
+#include "toolkit/graphics/image_drawing.h"
 
 YYWindowsMetafile yyWindowsMetafile;
 
@@ -150,6 +151,7 @@ void YYGWINMETA(YYGrPrimitive& primitive) {
       break;
     case kOpLineStyle: YYMetaSetLineStyle(yyGrAttributes.LineStyle); break;
     case kOpLineWidth: lineWidth(); break;
+    case kOpImage: hardcopyImage(kImageTargetMetafile); break;
     case kOpShadedPolygon:
       hardcopyShadedPolygon(enhanced() ? s.ShadeMode[kHardcopySide] : 1, YYMetaFillPixel, YYMetaShadedTriangles);
       break;

@@ -12,6 +12,7 @@
 #include "toolkit/drivers/hardcopy_setup.h"
 #include "toolkit/drivers/printer_device.h"
 #include "toolkit/drivers/printer_gdi.h"
+#include "toolkit/graphics/image_drawing.h"
 #include "toolkit/graphics/polygon_fill.h"
 
 YYWindowsPrinter yyWindowsPrinter;
@@ -167,6 +168,7 @@ void YYGWINPRN(YYGrPrimitive& primitive) {
     case kOpTextExtent: hardcopyTextExtentStep(kPrinterSet, yyWindowsPrinter.textWidth); break;
     case kOpLineStyle: YYPrnSetLineStyle(yyGrAttributes.LineStyle); break;
     case kOpLineWidth: lineWidth(); break;
+    case kOpImage: hardcopyImage(kImageTargetPrinter); break;
     case kOpShadedPolygon:
       hardcopyShadedPolygon(s.ShadeMode[kHardcopySide], YYPrnFillPixel, YYPrnShadedTriangles);
       break;

@@ -4,3 +4,6 @@
 #include "toolkit/graphics/graphics_state.h"
 
 void YYGCGMMEM(YYGrPrimitive& primitive);
+
+// Frees the CGM byte buffer of metafile slot 1-20 and clears its descriptor.
+void YYCgmMemRelease(int slot);

@@ -247,9 +247,23 @@ extern YYGrPointBuffer yyGrPointBuffer;
 
 constexpr int kMetafileSlots = 20;
 constexpr int kMetafileSlotWords = 16;
+// The words of a metafile slot; 8-15 describe the CGM byte buffer, which the
+// CGM recorder owns.
+enum MetafileSlotWord : std::size_t {
+  kSlotWidthPoints = 0,
+  kSlotHeightPoints = 1,
+  kSlotDeviceWidth = 2,   // 600 per inch, larger side at most 32767
+  kSlotDeviceHeight = 3,
+  kSlotKind = 4,
+  kSlotInUse = 5,
+  kSlotCapacity = 6,      // CGM bytes
+  kSlotBytesUsed = 7,
+  kSlotBufferWord = 8,
+};
+enum MetafileSlotKind : std::int32_t { kSlotEmpty = 0, kSlotEnhanced = 3, kSlotCgm = 6 };
 struct YYMetafileSlot {
-  int inUse = 0;
-  // Word 0 the width in points, word 2 the width in device units (600 per inch).
   std::array<std::int32_t, kMetafileSlotWords> words{};
+  bool inUse() const { return words[kSlotInUse] != 0; }
+  std::int32_t kind() const { return words[kSlotKind]; }
 };
 extern std::array<YYMetafileSlot, kMetafileSlots + 1> yyMetafileSlots;  // slots 1-20

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "toolkit/core/binary_files.h"
+#include "toolkit/drivers/metafile_gdi.h"
+#include "toolkit/drivers/printer_gdi.h"
 #include "toolkit/graphics/graphics_inquiry.h"
 #include "toolkit/graphics/image_bytes.h"
 #include "toolkit/graphics/memory_compression.h"
@@ -259,9 +261,24 @@ int readPng(const char* name, ImageDib& dib, int& osError) {
 }
 
 bool selectTarget(int target, HDC& dc, HRGN& clip) {
-  if (target != kImageTargetScreen) return false;
-  dc = yyGdiContext.DrawDc;
-  clip = static_cast<HRGN>(yyGdiContext.ClipRegion.get());
+  switch (target) {
+    case kImageTargetScreen:
+      dc = yyGdiContext.DrawDc;
+      clip = static_cast<HRGN>(yyGdiContext.ClipRegion.get());
+      break;
+    case kImageTargetPrinter:
+      // A page ended by the driver is started again by the next drawing.
+      if (yyPrnContext.DocumentOpen == 0) return false;
+      if (yyPrnContext.PagePending == 1) YYPrnStartPage();
+      dc = yyPrnContext.PrinterDc;
+      clip = yyPrnContext.ClipRegion;
+      break;
+    case kImageTargetMetafile:
+      dc = yyMetaContext.MetaDc;
+      clip = yyMetaContext.ClipRegion;
+      break;
+    default: return false;
+  }
   return dc != nullptr;
 }
 

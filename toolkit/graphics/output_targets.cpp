@@ -26,7 +26,7 @@ void IGrSelect(int target, int id) {
 
 // Nothing records a metafile yet, so freeing is clearing the slot.
 void WMetafileDestroy(int slot) {
-  if (slot < 1 || slot > kMetafileSlots || yyMetafileSlots[static_cast<std::size_t>(slot)].inUse == 0) {
+  if (slot < 1 || slot > kMetafileSlots || !yyMetafileSlots[static_cast<std::size_t>(slot)].inUse()) {
     YYErrorReport(1060, "WMetafileDestroy");
     return;
   }

@@ -348,7 +348,8 @@ void lineWidth() {
   if (a.TargetKind == kTargetMetafile && a.TargetId >= 1 && a.TargetId <= kMetafileSlots) {
     const auto& words = yyMetafileSlots[static_cast<std::size_t>(a.TargetId)].words;
     // A slot without a size in points has no scale: the pixel width stands.
-    if (words[0] != 0) width = words[2] * a.LineWidthTenths / (words[0] * 10);
+    if (words[kSlotWidthPoints] != 0)
+      width = words[kSlotDeviceWidth] * a.LineWidthTenths / (words[kSlotWidthPoints] * 10);
   }
   YYGdiSetLineWidth(width);
 }
