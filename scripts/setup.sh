@@ -21,6 +21,7 @@ test_packages=(
   cups printer-driver-cups-pdf libcups2:i386
   ghostscript libwmf-bin emf2svg
   pngcheck imagemagick python3-pil
+  librsvg2-bin python3-ezdxf hp2xx libreoffice-draw-nogui
 )
 
 want=("${build_packages[@]}")
