@@ -50,6 +50,24 @@ TEST_F(SceneOnScreen, MasksOfTwoSizesOfTheSceneAgree) {
   EXPECT_GT(inked, kColumns * kRows / 3);
 }
 
+// The screen's picture of the scene is the reference that the other drivers'
+// renders are compared with (tests/support/scene_mask.py), so it is kept in
+// the build's folder of scene renders.
+TEST_F(SceneOnScreen, ReferenceRenderIsKeptForTheOtherDrivers) {
+  const RgbRaster render = drawSceneOnScreen(320, 240);
+  const std::filesystem::path folder = "../scene_renders";
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path path = folder / "screen.ppm";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << render.width << ' ' << render.height << "\n255\n";
+    out.write(reinterpret_cast<const char*>(render.rgb.data()), static_cast<std::streamsize>(render.rgb.size()));
+  }
+  const RgbRaster read = readPpm(path.string());
+  EXPECT_EQ(read.width, 320);
+  EXPECT_EQ(read.rgb, render.rgb);
+}
+
 TEST(InkMasks, ShiftOfOneCellIsForgivenAndPpmFilesAreRead) {
   // Two 4 x 2 renders whose single ink pixel sits in neighbouring cells.
   RgbRaster a{4, 2, std::vector<std::uint8_t>(4 * 2 * 3, 255)};
