@@ -28,7 +28,10 @@ render() {
   if grep -qiE 'error|unrecoverable' "$log"; then
     fail "Ghostscript reports a problem in $(basename "$file"): $(head -c 2000 "$log")"
   fi
-  [[ -s $out ]] || fail "no render of $(basename "$file")"
+  if [[ ! -s $out ]]; then
+    # A PostScript plot without a drawing ends without showpage: it has no page.
+    if [[ $file == *.eps ]] || grep -aq 'showpage' "$file"; then fail "no render of $(basename "$file")"; fi
+  fi
 }
 
 shopt -s nullglob
@@ -59,8 +62,14 @@ for scene in scene.ps scene.eps; do
   [[ -s $dir/$scene ]] || fail "no $scene"
   gs_run -sDEVICE=txtwrite -o "$work/$scene.txt" "$dir/$scene" >/dev/null 2>&1 || fail "txtwrite cannot read $scene"
   grep -q "Scene" "$work/$scene.txt" || fail "Ghostscript finds no \"Scene\" in $scene: $(cat "$work/$scene.txt")"
-  grep -q "U" "$work/$scene.txt" || fail "Ghostscript finds no \"Up\" in $scene: $(cat "$work/$scene.txt")"
+  grep -q "Up" "$work/$scene.txt" || fail "Ghostscript finds no \"Up\" in $scene: $(cat "$work/$scene.txt")"
 done
+# Escaped parentheses and backslashes come out of the reader as they went in.
+escaped=$dir/Drawing_TextIsEscapedAndCutOnlyBetweenWholeEscapes.ps
+[[ -s $escaped ]] || fail "no file of escaped texts"
+gs_run -sDEVICE=txtwrite -o "$work/escaped.txt" "$escaped" >/dev/null 2>&1 || fail "txtwrite cannot read $escaped"
+grep -qF 'a(b)c\d' "$work/escaped.txt" || fail "the escaped text is not read back: $(head -c 300 "$work/escaped.txt")"
+
 [[ -s $renders/screen.ppm ]] || fail "the screen's render $renders/screen.ppm is missing"
 mkdir -p "$renders"
 # The PostScript page is turned a quarter to the left on the paper: turn its

@@ -1,7 +1,6 @@
 // The PostScript document around the drawing: initialisation, the header with
 // its font re-encoding, EPS, pages, copies and the end of the file.
 #include <algorithm>
-#include <cstdio>
 
 #include "postscript_fixture.h"
 
@@ -106,8 +105,8 @@ TEST_F(Document, EpsStartsWithItsBoundingBoxAndEndsWithoutPrinterCommands) {
     SetUp();
     setOption(kOptEncapsulated, 1);
     setOption(kOptOrientation, c.orientation);
+    outputName_ = "Document_Eps_orientation_" + std::to_string(c.orientation) + ".eps";
     beginPlot();
-    // EPS files must not overwrite each other: one per orientation.
     line(10, 10, 20, 20);
     send(kOpClip);
     yyGrState.N = 0;
@@ -124,7 +123,6 @@ TEST_F(Document, EpsStartsWithItsBoundingBoxAndEndsWithoutPrinterCommands) {
               0);
     EXPECT_EQ(all.back(), "%%EOF");
     EXPECT_TRUE(bytes_.ends_with("%%EOF\r\n"));
-    std::rename(path_.c_str(), (path_.substr(0, path_.size() - 4) + "_" + std::to_string(c.orientation) + ".eps").c_str());
   }
 }
 

@@ -66,22 +66,24 @@ TEST_F(Writers, NumbersTooLargeForTheirFieldAreHeldToIt) {
   for (const std::string& l : lines()) EXPECT_EQ(l.find('*'), std::string::npos) << l;
 }
 
+// The lines are PostScript comments and a string that is popped, so that
+// the file stays one that Ghostscript reads.
 TEST_F(Writers, LinesAreCollapsedAndCutButRawLinesKeepTheirBlanks) {
   beginPlot();
-  YYPsLine("   a    b  c   ");
-  YYPsRawLine("(  two   blanks )  lsh");
-  YYPsLine(std::string(300, 'x'));
-  YYPsRawLine(std::string(300, 'y'));
+  YYPsLine("   %a    b  c   ");
+  YYPsRawLine("(  two   blanks )  pop");
+  YYPsLine("%" + std::string(300, 'x'));
+  YYPsRawLine("%" + std::string(300, 'y'));
   // Only the first 255 characters are looked at, before the blanks go.
-  YYPsLine(std::string(250, 'z') + "         tail");
+  YYPsLine("%" + std::string(249, 'z') + "         tail");
   endPlot();
   const Lines d = drawn();
   ASSERT_GE(d.size(), 5u);
-  EXPECT_EQ(d[0], "a b c");
-  EXPECT_EQ(d[1], "(  two   blanks )  lsh");
-  EXPECT_EQ(d[2], std::string(255, 'x'));
-  EXPECT_EQ(d[3], std::string(255, 'y'));
-  EXPECT_EQ(d[4], std::string(250, 'z'));
+  EXPECT_EQ(d[0], "%a b c");
+  EXPECT_EQ(d[1], "(  two   blanks )  pop");
+  EXPECT_EQ(d[2], "%" + std::string(254, 'x'));
+  EXPECT_EQ(d[3], "%" + std::string(254, 'y'));
+  EXPECT_EQ(d[4], "%" + std::string(249, 'z'));
 }
 
 struct ColourCase {
