@@ -101,7 +101,7 @@ TEST_F(Images, UnreadableFileGivesItsErrorBackAndWritesNothing) {
   EXPECT_EQ(drawn(), Lines{});
 }
 
-TEST_F(Images, ImageTooLargeToHoldGivesThirtyFourAndWritesNothing) {
+TEST_F(Images, ImagesThatCannotBeHeldWriteNothing) {
   std::vector<std::int32_t> colours(4, 0x00FF00);
   writeBmp("picture_2x2.bmp", 2, 2, colours);
   beginPlot();
@@ -109,6 +109,9 @@ TEST_F(Images, ImageTooLargeToHoldGivesThirtyFourAndWritesNothing) {
   sendImage("picture_2x2.bmp", 1 << 30, 1 << 30);
   EXPECT_EQ(yyGrState.M, 34);
   EXPECT_EQ(errorState.lastError, 0);
+  // Two negative sides make a positive count but no picture.
+  sendImage("picture_2x2.bmp", -2, -2);
+  EXPECT_NE(yyGrState.M, 0);
   // The same file at its own size is drawn.
   sendImage("picture_2x2.bmp", 2, 2);
   EXPECT_EQ(yyGrState.M, 0);

@@ -444,7 +444,8 @@ void image() {
   YYPsPaint(kPsStroke);
   const long long width = s.X2;
   const long long height = s.Y2;
-  const long long count = std::max(0LL, width * height);
+  // A side that is not positive holds no pixels, even when both are negative.
+  const long long count = width > 0 && height > 0 ? width * height : 0;
   std::vector<std::int32_t> colours;
   // The pixel count need not fit the address space of the program.
   if (count > static_cast<long long>(colours.max_size()) || !allocateImage(colours, count)) {
