@@ -6,13 +6,16 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "support/ui_driver.h"
+#include "toolkit/core/events.h"
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/grid/grid_cells.h"
+#include "toolkit/grid/grid_client.h"
 #include "toolkit/grid/grid_field.h"
 #include "toolkit/grid/grid_redefine.h"
 #include "toolkit/grid/grid_register.h"
@@ -398,6 +401,237 @@ TEST_F(GridWindow, ContextMenuCopiesTheBlockAndPasteRespectsReadOnlyCells) {
   key('V', ui::kCtrl);
   EXPECT_EQ(cellText(kSmallGrid, 0, 1), "p");
   EXPECT_EQ(cellText(kSmallGrid, 1, 2), "s");
+}
+
+// The context menu greys what cannot be done where it was opened.
+TEST_F(GridWindow, ContextMenuGreysWhatCannotBeDone) {
+  GridRecord& g = grid(kSmallGrid);
+  fillSmallGrid();
+  HWND text = cell(kSmallGrid, 0, 0);
+  auto noBlock = [&](DWORD from, DWORD to) {
+    return [&, from, to] {
+      click(text);
+      SendMessageA(text, EM_SETSEL, from, to);
+    };
+  };
+  struct Case {
+    const char* what;
+    std::function<void()> prepare;
+    std::vector<int> enabled;
+    std::vector<int> greyed;
+  };
+  const Case cases[] = {
+      {"a caret in a text", noBlock(1, 1), {kGridSelectAll, kGridPaste}, {kGridUndo, kGridCut, kGridCopy, kGridClear}},
+      {"the whole text selected", noBlock(0, static_cast<DWORD>(-1)), {kGridCut, kGridCopy, kGridClear, kGridPaste},
+       {kGridSelectAll, kGridUndo}},
+      {"a writable block", [&] { selectCells(kSmallGrid, 1, 0, 2, 1); },
+       {kGridCutBlock, kGridCopyBlock, kGridDeleteBlock}, {kGridUndo, kGridSelectAll}},
+      {"a block with a read-only cell",
+       [&] {
+         ASSERT_EQ(YYGridSetCellReadOnly(g, 2, 1, 0), kGridDone);
+         selectCells(kSmallGrid, 1, 0, 2, 1);
+       },
+       {kGridCopyBlock}, {kGridCutBlock, kGridDeleteBlock}},
+      {"a table on the clipboard over a read-only cell",
+       [&] {
+         click(cell(kSmallGrid, 1, 0));
+         putClipboard("p\tq\r\nr\ts");
+       },
+       {}, {kGridPasteBlock}},
+      {"a table on the clipboard over writable cells",
+       [&] {
+         ASSERT_EQ(YYGridSetCellReadOnly(g, 2, 1, 1), kGridDone);
+         click(cell(kSmallGrid, 1, 0));
+         putClipboard("p\tq\r\nr\ts");
+       },
+       {kGridPasteBlock}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (OpenClipboard(nullptr) != 0) {
+      EmptyClipboard();
+      CloseClipboard();
+    }
+    c.prepare();
+    std::vector<std::pair<int, UINT>> states;
+    ui::UiDriver driver;
+    driver.answerNextMenu([&states, &c] {
+      HWND popup = FindWindowA("#32768", nullptr);
+      const auto menu = reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
+      for (const std::vector<int>* ids : {&c.enabled, &c.greyed}) {
+        for (int id : *ids) states.emplace_back(id, GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND));
+      }
+      ui::pressKey(VK_ESCAPE);
+    });
+    HWND at = g.blockFirstRow >= 0 ? cell(kSmallGrid, 2, 1) : GetFocus();
+    ui::clickAt(at, 4, 4, 3);
+    ui::pumpMessages(400);
+    ASSERT_EQ(driver.menusOpened(), 1);
+    ASSERT_EQ(states.size(), c.enabled.size() + c.greyed.size());
+    for (std::size_t i = 0; i < states.size(); ++i) {
+      const bool greyed = i >= c.enabled.size();
+      ASSERT_NE(states[i].second, static_cast<UINT>(-1)) << "no item " << states[i].first;
+      EXPECT_EQ((states[i].second & MF_GRAYED) != 0, greyed) << "item " << states[i].first;
+    }
+    YYGridClearBlockWindow(g);
+  }
+}
+
+// With the block-event style a paste or delete of a block is one field change
+// naming the block's corners; without it, none.
+TEST_F(GridWindow, BlockChangesPostOneEventWithTheirCorners) {
+  GridRecord& g = grid(kSmallGrid);
+  const LONG style = GetWindowLongA(g.window, GWL_STYLE);
+  SetWindowLongA(g.window, GWL_STYLE, style | kGridBlockEventStyle);
+  YYEventEnableSet(kEventFieldChanged, 1);
+  const int dialogId = dialogRecordOf(dialog_)->identifier;
+
+  putClipboard("p\tq\r\nr\ts");
+  click(cell(kSmallGrid, 1, 0));
+  eventState.current = {};
+  key('V', ui::kCtrl);
+  EventWords paste = eventState.current;
+  EXPECT_EQ(paste.type, kEventFieldChanged);
+  EXPECT_EQ(paste.win, dialogId);
+  EXPECT_EQ(paste.value1, kSmallGrid);
+  EXPECT_EQ(paste.value2, 1);
+  EXPECT_EQ(paste.value3, kSmallGrid);
+  EXPECT_EQ(paste.value4, -1);
+  EXPECT_EQ(paste.x, static_cast<int>(YYGridCellChangeParam(1, 0)));
+  EXPECT_EQ(paste.y, static_cast<int>(YYGridCellChangeParam(2, 1)));
+  EXPECT_EQ(cellText(kSmallGrid, 2, 1), "s");
+
+  selectCells(kSmallGrid, 0, 1, 2, 2);
+  eventState.current = {};
+  key(VK_DELETE);
+  EXPECT_EQ(eventState.current.type, kEventFieldChanged);
+  EXPECT_EQ(eventState.current.x, static_cast<int>(YYGridCellChangeParam(0, 1)));
+  EXPECT_EQ(eventState.current.y, static_cast<int>(YYGridCellChangeParam(2, 2)));
+
+  // Switched off, or without the style: the cells change, no event.
+  YYEventEnableSet(kEventFieldChanged, 0);
+  click(cell(kSmallGrid, 1, 0));
+  eventState.current = {};
+  key('V', ui::kCtrl);
+  EXPECT_EQ(eventState.current.type, 0);
+  YYEventEnableSet(kEventFieldChanged, 1);
+  SetWindowLongA(g.window, GWL_STYLE, style);
+  selectCells(kSmallGrid, 1, 0, 2, 1);
+  eventState.current = {};
+  key(VK_DELETE);
+  EXPECT_EQ(eventState.current.type, 0);
+  EXPECT_EQ(cellText(kSmallGrid, 2, 1), "");
+  YYEventEnableSet(kEventFieldChanged, 0);
+}
+
+// Dragging a divider of the heading or of the row labels resizes nothing.
+TEST_F(GridWindow, HeadingDividersCannotBeDragged) {
+  struct Case {
+    int id;
+    bool heading;
+  };
+  for (const Case c : {Case{kSmallGrid, true}, Case{kLabelGrid, false}}) {
+    GridRecord& g = grid(c.id);
+    HWND header = c.heading ? g.heading : g.labelControls[0];
+    const int item = c.heading ? 1 : 0;
+    RECT before{};
+    SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&before));
+    const int y = (before.top + before.bottom) / 2;
+    ui::moveMouse(header, before.right - 3, y);
+    ui::pumpMessages(40);
+    ui::mouseButton(1, true);
+    ui::pumpMessages(40);
+    for (int step = 1; step <= 4; ++step) {
+      ui::moveMouse(header, before.right - 3 + 10 * step, y);
+      ui::pumpMessages(30);
+    }
+    ui::mouseButton(1, false);
+    ui::pumpMessages(80);
+    RECT after{};
+    SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&after));
+    EXPECT_EQ(after.right - after.left, before.right - before.left) << c.id;
+  }
+  // The refusal itself, as the heading asks it.
+  NMHEADERA track{};
+  track.hdr.hwndFrom = grid(kSmallGrid).heading;
+  track.hdr.idFrom = static_cast<UINT_PTR>(-1);
+  track.hdr.code = HDN_BEGINTRACKA;
+  track.iItem = 1;
+  EXPECT_EQ(SendMessageA(grid(kSmallGrid).window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&track)), 1);
+}
+
+// A display-only grid lets every mouse hit pass to what lies below and keeps
+// its height when its font changes.
+TEST_F(GridWindow, DisplayOnlyGridLetsTheMousePass) {
+  GridRecord& g = grid(kSmallGrid);
+  HWND target = cell(kSmallGrid, 1, 1);
+  EXPECT_NE(SendMessageA(target, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+  click(cell(kSmallGrid, 0, 0));
+  ASSERT_EQ(SendMessageA(g.window, GM_SETDEFINED, 0, 0), 0);
+  EXPECT_EQ(g.defined, 1);
+  EXPECT_EQ(g.displayOnly, 1);
+  for (HWND window : {target, g.client, g.heading}) {
+    EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, 0), HTTRANSPARENT) << ui::classOf(window);
+  }
+  click(target);
+  EXPECT_EQ(g.currentColumn, 0);
+  EXPECT_EQ(g.currentRow, 0);
+  EXPECT_NE(GetFocus(), target);
+
+  RECT before{};
+  GetWindowRect(g.window, &before);
+  LOGFONTA large{};
+  large.lfHeight = -24;
+  lstrcpyA(large.lfFaceName, "Arial");
+  HFONT font = CreateFontIndirectA(&large);
+  SendMessageA(g.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  ui::pumpMessages(40);
+  RECT after{};
+  GetWindowRect(g.window, &after);
+  EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+  EXPECT_GT(g.rowHeight, 20);
+  SendMessageA(g.window, WM_SETFONT, static_cast<WPARAM>(SendMessageA(dialog_, WM_GETFONT, 0, 0)), FALSE);
+  DeleteObject(font);
+}
+
+// What the screen shows: the block inverted, the cell colours.
+TEST_F(GridWindow, BlockAndCellColoursShowOnTheScreen) {
+  GridRecord& g = grid(kSmallGrid);
+  auto shown = [](HWND window) {
+    RECT box{};
+    GetClientRect(window, &box);
+    HDC dc = GetDC(window);
+    const COLORREF colour = GetPixel(dc, box.right - 3, box.bottom / 2);
+    ReleaseDC(window, dc);
+    return colour;
+  };
+  const COLORREF paper = GetSysColor(COLOR_WINDOW);
+  const COLORREF inverted = paper ^ 0xFFFFFF;
+  ASSERT_EQ(shown(cell(kSmallGrid, 1, 1)), paper);
+
+  selectCells(kSmallGrid, 0, 0, 1, 1);
+  ui::pumpMessages(60);
+  for (int column : {0, 1}) {
+    for (int row : {0, 1}) EXPECT_EQ(shown(cell(kSmallGrid, column, row)), inverted) << column << "," << row;
+  }
+  EXPECT_EQ(shown(cell(kSmallGrid, 2, 1)), paper);
+  EXPECT_EQ(shown(cell(kSmallGrid, 0, 2)), paper);
+  YYGridClearBlockWindow(g);
+  ui::pumpMessages(60);
+  EXPECT_EQ(shown(cell(kSmallGrid, 1, 1)), paper);
+
+  // A cell's own background, then the column's, and back to the default.
+  ASSERT_EQ(YYGridSetCellColour(g, 1, 2, {256, 0, 0}, {0, 128, 255}), kGridDone);
+  ui::pumpMessages(60);
+  EXPECT_EQ(shown(cell(kSmallGrid, 1, 2)), RGB(0, 128, 255));
+  EXPECT_EQ(shown(cell(kSmallGrid, 1, 1)), paper);
+  ASSERT_EQ(YYGridSetColumnColour(g, 2, {-1, 0, 0}, {255, 255, 0}), kGridDone);
+  ui::pumpMessages(60);
+  EXPECT_EQ(shown(cell(kSmallGrid, 2, 0)), RGB(255, 255, 0));
+  EXPECT_EQ(shown(cell(kSmallGrid, 2, 2)), RGB(255, 255, 0));
+  ASSERT_EQ(YYGridSetCellColour(g, 1, 2, {256, 0, 0}, {256, 0, 0}), kGridDone);
+  ui::pumpMessages(60);
+  EXPECT_EQ(shown(cell(kSmallGrid, 1, 2)), paper);
 }
 
 TEST_F(GridWindow, ResizingAddsAndRemovesCellRowsKeepingTheCells) {
