@@ -196,6 +196,11 @@ TEST_F(GridRows, FindWithItsFlags) {
       EXPECT_EQ(grid.currentColumn, 0);
     }
   }
+  // The search text ends at a NUL; its trailing blanks count.
+  int found = 0;
+  WGridFind(0, std::string_view("cab \0zz", 7), 0, &found);
+  EXPECT_EQ(found, -1);
+  EXPECT_EQ(grid.currentRow + 1, 3);
 }
 
 TEST_F(GridRows, FindContinuesAfterTheCurrentCell) {

@@ -524,6 +524,26 @@ TEST_F(GridWindow, BlockChangesPostOneEventWithTheirCorners) {
   YYEventEnableSet(kEventFieldChanged, 0);
 }
 
+// The dialog turns the grid's cell reports into field-changed events, but not
+// while it is quiet.
+TEST_F(GridWindow, CellReportsBecomeFieldChangedEventsUnlessQuiet) {
+  YYEventEnableSet(kEventFieldChanged, 1);
+  click(cell(kSmallGrid, 0, 0));
+  eventState.current = {};
+  key(VK_DOWN);
+  EXPECT_EQ(eventState.current.type, kEventFieldChanged);
+  EXPECT_EQ(eventState.current.y, static_cast<int>(YYGridCellChangeParam(0, 1)));
+  dialogState.quiet = 1;
+  eventState.current = {};
+  key(VK_DOWN);
+  dialogState.quiet = 0;
+  YYEventEnableSet(kEventFieldChanged, 0);
+  EXPECT_EQ(grid(kSmallGrid).currentRow, 2);
+  ASSERT_FALSE(cellChanges.empty());
+  EXPECT_EQ(cellChanges.back(), static_cast<LPARAM>(YYGridCellChangeParam(0, 2)));  // reported all the same
+  EXPECT_EQ(eventState.current.type, 0);
+}
+
 // Dragging a divider of the heading or of the row labels resizes nothing.
 TEST_F(GridWindow, HeadingDividersCannotBeDragged) {
   struct Case {
