@@ -14,6 +14,7 @@
 #include "toolkit/core/events.h"
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
+#include "toolkit/dialogs/field_access.h"
 #include "toolkit/grid/grid_cells.h"
 #include "toolkit/grid/grid_client.h"
 #include "toolkit/grid/grid_field.h"
@@ -542,6 +543,63 @@ TEST_F(GridWindow, CellReportsBecomeFieldChangedEventsUnlessQuiet) {
   ASSERT_FALSE(cellChanges.empty());
   EXPECT_EQ(cellChanges.back(), static_cast<LPARAM>(YYGridCellChangeParam(0, 2)));  // reported all the same
   EXPECT_EQ(eventState.current.type, 0);
+}
+
+// A clipboard that another window holds open: the copy says so in a box, and a
+// cut deletes nothing.
+TEST_F(GridWindow, CopyOntoABusyClipboardFailsWithABoxAndCutKeepsTheBlock) {
+  fillSmallGrid();
+  selectCells(kSmallGrid, 0, 0, 1, 1);
+  ASSERT_NE(OpenClipboard(dialog_test::item(kEdit)), 0);
+  ui::UiDriver driver;
+  driver.answerNext(ui::UiDriver::press(IDOK));
+  key('X', ui::kCtrl);
+  CloseClipboard();
+  ASSERT_EQ(driver.seen().size(), 1u);
+  EXPECT_EQ(driver.seen()[0].title, "Unable to Copy Data to Clipboard");
+  ASSERT_FALSE(driver.seen()[0].texts.empty());
+  EXPECT_EQ(driver.seen()[0].texts[0].rfind("Either the clipboard is in use by another application", 0), 0u);
+  EXPECT_EQ(cellText(kSmallGrid, 0, 0), "a");
+  EXPECT_EQ(cellText(kSmallGrid, 1, 1), "e");
+}
+
+// The dialog's read-only state stops typing, clicking, pasting and deleting;
+// enabled again, the cells take edits.
+TEST_F(GridWindow, ReadOnlyStateStopsEveryEdit) {
+  GridRecord& g = grid(kSmallGrid);
+  fillSmallGrid();
+  WDialogFieldState(kSmallGrid, 2);
+  ui::pumpMessages(40);
+  EXPECT_NE(GetWindowLongA(g.window, GWL_STYLE) & kGridReadOnlyStyle, 0);
+  click(cell(kSmallGrid, 0, 0));
+  ui::typeText("zz");
+  ui::pumpMessages(60);
+  EXPECT_EQ(cellText(kSmallGrid, 0, 0), "a");
+  click(cell(kSmallGrid, 3, 0));
+  EXPECT_EQ(SendMessageA(cell(kSmallGrid, 3, 0), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  putClipboard("p\tq");
+  click(cell(kSmallGrid, 1, 1));
+  key('V', ui::kCtrl);
+  EXPECT_EQ(cellText(kSmallGrid, 1, 1), "e");
+  selectCells(kSmallGrid, 0, 0, 1, 1);
+  key(VK_DELETE);
+  EXPECT_EQ(cellText(kSmallGrid, 0, 0), "a");
+
+  WDialogFieldState(kSmallGrid, 1);
+  ui::pumpMessages(40);
+  EXPECT_EQ(GetWindowLongA(g.window, GWL_STYLE) & kGridReadOnlyStyle, 0);
+  click(cell(kSmallGrid, 0, 0));
+  ui::typeText("zz");
+  ui::pumpMessages(60);
+  EXPECT_NE(cellText(kSmallGrid, 0, 0).find("zz"), std::string::npos);
+  click(cell(kSmallGrid, 3, 0));
+  EXPECT_EQ(SendMessageA(cell(kSmallGrid, 3, 0), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+  // Disabling the grid disables every cell.
+  EnableWindow(g.window, FALSE);
+  EXPECT_FALSE(IsWindowEnabled(cell(kSmallGrid, 2, 2)));
+  EnableWindow(g.window, TRUE);
+  EXPECT_TRUE(IsWindowEnabled(cell(kSmallGrid, 2, 2)));
 }
 
 // Dragging a divider of the heading or of the row labels resizes nothing.
