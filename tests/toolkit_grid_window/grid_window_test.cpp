@@ -32,6 +32,8 @@ constexpr int kTallGrid = 110;   // text, integer, real, check box, menu; 200000
 constexpr int kSmallGrid = 111;  // three texts, check box, menu North/South/East; 3 rows; all columns fit
 constexpr int kEdit = 112;
 constexpr int kLabelGrid = 113;  // row labels; two texts, 4 rows
+constexpr int kReadOnlyGrid = 114;  // the small grid's columns, read-only, 2 rows
+constexpr int kEmptyGrid = 115;     // the small grid's columns, no rows
 
 // What the dialog heard: cell changes and commands.
 std::vector<LPARAM> cellChanges;
@@ -185,6 +187,39 @@ TEST_F(GridWindow, TwoHundredThousandRowsScrollThroughAScaledBar) {
   std::string text;
   YYGridCellString(g, 0, 1, text, 20);
   EXPECT_EQ(text, "typed");
+}
+
+// A scroll stores the cells on view and loads the new position: an unmodified
+// number keeps its last valid value, a modified text is read whole, a blank
+// number comes back empty with last value 0.
+TEST_F(GridWindow, ScrollStoresWhatTheCellsHold) {
+  GridRecord& g = grid(kTallGrid);
+  HWND unmodified = cell(kTallGrid, 2, 1);
+  SetWindowTextA(unmodified, "2.5");
+  SendMessageA(unmodified, EM_SETMODIFY, FALSE, 0);
+  fieldRecordOf(unmodified)->value = 9.75;
+  HWND typed = cell(kTallGrid, 2, 2);
+  SetWindowTextA(typed, "0000000000000001.5E3");  // 20 characters
+  SendMessageA(typed, EM_SETMODIFY, TRUE, 0);
+  HWND blank = cell(kTallGrid, 1, 3);
+  SetWindowTextA(blank, "");
+  fieldRecordOf(blank)->value = 7.0;
+
+  SendMessageA(g.window, WM_VSCROLL, SB_PAGEDOWN, 0);
+  ASSERT_GT(g.firstRow, 3);
+  EXPECT_FLOAT_EQ(static_cast<float>(YYGridStoredNumber(g.columnList[2], 1)), 9.75f);
+  EXPECT_FLOAT_EQ(static_cast<float>(YYGridStoredNumber(g.columnList[2], 2)), 1500.0f);
+  EXPECT_EQ(g.columnList[1].flags[3] & kRowStored, 0);
+  SendMessageA(g.window, WM_VSCROLL, SB_PAGEUP, 0);
+  ASSERT_EQ(g.firstRow, 0);
+  double value = 0.0;
+  EXPECT_EQ(YYGridCellValue(g, 2, 1, value), kGridDone);
+  EXPECT_DOUBLE_EQ(value, 9.75);
+  EXPECT_EQ(YYGridCellValue(g, 2, 2, value), kGridDone);
+  EXPECT_DOUBLE_EQ(value, 1500.0);
+  EXPECT_EQ(cellText(kTallGrid, 1, 3), "");
+  EXPECT_EQ(fieldRecordOf(cell(kTallGrid, 1, 3))->value, 0.0);
+  EXPECT_EQ(YYGridCellValue(g, 1, 3, value), kGridBlank);
 }
 
 TEST_F(GridWindow, HorizontalScrollOnlyWhenTheColumnsDoNotFit) {
@@ -543,6 +578,44 @@ TEST_F(GridWindow, CellReportsBecomeFieldChangedEventsUnlessQuiet) {
   ASSERT_FALSE(cellChanges.empty());
   EXPECT_EQ(cellChanges.back(), static_cast<LPARAM>(YYGridCellChangeParam(0, 2)));  // reported all the same
   EXPECT_EQ(eventState.current.type, 0);
+}
+
+// A grid defined read-only refuses typing and clicks but not the program; a
+// grid of no rows has no cells and takes every request without harm.
+TEST_F(GridWindow, ReadOnlyAndEmptyGridsFromTheDescription) {
+  EXPECT_NE(GetWindowLongA(cell(kReadOnlyGrid, 0, 0), GWL_STYLE) & ES_READONLY, 0);
+  EXPECT_EQ(GetWindowLongA(cell(kReadOnlyGrid, 3, 1), GWL_STYLE) & 0xF, BS_CHECKBOX);
+  click(cell(kReadOnlyGrid, 3, 1));
+  EXPECT_EQ(SendMessageA(cell(kReadOnlyGrid, 3, 1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  click(cell(kReadOnlyGrid, 0, 1));
+  ui::typeText("zz");
+  ui::pumpMessages(60);
+  EXPECT_EQ(cellText(kReadOnlyGrid, 0, 1), "");
+  WGridPutCellCheckBox(kReadOnlyGrid, 4, 2, 1);
+  EXPECT_EQ(SendMessageA(cell(kReadOnlyGrid, 3, 1), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+  GridRecord& empty = grid(kEmptyGrid);
+  EXPECT_EQ(empty.cellRows, 0);
+  EXPECT_TRUE(empty.cells.empty());
+  int value = -1;
+  YYGridOption(empty, 101, value);
+  EXPECT_EQ(value, 0);
+  WGridRows(kEmptyGrid, 1);
+  EXPECT_EQ(dialog_test::lastError(), 1018);
+  EXPECT_EQ(empty.rows, 0);
+  WGridSetCell(kEmptyGrid, 1, 1);
+  EXPECT_EQ(dialog_test::lastError(), 1017);
+  int found = 7;
+  WGridFind(kEmptyGrid, "x", 0, &found);
+  EXPECT_EQ(found, 0);
+  WGridSort(kEmptyGrid, 1);
+  SendMessageA(empty.window, WM_VSCROLL, SB_PAGEDOWN, 0);
+  SendMessageA(empty.window, WM_HSCROLL, SB_LINERIGHT, 0);
+  SendMessageA(empty.window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-240)), 0);
+  SetFocus(empty.window);
+  ui::pumpMessages(40);
+  EXPECT_EQ(empty.firstRow, 0);
+  EXPECT_EQ(dialog_test::lastError(), 0);
 }
 
 // A clipboard that another window holds open: the copy says so in a box, and a
