@@ -634,6 +634,20 @@ TEST_F(GridWindow, CopyOntoABusyClipboardFailsWithABoxAndCutKeepsTheBlock) {
   EXPECT_EQ(driver.seen()[0].texts[0].rfind("Either the clipboard is in use by another application", 0), 0u);
   EXPECT_EQ(cellText(kSmallGrid, 0, 0), "a");
   EXPECT_EQ(cellText(kSmallGrid, 1, 1), "e");
+
+  // Free again: Shift+Delete cuts the block, Shift+Insert pastes it back lower
+  // down.  (The box took the focus, which cleared the block.)
+  EXPECT_EQ(grid(kSmallGrid).blockFirstRow, -1);
+  selectCells(kSmallGrid, 0, 0, 1, 1);
+  key(VK_DELETE, ui::kShift);
+  EXPECT_EQ(clipboardText(), "a\tb\r\nd\te");
+  EXPECT_EQ(cellText(kSmallGrid, 0, 0), "");
+  EXPECT_EQ(cellText(kSmallGrid, 1, 1), "");
+  EXPECT_EQ(cellText(kSmallGrid, 2, 1), "f");
+  click(cell(kSmallGrid, 1, 1));
+  key(VK_INSERT, ui::kShift);
+  EXPECT_EQ(cellText(kSmallGrid, 1, 1), "a");
+  EXPECT_EQ(cellText(kSmallGrid, 2, 2), "e");
 }
 
 // The dialog's read-only state stops typing, clicking, pasting and deleting;
