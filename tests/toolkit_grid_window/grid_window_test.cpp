@@ -385,6 +385,14 @@ TEST_F(GridWindow, BlockGoesToTheClipboardAndComesBack) {
   EXPECT_EQ(g.currentColumn, 0);
   key('C', ui::kCtrl);
   EXPECT_EQ(clipboardText(), "a\tb\tc\r\nd\te\tf");
+  // Ctrl+A selects the focused cell's whole text, block or not.
+  ASSERT_EQ(g.blockFirstRow, 0);
+  key('A', ui::kCtrl);
+  DWORD from = 9;
+  DWORD to = 9;
+  SendMessageA(cell(kSmallGrid, 0, 0), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  EXPECT_EQ(from, 0u);
+  EXPECT_EQ(to, 1u);
 
   // A tabular text pastes at the current cell: texts, checks, menu items.
   putClipboard("x\tyes\tso\r\nz\tNo\tea");
