@@ -32,7 +32,7 @@ bool YYGridAllocateColumn(GridColumn& column, int rowsAllocated) {
     return false;
   }
   try {
-    column.data.assign(rows * static_cast<std::size_t>(column.bytesPerRow()), 0);
+    column.data.assign(rows * bytesPerRow, 0);
     column.flags.assign(rows, 0);
     column.colours.clear();
   } catch (const std::bad_alloc&) {
