@@ -117,6 +117,14 @@ TEST_F(GridCells, ChecksAndMenus) {
   EXPECT_EQ(lastError(), 1017);
   WGridClearCell(0, 2, 1);
   EXPECT_EQ(lastError(), 1017);
+  // A number put into a check box or a menu is ignored without a report.
+  WGridPutCellInteger(0, 1, 2, 0);
+  WGridPutCellDouble(0, 2, 2, 1.0);
+  EXPECT_EQ(lastError(), 0);
+  WGridGetCellCheckBox(0, 1, 2, state);
+  EXPECT_EQ(state, 1);
+  WGridGetCellMenu(0, 2, 2, option);
+  EXPECT_EQ(option, 2);
 }
 
 TEST_F(GridCells, CoordinatesOutsideTheGridGive1017) {

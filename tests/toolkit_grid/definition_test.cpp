@@ -1,5 +1,6 @@
 // A dialog whose description defines its grids from a template dialog, shown
 // under the test display.
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -48,6 +49,20 @@ TEST_F(GridDefinition, ColumnsComeFromTheTemplateControls) {
   YYGridColumnAlign(*grid, 0, alignment);
   EXPECT_EQ(alignment, 2);
   EXPECT_EQ(grid->columnList[3].menuItems, (std::vector<std::string>{"South", "East"}));
+  // One cell window per column and cell row, fewer rows than fit: one per row.
+  EXPECT_EQ(grid->cellRows, std::min(grid->rows, grid->visibleRows + 1));
+  ASSERT_EQ(grid->cells.size(), static_cast<std::size_t>(5 * grid->cellRows));
+  const std::array<const char*, 5> classes = {"Edit", "INTEGERSPIN", "Button", "ComboBox", "REALEDIT"};
+  for (int column = 0; column < 5; ++column) {
+    for (int row = 0; row < grid->cellRows; ++row) {
+      HWND cell = grid->cells[static_cast<std::size_t>(column * grid->cellRows + row)];
+      ASSERT_NE(cell, nullptr);
+      std::array<char, 32> name{};
+      GetClassNameA(cell, name.data(), static_cast<int>(name.size()));
+      EXPECT_STRCASEEQ(name.data(), classes[static_cast<std::size_t>(column)]) << column << "," << row;
+      if (column == 3) EXPECT_EQ(SendMessageA(cell, CB_GETCOUNT, 0, 0), 2);
+    }
+  }
   EXPECT_EQ(grid->columnList[1].minimum, 1.0);
   EXPECT_EQ(grid->columnList[1].maximum, 9.0);
   EXPECT_TRUE(grid->columnList[1].spin);

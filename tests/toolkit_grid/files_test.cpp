@@ -5,6 +5,7 @@
 #include <string>
 
 #include "grid_fixture.h"
+#include "support/write_failure.h"
 #include "toolkit/grid/grid_files.h"
 #include "toolkit/grid/grid_storage.h"
 
@@ -185,6 +186,41 @@ TEST_F(GridFiles, BlocksAndMissingFiles) {
   EXPECT_EQ(text(1, 2), "b1");
   WGridSave(5, file);
   EXPECT_EQ(lastError(), 1005);
+}
+
+// A save that fails part way, or cannot begin, leaves the earlier file whole
+// and nothing else in its folder.
+TEST_F(GridFiles, AFailedSaveKeepsTheEarlierFile) {
+  define({kGridString, kGridCheckBox}, 400);
+  for (int row = 1; row <= 400; ++row) putText(1, row, "row " + std::to_string(row));
+  struct Case {
+    const char* name;
+    void (*save)(const std::string& target);
+  };
+  const Case cases[] = {
+      {"text", [](const std::string& target) { WGridSave(0, target); }},
+      {"html", [](const std::string& target) { WGridSaveHTML(0, target); }},
+  };
+  const std::string folder = "grid_save_failure";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto prepare = [&] { return write_failure::earlierFileIn(folder, "grid.out", "earlier"); };
+    auto save = [&] { c.save(folder + "\\grid.out"); };
+    auto check = [&](int error) {
+      return [&, error](const std::string& target) {
+        EXPECT_EQ(lastError(), error);
+        EXPECT_EQ(readFile(target), "earlier");
+        EXPECT_EQ(write_failure::namesIn(folder), std::vector<std::string>{"grid.out"});
+      };
+    };
+    write_failure::saveOntoFullDisk(prepare, save, check(2));
+    write_failure::saveOntoRefusedTargets(prepare, save, check(1));
+    // Without a failure the new content replaces the earlier.
+    const std::string target = prepare();
+    save();
+    EXPECT_EQ(lastError(), 0);
+    EXPECT_NE(readFile(target).find("row 400"), std::string::npos);
+  }
 }
 
 TEST(QuoteDoubling, IsBoundedByTheField) {

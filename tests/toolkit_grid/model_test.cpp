@@ -84,6 +84,20 @@ TEST(GridSize, ADefinedGridNeverPromisesMoreThanItHolds) {
   EXPECT_EQ(grid.cellRows, 0);  // no window: every row lives in the arrays
 }
 
+// Arrays too large for memory (or for a 32-bit size) are refused whole: the
+// column is left without arrays rather than with short ones.
+TEST(GridSize, AColumnTooLargeForMemoryIsRefused) {
+  GridColumn column;
+  column.textWidth = 2147483646;
+  EXPECT_FALSE(YYGridAllocateColumn(column, 2147483647));
+  EXPECT_TRUE(column.data.empty());
+  EXPECT_TRUE(column.flags.empty());
+  column.textWidth = 20;
+  EXPECT_TRUE(YYGridAllocateColumn(column, 3));
+  EXPECT_EQ(column.data.size(), 63u);
+  EXPECT_EQ(column.flags.size(), 3u);
+}
+
 TEST(GridSize, RowHeightIsAtLeastTwo) {
   EXPECT_EQ(YYGridRowHeight(16), 25);
   EXPECT_EQ(YYGridRowHeight(0), 2);

@@ -58,6 +58,20 @@ TEST_F(GridRows, DeleteMovesRowsUpAndShrinks) {
   EXPECT_EQ(lastError(), 1017);
 }
 
+// A text wider than 32768 characters moves whole with its row.
+TEST_F(GridRows, WideTextsMoveWhole) {
+  define({kGridString}, 3);
+  grid.columnList[0].textWidth = 40000;
+  ASSERT_TRUE(YYGridAllocateColumn(grid.columnList[0], grid.rowsAllocated));
+  const std::string wide = std::string(39999, 'w') + "!";
+  putText(1, 2, wide);
+  WGridDeleteRows(0, 1);
+  EXPECT_EQ(lastError(), 0);
+  EXPECT_EQ(text(1, 1, 40000), wide);
+  WGridInsertRows(0, 1);
+  EXPECT_EQ(text(1, 2, 40000), wide);
+}
+
 TEST_F(GridRows, InsertWithoutGrowLosesTheLastRow) {
   numbered(4);
   WGridInsertRows(0, 1);
@@ -196,6 +210,11 @@ TEST_F(GridRows, FindWithItsFlags) {
       EXPECT_EQ(grid.currentColumn, 0);
     }
   }
+  // The search text ends at a NUL; its trailing blanks count.
+  int found = 0;
+  WGridFind(0, std::string_view("cab \0zz", 7), 0, &found);
+  EXPECT_EQ(found, -1);
+  EXPECT_EQ(grid.currentRow + 1, 3);
 }
 
 TEST_F(GridRows, FindContinuesAfterTheCurrentCell) {

@@ -6,13 +6,17 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "support/ui_driver.h"
+#include "toolkit/core/events.h"
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
+#include "toolkit/dialogs/field_access.h"
 #include "toolkit/grid/grid_cells.h"
+#include "toolkit/grid/grid_client.h"
 #include "toolkit/grid/grid_field.h"
 #include "toolkit/grid/grid_redefine.h"
 #include "toolkit/grid/grid_register.h"
@@ -28,6 +32,8 @@ constexpr int kTallGrid = 110;   // text, integer, real, check box, menu; 200000
 constexpr int kSmallGrid = 111;  // three texts, check box, menu North/South/East; 3 rows; all columns fit
 constexpr int kEdit = 112;
 constexpr int kLabelGrid = 113;  // row labels; two texts, 4 rows
+constexpr int kReadOnlyGrid = 114;  // the small grid's columns, read-only, 2 rows
+constexpr int kEmptyGrid = 115;     // the small grid's columns, no rows
 
 // What the dialog heard: cell changes and commands.
 std::vector<LPARAM> cellChanges;
@@ -181,6 +187,39 @@ TEST_F(GridWindow, TwoHundredThousandRowsScrollThroughAScaledBar) {
   std::string text;
   YYGridCellString(g, 0, 1, text, 20);
   EXPECT_EQ(text, "typed");
+}
+
+// A scroll stores the cells on view and loads the new position: an unmodified
+// number keeps its last valid value, a modified text is read whole, a blank
+// number comes back empty with last value 0.
+TEST_F(GridWindow, ScrollStoresWhatTheCellsHold) {
+  GridRecord& g = grid(kTallGrid);
+  HWND unmodified = cell(kTallGrid, 2, 1);
+  SetWindowTextA(unmodified, "2.5");
+  SendMessageA(unmodified, EM_SETMODIFY, FALSE, 0);
+  fieldRecordOf(unmodified)->value = 9.75;
+  HWND typed = cell(kTallGrid, 2, 2);
+  SetWindowTextA(typed, "0000000000000001.5E3");  // 20 characters
+  SendMessageA(typed, EM_SETMODIFY, TRUE, 0);
+  HWND blank = cell(kTallGrid, 1, 3);
+  SetWindowTextA(blank, "");
+  fieldRecordOf(blank)->value = 7.0;
+
+  SendMessageA(g.window, WM_VSCROLL, SB_PAGEDOWN, 0);
+  ASSERT_GT(g.firstRow, 3);
+  EXPECT_FLOAT_EQ(static_cast<float>(YYGridStoredNumber(g.columnList[2], 1)), 9.75f);
+  EXPECT_FLOAT_EQ(static_cast<float>(YYGridStoredNumber(g.columnList[2], 2)), 1500.0f);
+  EXPECT_EQ(g.columnList[1].flags[3] & kRowStored, 0);
+  SendMessageA(g.window, WM_VSCROLL, SB_PAGEUP, 0);
+  ASSERT_EQ(g.firstRow, 0);
+  double value = 0.0;
+  EXPECT_EQ(YYGridCellValue(g, 2, 1, value), kGridDone);
+  EXPECT_DOUBLE_EQ(value, 9.75);
+  EXPECT_EQ(YYGridCellValue(g, 2, 2, value), kGridDone);
+  EXPECT_DOUBLE_EQ(value, 1500.0);
+  EXPECT_EQ(cellText(kTallGrid, 1, 3), "");
+  EXPECT_EQ(fieldRecordOf(cell(kTallGrid, 1, 3))->value, 0.0);
+  EXPECT_EQ(YYGridCellValue(g, 1, 3, value), kGridBlank);
 }
 
 TEST_F(GridWindow, HorizontalScrollOnlyWhenTheColumnsDoNotFit) {
@@ -346,6 +385,14 @@ TEST_F(GridWindow, BlockGoesToTheClipboardAndComesBack) {
   EXPECT_EQ(g.currentColumn, 0);
   key('C', ui::kCtrl);
   EXPECT_EQ(clipboardText(), "a\tb\tc\r\nd\te\tf");
+  // Ctrl+A selects the focused cell's whole text, block or not.
+  ASSERT_EQ(g.blockFirstRow, 0);
+  key('A', ui::kCtrl);
+  DWORD from = 9;
+  DWORD to = 9;
+  SendMessageA(cell(kSmallGrid, 0, 0), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  EXPECT_EQ(from, 0u);
+  EXPECT_EQ(to, 1u);
 
   // A tabular text pastes at the current cell: texts, checks, menu items.
   putClipboard("x\tyes\tso\r\nz\tNo\tea");
@@ -398,6 +445,366 @@ TEST_F(GridWindow, ContextMenuCopiesTheBlockAndPasteRespectsReadOnlyCells) {
   key('V', ui::kCtrl);
   EXPECT_EQ(cellText(kSmallGrid, 0, 1), "p");
   EXPECT_EQ(cellText(kSmallGrid, 1, 2), "s");
+}
+
+// The context menu greys what cannot be done where it was opened.
+TEST_F(GridWindow, ContextMenuGreysWhatCannotBeDone) {
+  GridRecord& g = grid(kSmallGrid);
+  fillSmallGrid();
+  HWND text = cell(kSmallGrid, 0, 0);
+  auto noBlock = [&](DWORD from, DWORD to) {
+    return [&, from, to] {
+      click(text);
+      SendMessageA(text, EM_SETSEL, from, to);
+    };
+  };
+  struct Case {
+    const char* what;
+    std::function<void()> prepare;
+    std::vector<int> enabled;
+    std::vector<int> greyed;
+  };
+  const Case cases[] = {
+      {"a caret in a text", noBlock(1, 1), {kGridSelectAll, kGridPaste}, {kGridUndo, kGridCut, kGridCopy, kGridClear}},
+      {"the whole text selected", noBlock(0, static_cast<DWORD>(-1)), {kGridCut, kGridCopy, kGridClear, kGridPaste},
+       {kGridSelectAll, kGridUndo}},
+      {"a writable block", [&] { selectCells(kSmallGrid, 1, 0, 2, 1); },
+       {kGridCutBlock, kGridCopyBlock, kGridDeleteBlock}, {kGridUndo, kGridSelectAll}},
+      {"a block with a read-only cell",
+       [&] {
+         ASSERT_EQ(YYGridSetCellReadOnly(g, 2, 1, 0), kGridDone);
+         selectCells(kSmallGrid, 1, 0, 2, 1);
+       },
+       {kGridCopyBlock}, {kGridCutBlock, kGridDeleteBlock}},
+      {"a table on the clipboard over a read-only cell",
+       [&] {
+         click(cell(kSmallGrid, 1, 0));
+         putClipboard("p\tq\r\nr\ts");
+       },
+       {}, {kGridPasteBlock}},
+      {"a table on the clipboard over writable cells",
+       [&] {
+         ASSERT_EQ(YYGridSetCellReadOnly(g, 2, 1, 1), kGridDone);
+         click(cell(kSmallGrid, 1, 0));
+         putClipboard("p\tq\r\nr\ts");
+       },
+       {kGridPasteBlock}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (OpenClipboard(nullptr) != 0) {
+      EmptyClipboard();
+      CloseClipboard();
+    }
+    c.prepare();
+    std::vector<std::pair<int, UINT>> states;
+    ui::UiDriver driver;
+    driver.answerNextMenu([&states, &c] {
+      HWND popup = FindWindowA("#32768", nullptr);
+      const auto menu = reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
+      for (const std::vector<int>* ids : {&c.enabled, &c.greyed}) {
+        for (int id : *ids) states.emplace_back(id, GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND));
+      }
+      ui::pressKey(VK_ESCAPE);
+    });
+    HWND at = g.blockFirstRow >= 0 ? cell(kSmallGrid, 2, 1) : GetFocus();
+    ui::clickAt(at, 4, 4, 3);
+    ui::pumpMessages(400);
+    ASSERT_EQ(driver.menusOpened(), 1);
+    ASSERT_EQ(states.size(), c.enabled.size() + c.greyed.size());
+    for (std::size_t i = 0; i < states.size(); ++i) {
+      const bool greyed = i >= c.enabled.size();
+      ASSERT_NE(states[i].second, static_cast<UINT>(-1)) << "no item " << states[i].first;
+      EXPECT_EQ((states[i].second & MF_GRAYED) != 0, greyed) << "item " << states[i].first;
+    }
+    YYGridClearBlockWindow(g);
+  }
+}
+
+// With the block-event style a paste or delete of a block is one field change
+// naming the block's corners; without it, none.
+TEST_F(GridWindow, BlockChangesPostOneEventWithTheirCorners) {
+  GridRecord& g = grid(kSmallGrid);
+  const LONG style = GetWindowLongA(g.window, GWL_STYLE);
+  SetWindowLongA(g.window, GWL_STYLE, style | kGridBlockEventStyle);
+  YYEventEnableSet(kEventFieldChanged, 1);
+  const int dialogId = dialogRecordOf(dialog_)->identifier;
+
+  putClipboard("p\tq\r\nr\ts");
+  click(cell(kSmallGrid, 1, 0));
+  eventState.current = {};
+  key('V', ui::kCtrl);
+  EventWords paste = eventState.current;
+  EXPECT_EQ(paste.type, kEventFieldChanged);
+  EXPECT_EQ(paste.win, dialogId);
+  EXPECT_EQ(paste.value1, kSmallGrid);
+  EXPECT_EQ(paste.value2, 1);
+  EXPECT_EQ(paste.value3, kSmallGrid);
+  EXPECT_EQ(paste.value4, -1);
+  EXPECT_EQ(paste.x, static_cast<int>(YYGridCellChangeParam(1, 0)));
+  EXPECT_EQ(paste.y, static_cast<int>(YYGridCellChangeParam(2, 1)));
+  EXPECT_EQ(cellText(kSmallGrid, 2, 1), "s");
+
+  selectCells(kSmallGrid, 0, 1, 2, 2);
+  eventState.current = {};
+  key(VK_DELETE);
+  EXPECT_EQ(eventState.current.type, kEventFieldChanged);
+  EXPECT_EQ(eventState.current.x, static_cast<int>(YYGridCellChangeParam(0, 1)));
+  EXPECT_EQ(eventState.current.y, static_cast<int>(YYGridCellChangeParam(2, 2)));
+
+  // Switched off, or without the style: the cells change, no event.
+  YYEventEnableSet(kEventFieldChanged, 0);
+  click(cell(kSmallGrid, 1, 0));
+  eventState.current = {};
+  key('V', ui::kCtrl);
+  EXPECT_EQ(eventState.current.type, 0);
+  YYEventEnableSet(kEventFieldChanged, 1);
+  SetWindowLongA(g.window, GWL_STYLE, style);
+  selectCells(kSmallGrid, 1, 0, 2, 1);
+  eventState.current = {};
+  key(VK_DELETE);
+  EXPECT_EQ(eventState.current.type, 0);
+  EXPECT_EQ(cellText(kSmallGrid, 2, 1), "");
+  YYEventEnableSet(kEventFieldChanged, 0);
+}
+
+// The dialog turns the grid's cell reports into field-changed events, but not
+// while it is quiet.
+TEST_F(GridWindow, CellReportsBecomeFieldChangedEventsUnlessQuiet) {
+  YYEventEnableSet(kEventFieldChanged, 1);
+  click(cell(kSmallGrid, 0, 0));
+  eventState.current = {};
+  key(VK_DOWN);
+  EXPECT_EQ(eventState.current.type, kEventFieldChanged);
+  EXPECT_EQ(eventState.current.y, static_cast<int>(YYGridCellChangeParam(0, 1)));
+  dialogState.quiet = 1;
+  eventState.current = {};
+  key(VK_DOWN);
+  dialogState.quiet = 0;
+  YYEventEnableSet(kEventFieldChanged, 0);
+  EXPECT_EQ(grid(kSmallGrid).currentRow, 2);
+  ASSERT_FALSE(cellChanges.empty());
+  EXPECT_EQ(cellChanges.back(), static_cast<LPARAM>(YYGridCellChangeParam(0, 2)));  // reported all the same
+  EXPECT_EQ(eventState.current.type, 0);
+}
+
+// A grid defined read-only refuses typing and clicks but not the program; a
+// grid of no rows has no cells and takes every request without harm.
+TEST_F(GridWindow, ReadOnlyAndEmptyGridsFromTheDescription) {
+  EXPECT_NE(GetWindowLongA(cell(kReadOnlyGrid, 0, 0), GWL_STYLE) & ES_READONLY, 0);
+  EXPECT_EQ(GetWindowLongA(cell(kReadOnlyGrid, 3, 1), GWL_STYLE) & 0xF, BS_CHECKBOX);
+  click(cell(kReadOnlyGrid, 3, 1));
+  EXPECT_EQ(SendMessageA(cell(kReadOnlyGrid, 3, 1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  click(cell(kReadOnlyGrid, 0, 1));
+  ui::typeText("zz");
+  ui::pumpMessages(60);
+  EXPECT_EQ(cellText(kReadOnlyGrid, 0, 1), "");
+  WGridPutCellCheckBox(kReadOnlyGrid, 4, 2, 1);
+  EXPECT_EQ(SendMessageA(cell(kReadOnlyGrid, 3, 1), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+  GridRecord& empty = grid(kEmptyGrid);
+  EXPECT_EQ(empty.cellRows, 0);
+  EXPECT_TRUE(empty.cells.empty());
+  int value = -1;
+  YYGridOption(empty, 101, value);
+  EXPECT_EQ(value, 0);
+  WGridRows(kEmptyGrid, 1);
+  EXPECT_EQ(dialog_test::lastError(), 1018);
+  EXPECT_EQ(empty.rows, 0);
+  WGridSetCell(kEmptyGrid, 1, 1);
+  EXPECT_EQ(dialog_test::lastError(), 1017);
+  int found = 7;
+  WGridFind(kEmptyGrid, "x", 0, &found);
+  EXPECT_EQ(found, 0);
+  WGridSort(kEmptyGrid, 1);
+  SendMessageA(empty.window, WM_VSCROLL, SB_PAGEDOWN, 0);
+  SendMessageA(empty.window, WM_HSCROLL, SB_LINERIGHT, 0);
+  SendMessageA(empty.window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-240)), 0);
+  SetFocus(empty.window);
+  ui::pumpMessages(40);
+  EXPECT_EQ(empty.firstRow, 0);
+  EXPECT_EQ(dialog_test::lastError(), 0);
+}
+
+// A clipboard that another window holds open: the copy says so in a box, and a
+// cut deletes nothing.
+TEST_F(GridWindow, CopyOntoABusyClipboardFailsWithABoxAndCutKeepsTheBlock) {
+  fillSmallGrid();
+  selectCells(kSmallGrid, 0, 0, 1, 1);
+  ASSERT_NE(OpenClipboard(dialog_test::item(kEdit)), 0);
+  ui::UiDriver driver;
+  driver.answerNext(ui::UiDriver::press(IDOK));
+  key('X', ui::kCtrl);
+  CloseClipboard();
+  ASSERT_EQ(driver.seen().size(), 1u);
+  EXPECT_EQ(driver.seen()[0].title, "Unable to Copy Data to Clipboard");
+  ASSERT_FALSE(driver.seen()[0].texts.empty());
+  EXPECT_EQ(driver.seen()[0].texts[0].rfind("Either the clipboard is in use by another application", 0), 0u);
+  EXPECT_EQ(cellText(kSmallGrid, 0, 0), "a");
+  EXPECT_EQ(cellText(kSmallGrid, 1, 1), "e");
+
+  // Free again: Shift+Delete cuts the block, Shift+Insert pastes it back lower
+  // down.  (The box took the focus, which cleared the block.)
+  EXPECT_EQ(grid(kSmallGrid).blockFirstRow, -1);
+  selectCells(kSmallGrid, 0, 0, 1, 1);
+  key(VK_DELETE, ui::kShift);
+  EXPECT_EQ(clipboardText(), "a\tb\r\nd\te");
+  EXPECT_EQ(cellText(kSmallGrid, 0, 0), "");
+  EXPECT_EQ(cellText(kSmallGrid, 1, 1), "");
+  EXPECT_EQ(cellText(kSmallGrid, 2, 1), "f");
+  click(cell(kSmallGrid, 1, 1));
+  key(VK_INSERT, ui::kShift);
+  EXPECT_EQ(cellText(kSmallGrid, 1, 1), "a");
+  EXPECT_EQ(cellText(kSmallGrid, 2, 2), "e");
+}
+
+// The dialog's read-only state stops typing, clicking, pasting and deleting;
+// enabled again, the cells take edits.
+TEST_F(GridWindow, ReadOnlyStateStopsEveryEdit) {
+  GridRecord& g = grid(kSmallGrid);
+  fillSmallGrid();
+  WDialogFieldState(kSmallGrid, 2);
+  ui::pumpMessages(40);
+  EXPECT_NE(GetWindowLongA(g.window, GWL_STYLE) & kGridReadOnlyStyle, 0);
+  click(cell(kSmallGrid, 0, 0));
+  ui::typeText("zz");
+  ui::pumpMessages(60);
+  EXPECT_EQ(cellText(kSmallGrid, 0, 0), "a");
+  click(cell(kSmallGrid, 3, 0));
+  EXPECT_EQ(SendMessageA(cell(kSmallGrid, 3, 0), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  putClipboard("p\tq");
+  click(cell(kSmallGrid, 1, 1));
+  key('V', ui::kCtrl);
+  EXPECT_EQ(cellText(kSmallGrid, 1, 1), "e");
+  selectCells(kSmallGrid, 0, 0, 1, 1);
+  key(VK_DELETE);
+  EXPECT_EQ(cellText(kSmallGrid, 0, 0), "a");
+
+  WDialogFieldState(kSmallGrid, 1);
+  ui::pumpMessages(40);
+  EXPECT_EQ(GetWindowLongA(g.window, GWL_STYLE) & kGridReadOnlyStyle, 0);
+  click(cell(kSmallGrid, 0, 0));
+  ui::typeText("zz");
+  ui::pumpMessages(60);
+  EXPECT_NE(cellText(kSmallGrid, 0, 0).find("zz"), std::string::npos);
+  click(cell(kSmallGrid, 3, 0));
+  EXPECT_EQ(SendMessageA(cell(kSmallGrid, 3, 0), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+  // Disabling the grid disables every cell.
+  EnableWindow(g.window, FALSE);
+  EXPECT_FALSE(IsWindowEnabled(cell(kSmallGrid, 2, 2)));
+  EnableWindow(g.window, TRUE);
+  EXPECT_TRUE(IsWindowEnabled(cell(kSmallGrid, 2, 2)));
+}
+
+// Dragging a divider of the heading or of the row labels resizes nothing.
+TEST_F(GridWindow, HeadingDividersCannotBeDragged) {
+  struct Case {
+    int id;
+    bool heading;
+  };
+  for (const Case c : {Case{kSmallGrid, true}, Case{kLabelGrid, false}}) {
+    GridRecord& g = grid(c.id);
+    HWND header = c.heading ? g.heading : g.labelControls[0];
+    const int item = c.heading ? 1 : 0;
+    RECT before{};
+    SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&before));
+    const int y = (before.top + before.bottom) / 2;
+    ui::moveMouse(header, before.right - 3, y);
+    ui::pumpMessages(40);
+    ui::mouseButton(1, true);
+    ui::pumpMessages(40);
+    for (int step = 1; step <= 4; ++step) {
+      ui::moveMouse(header, before.right - 3 + 10 * step, y);
+      ui::pumpMessages(30);
+    }
+    ui::mouseButton(1, false);
+    ui::pumpMessages(80);
+    RECT after{};
+    SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&after));
+    EXPECT_EQ(after.right - after.left, before.right - before.left) << c.id;
+  }
+  // The refusal itself, as the heading asks it.
+  NMHEADERA track{};
+  track.hdr.hwndFrom = grid(kSmallGrid).heading;
+  track.hdr.idFrom = static_cast<UINT_PTR>(-1);
+  track.hdr.code = HDN_BEGINTRACKA;
+  track.iItem = 1;
+  EXPECT_EQ(SendMessageA(grid(kSmallGrid).window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&track)), 1);
+}
+
+// A display-only grid lets every mouse hit pass to what lies below and keeps
+// its height when its font changes.
+TEST_F(GridWindow, DisplayOnlyGridLetsTheMousePass) {
+  GridRecord& g = grid(kSmallGrid);
+  HWND target = cell(kSmallGrid, 1, 1);
+  EXPECT_NE(SendMessageA(target, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+  click(cell(kSmallGrid, 0, 0));
+  ASSERT_EQ(SendMessageA(g.window, GM_SETDEFINED, 0, 0), 0);
+  EXPECT_EQ(g.defined, 1);
+  EXPECT_EQ(g.displayOnly, 1);
+  for (HWND window : {target, g.client, g.heading}) {
+    EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, 0), HTTRANSPARENT) << ui::classOf(window);
+  }
+  click(target);
+  EXPECT_EQ(g.currentColumn, 0);
+  EXPECT_EQ(g.currentRow, 0);
+  EXPECT_NE(GetFocus(), target);
+
+  RECT before{};
+  GetWindowRect(g.window, &before);
+  LOGFONTA large{};
+  large.lfHeight = -24;
+  lstrcpyA(large.lfFaceName, "Arial");
+  HFONT font = CreateFontIndirectA(&large);
+  SendMessageA(g.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  ui::pumpMessages(40);
+  RECT after{};
+  GetWindowRect(g.window, &after);
+  EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+  EXPECT_GT(g.rowHeight, 20);
+  SendMessageA(g.window, WM_SETFONT, static_cast<WPARAM>(SendMessageA(dialog_, WM_GETFONT, 0, 0)), FALSE);
+  DeleteObject(font);
+}
+
+// What the screen shows: the block inverted, the cell colours.
+TEST_F(GridWindow, BlockAndCellColoursShowOnTheScreen) {
+  GridRecord& g = grid(kSmallGrid);
+  auto shown = [](HWND window) {
+    RECT box{};
+    GetClientRect(window, &box);
+    HDC dc = GetDC(window);
+    const COLORREF colour = GetPixel(dc, box.right - 3, box.bottom / 2);
+    ReleaseDC(window, dc);
+    return colour;
+  };
+  const COLORREF paper = GetSysColor(COLOR_WINDOW);
+  const COLORREF inverted = paper ^ 0xFFFFFF;
+  ASSERT_EQ(shown(cell(kSmallGrid, 1, 1)), paper);
+
+  selectCells(kSmallGrid, 0, 0, 1, 1);
+  ui::pumpMessages(60);
+  for (int column : {0, 1}) {
+    for (int row : {0, 1}) EXPECT_EQ(shown(cell(kSmallGrid, column, row)), inverted) << column << "," << row;
+  }
+  EXPECT_EQ(shown(cell(kSmallGrid, 2, 1)), paper);
+  EXPECT_EQ(shown(cell(kSmallGrid, 0, 2)), paper);
+  YYGridClearBlockWindow(g);
+  ui::pumpMessages(60);
+  EXPECT_EQ(shown(cell(kSmallGrid, 1, 1)), paper);
+
+  // A cell's own background, then the column's, and back to the default.
+  ASSERT_EQ(YYGridSetCellColour(g, 1, 2, {256, 0, 0}, {0, 128, 255}), kGridDone);
+  ui::pumpMessages(60);
+  EXPECT_EQ(shown(cell(kSmallGrid, 1, 2)), RGB(0, 128, 255));
+  EXPECT_EQ(shown(cell(kSmallGrid, 1, 1)), paper);
+  ASSERT_EQ(YYGridSetColumnColour(g, 2, {-1, 0, 0}, {255, 255, 0}), kGridDone);
+  ui::pumpMessages(60);
+  EXPECT_EQ(shown(cell(kSmallGrid, 2, 0)), RGB(255, 255, 0));
+  EXPECT_EQ(shown(cell(kSmallGrid, 2, 2)), RGB(255, 255, 0));
+  ASSERT_EQ(YYGridSetCellColour(g, 1, 2, {256, 0, 0}, {256, 0, 0}), kGridDone);
+  ui::pumpMessages(60);
+  EXPECT_EQ(shown(cell(kSmallGrid, 1, 2)), paper);
 }
 
 TEST_F(GridWindow, ResizingAddsAndRemovesCellRowsKeepingTheCells) {

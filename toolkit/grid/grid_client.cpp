@@ -169,13 +169,11 @@ bool clipboardKey(GridRecord& grid, HWND cell, WPARAM key) {
     YYGridPasteBlock(grid);
     return true;
   }
-  if (!hasBlock(grid)) {
-    if (key == 'A' && ctrl && isEditCell(cell)) {
-      SendMessageA(cell, EM_SETSEL, 0, -1);
-      return true;
-    }
-    return false;
+  if (key == 'A' && ctrl && isEditCell(cell)) {
+    SendMessageA(cell, EM_SETSEL, 0, -1);
+    return true;
   }
+  if (!hasBlock(grid)) return false;
   if (key == VK_DELETE || (key == 'X' && ctrl)) {
     if (YYGridBlockWritable(grid)) {
       if (key == VK_DELETE && !shift) {

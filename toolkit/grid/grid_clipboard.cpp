@@ -7,8 +7,10 @@
 #include <cstring>
 #include <optional>
 
+#include "toolkit/core/events.h"
 #include "toolkit/core/fixed_text.h"
 #include "toolkit/core/scoped_handle.h"
+#include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/field_values.h"
 #include "toolkit/grid/grid_cells.h"
 #include "toolkit/grid/grid_client.h"
@@ -74,6 +76,28 @@ std::optional<std::string> clipboardText(HWND owner) {
   }
   CloseClipboard();
   return text;
+}
+
+// With the block-event style, a block paste or delete is one field change that
+// names the block's corners; it goes straight into the current event, as the
+// cells changed without any message of their own.
+void postBlockChange(const GridRecord& grid, int firstColumn, int firstRow, int lastColumn, int lastRow) {
+  if (grid.window == nullptr || (GetWindowLongA(grid.window, GWL_STYLE) & kGridBlockEventStyle) == 0) return;
+  if (eventEnableTable[static_cast<std::size_t>(kEventFieldChanged - 1)] == 0) return;
+  const DialogRecord* dialog = dialogRecordOf(GetParent(grid.window));
+  const int field = GetDlgCtrlID(grid.window);
+  EventWords& e = eventState.current;
+  e.type = kEventFieldChanged;
+  e.win = dialog != nullptr ? dialog->identifier : 0;
+  e.value1 = field;
+  e.value2 = 1;
+  e.value3 = field;
+  e.value4 = -1;
+  e.x = static_cast<int>(YYGridCellChangeParam(firstColumn, firstRow));
+  e.y = static_cast<int>(YYGridCellChangeParam(lastColumn, lastRow));
+  e.time = static_cast<int>(GetMessageTime());
+  eventState.waitState = kReady;
+  eventState.returned = false;
 }
 
 }  // namespace
@@ -268,7 +292,10 @@ void YYGridPasteBlock(GridRecord& grid) {
   YYGridTextSize(*text, rows, columns);
   if (!YYGridPasteAllowed(grid, rows, columns)) return;
   YYGridClearBlockWindow(grid);
-  YYGridPasteText(grid, *text);
+  const int firstColumn = grid.currentColumn;
+  const int firstRow = grid.currentRow;
+  const GridPasteEnd end = YYGridPasteText(grid, *text);
+  postBlockChange(grid, firstColumn, firstRow, std::max(end.column, firstColumn), std::max(end.row, firstRow));
 }
 
 void YYGridDeleteBlock(GridRecord& grid) {
@@ -283,4 +310,5 @@ void YYGridDeleteBlock(GridRecord& grid) {
   grid.blockFirstColumn = firstColumn;
   grid.blockLastColumn = lastColumn;
   YYGridDeleteBlockCells(grid);
+  postBlockChange(grid, firstColumn, firstRow, lastColumn, lastRow);
 }

@@ -9,7 +9,7 @@
 #include "toolkit/core/binary_files.h"
 #include "toolkit/core/error_reporter.h"
 #include "toolkit/core/number_conversion.h"
-#include "toolkit/core/scoped_handle.h"
+#include "toolkit/core/os_paths.h"
 #include "toolkit/grid/grid_cells.h"
 #include "toolkit/grid/grid_rows.h"
 #include "toolkit/grid/grid_storage.h"
@@ -22,6 +22,18 @@ constexpr int kErrorReadWrite = 2;
 constexpr int kErrorFileTooBig = 1054;
 constexpr int kErrorNoOption = 1055;
 constexpr int kFormattedFileDetail = 1;
+constexpr int kBinaryFileDetail = 2;
+
+// A save that could not begin, or failed while it wrote: the number, with the
+// Windows code as the I/O detail of the given kind.
+void reportSaveFailure(int number, DWORD code, int detailKind, std::string_view routine) {
+  errorState.ioDetailKind = detailKind;
+  errorState.ioDetail = static_cast<int>(code != 0 ? code : ERROR_GEN_FAILURE);
+  YYErrorReport(number, routine);
+}
+
+// The file name as the file routines take it: up to a NUL, without trailing blanks.
+std::string_view fileNameOf(std::string_view name) { return significantText(name.substr(0, name.find('\0'))); }
 
 struct Span {
   int firstColumn, lastColumn, firstRow, lastRow;  // 0-based, inclusive
@@ -212,36 +224,34 @@ void YYUndoubleQuotes(TextField text) {
   text.assign(out);
 }
 
-void YYGridHtmlLine(HANDLE file, std::string_view text, int& status) {
+void YYGridHtmlLine(FileReplacement& file, std::string_view text, int& status) {
   if (status != 0) return;
-  const std::string line = std::string(text) + "\r\n";
-  DWORD written = 0;
-  if (!WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) || written != line.size()) {
-    status = static_cast<int>(GetLastError());
-    if (status == 0) status = -1;
-  }
+  if (!file.write(std::string(text) + "\r\n")) status = file.error() != 0 ? static_cast<int>(file.error()) : -1;
 }
 
 void WGridSave(int grid, std::string_view fileName, const GridBlock& block) {
-  GridRecord* record = YYGridForRoutine(grid, "WGridSave");
+  constexpr std::string_view kRoutine = "WGridSave";
+  GridRecord* record = YYGridForRoutine(grid, kRoutine);
   if (record == nullptr) return;
   const Span span = clipped(*record, block);
-  int handle = kNoFile;
-  IFileOpen(fileName, 1, handle);
-  if (handle == kNoFile) return;
+  // The new file takes the old one's place only once it is whole, so a failed
+  // save leaves the earlier file as it was.
+  FileReplacement file;
+  if (!file.begin(fileNameOf(fileName))) {
+    reportSaveFailure(kErrorOpen, file.error(), kBinaryFileDetail, kRoutine);
+    return;
+  }
   for (int row = span.firstRow; row <= span.lastRow; ++row) {
     for (int column = span.firstColumn; column <= span.lastColumn; ++column) {
       std::string field = fieldOf(*record, column, row);
       field += column == span.lastColumn ? "\r\n" : ",";
-      int written = 0;
-      IFileWriteChar(handle, field, static_cast<int>(field.size()), written);
-      if (written < static_cast<int>(field.size())) {
-        YYFileClose(handle);
+      if (!file.write(field)) {
+        reportSaveFailure(kErrorReadWrite, file.error(), kBinaryFileDetail, kRoutine);
         return;
       }
     }
   }
-  YYFileClose(handle);
+  if (!file.commit()) reportSaveFailure(kErrorReadWrite, file.error(), kBinaryFileDetail, kRoutine);
 }
 
 void WGridLoad(int grid, std::string_view fileName, int mode) {
@@ -285,21 +295,17 @@ void WGridSaveHTML(int grid, std::string_view fileName, const GridBlock& block, 
   if (record == nullptr) return;
   const GridRecord& g = *record;
   const Span span = clipped(g, block);
-  FileHandle file(CreateFileA(std::string(fileName).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    errorState.ioDetailKind = kFormattedFileDetail;
-    errorState.ioDetail = static_cast<int>(GetLastError());
-    YYErrorReport(kErrorOpen, kRoutine);
+  FileReplacement file;
+  if (!file.begin(fileNameOf(fileName))) {
+    reportSaveFailure(kErrorOpen, file.error(), kFormattedFileDetail, kRoutine);
     return;
   }
   int status = 0;
-  auto line = [&](std::string_view text) { YYGridHtmlLine(file.get(), text, status); };
+  auto line = [&](std::string_view text) { YYGridHtmlLine(file, text, status); };
+  // A failed write ends the page; the earlier file stays as it was.
   auto checked = [&]() {
     if (status == 0) return true;
-    errorState.ioDetailKind = kFormattedFileDetail;
-    errorState.ioDetail = status;
-    YYErrorReport(kErrorReadWrite, kRoutine);
+    reportSaveFailure(kErrorReadWrite, static_cast<DWORD>(status), kFormattedFileDetail, kRoutine);
     return false;
   };
   const bool tableOnly = (html.options & kHtmlTableOnly) != 0;
@@ -381,5 +387,5 @@ void WGridSaveHTML(int grid, std::string_view fileName, const GridBlock& block, 
     line("</body>");
     line("</html>");
   }
-  checked();
+  if (checked() && !file.commit()) reportSaveFailure(kErrorReadWrite, file.error(), kFormattedFileDetail, kRoutine);
 }

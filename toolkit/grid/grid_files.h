@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "toolkit/core/file_replacement.h"
 #include "toolkit/core/fixed_text.h"
 
 struct GridBlock {
@@ -30,6 +31,7 @@ struct GridHtmlOptions {
   std::optional<int> pageColour;  // 0x00BBGGRR
 };
 
+// The savers replace an existing file only with a complete new one.
 void WGridSave(int grid, std::string_view fileName, const GridBlock& block = {});
 // Mode 1 lets the grid grow up to its rows allocated.
 void WGridLoad(int grid, std::string_view fileName, int mode = 0);
@@ -42,5 +44,6 @@ void YYDoubleQuotes(TextField text);
 // Turns every pair of adjacent double quotes into one (left to right, without
 // overlap) up to the last non-blank character; the freed bytes become blanks.
 void YYUndoubleQuotes(TextField text);
-// Writes the text and CR LF while status is 0; status takes the write's result.
-void YYGridHtmlLine(HANDLE file, std::string_view text, int& status);
+// Writes the text and CR LF while status is 0; status takes the write's
+// failure (the Windows code, -1 when there is none).
+void YYGridHtmlLine(FileReplacement& file, std::string_view text, int& status);

@@ -24,8 +24,15 @@ int YYGridRowHeight(int characterHeight) { return std::max(2, 13 * characterHeig
 
 bool YYGridAllocateColumn(GridColumn& column, int rowsAllocated) {
   const std::size_t rows = static_cast<std::size_t>(std::max(rowsAllocated, 0));
+  // Rows x bytes per row must not wrap round in a 32-bit size.
+  const auto bytesPerRow = static_cast<std::size_t>(column.bytesPerRow());
+  if (bytesPerRow != 0 && rows > column.data.max_size() / bytesPerRow) {
+    column.data.clear();
+    column.flags.clear();
+    return false;
+  }
   try {
-    column.data.assign(rows * static_cast<std::size_t>(column.bytesPerRow()), 0);
+    column.data.assign(rows * bytesPerRow, 0);
     column.flags.assign(rows, 0);
     column.colours.clear();
   } catch (const std::bad_alloc&) {

@@ -715,7 +715,7 @@ void YYGridScrollColumns(GridRecord& grid, int request, int position) {
     case SB_PAGELEFT: {
       int sum = 1;
       int c = grid.firstColumn - 1;
-      while (c >= 0 && sum + columnOf(grid, c).width - 1 < width) {
+      while (c >= 0 && sum + columnOf(grid, c).width - 1 <= width) {
         sum += columnOf(grid, c).width - 1;
         --c;
       }
