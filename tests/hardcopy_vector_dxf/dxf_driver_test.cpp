@@ -336,6 +336,7 @@ TEST_F(DxfDriver, ColourOptionChoosesNearestPaletteBandsOrEightColours) {
   const Case cases[] = {
       {3, 0, 7},   {3, 15, 7},  {3, 240, 7}, {3, 255, 7},  {3, 16, 1},  {3, 47, 1}, {3, 48, 2},
       {3, 200, 6}, {3, 239, 7}, {4, 0, 8},   {4, 16, 1},   {4, 100, 11}, {4, 255, 8},
+      {3, 300, 7}, {3, -40, 7}, {4, 999, 8}, {4, -1, 8},
   };
   a.ColourMode = kColourIndexed;
   for (const Case& c : cases) {
@@ -350,6 +351,11 @@ TEST_F(DxfDriver, ColourOptionChoosesNearestPaletteBandsOrEightColours) {
   a.ColourNumber = 5;
   send(kOpColour);
   EXPECT_EQ(dxfCurrentColour(), 12);
+  // A number beyond the table reads its last entry, not past it.
+  YYColourSetEntry(255, 0x0000FF);
+  a.ColourNumber = 4000;
+  send(kOpColour);
+  EXPECT_EQ(dxfCurrentColour(), 1);
 }
 
 TEST_F(DxfDriver, EntitiesCarryTheColourAndTheColourCountFollowsTheOption) {

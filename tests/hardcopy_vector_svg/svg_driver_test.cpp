@@ -341,10 +341,12 @@ TEST_F(SvgDriver, TextIsTranslatedRotatedAndEscaped) {
   raw += '\x01';
   raw += "\r\nz";
   text(raw, 10, 470);
+  text("x]]>y]>", 10, 470);
   const std::vector<std::string> expected = {
       "<text transform=\"translate(100,100)\">Hi</text>",
       "<text transform=\"translate(100,100)rotate(-30)\">Hi</text>",
       "<text transform=\"translate(10,10)\">a&#38;b&#60;c>d\"e&#233;&#8364;&#160;z</text>",
+      "<text transform=\"translate(10,10)\">x]]&#62;y]></text>",
   };
   EXPECT_EQ(finishBody(), expected);
 }

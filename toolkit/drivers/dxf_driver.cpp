@@ -300,9 +300,11 @@ void endPlot() {
 void colour() {
   const YYGrAttributes& a = yyGrAttributes;
   const std::int32_t mode = option(kOptColourDepth);
+  // Colour numbers index the 256 entries of the colour table.
+  const int colourNumber = std::clamp(a.ColourNumber, 0, kGraphicsColours - 1);
   if (mode == kNearestColourMode) {
     std::int32_t rgb = a.CurrentRGB;
-    if (a.ColourMode != kColourRgb) YYColourRGB(a.ColourNumber, rgb);
+    if (a.ColourMode != kColourRgb) YYColourRGB(colourNumber, rgb);
     YYDxfState& d = yyDxfState;
     if (rgb != d.cachedRgb) {
       d.cachedNumber = dxfNearestColour(rgb);
@@ -310,10 +312,9 @@ void colour() {
     }
     dxfCurrentColour() = d.cachedNumber;
   } else if (mode == kBandColourMode) {
-    const int band = std::clamp(a.ColourNumber / 16, 0, 15);
-    dxfCurrentColour() = kDxfColourBands[static_cast<std::size_t>(band)];
+    dxfCurrentColour() = kDxfColourBands[static_cast<std::size_t>(colourNumber / 16)];
   } else {
-    const int number = ((a.ColourNumber + 16) / 32) % 8;
+    const int number = ((colourNumber + 16) / 32) % 8;
     dxfCurrentColour() = number == 0 ? 7 : number;
   }
 }

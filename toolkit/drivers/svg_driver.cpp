@@ -303,14 +303,16 @@ void shape(std::int32_t opcode) {
 
 // The text as SVG character data: markup characters and every code of 128 and
 // above (by its Windows-1252 meaning) as references, control codes dropped.
+// A ">" stays as it is unless it would end "]]>", which XML forbids in text.
 std::string escapedText(std::string_view raw) {
   std::string out;
   for (const char ch : raw) {
     const int code = static_cast<unsigned char>(ch);
     if (code < 32) continue;
-    if (code == '&' || code == '<' || code >= 128) {
+    const bool endsCdataMark = code == '>' && out.ends_with("]]");
+    if (code == '&' || code == '<' || code >= 128 || endsCdataMark) {
       const int unicode = code >= 128 && code < 160 ? kCp1252High[static_cast<std::size_t>(code - 128)] : code;
-      out += "&#" + std::to_string(unicode) + ";";
+      out += "&#" + wholeNumber(unicode) + ";";
     } else {
       out += ch;
     }
