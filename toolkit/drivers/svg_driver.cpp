@@ -197,14 +197,17 @@ void endPlot() {
   YYPROUClose(kPlotUnitFile);
 }
 
+// Option 9 in tenths of a point as whole document units, at least one.
+std::int32_t strokeWidth() {
+  const float units = static_cast<float>(option(kOptLineWidthTenths)) * 150.0f / 720.0f + 0.5f;
+  return std::max<std::int32_t>(1, static_cast<std::int32_t>(units));
+}
+
 void strokeStyle() {
   YYSvgState& d = yySvgState;
   const YYGrAttributes& a = yyGrAttributes;
   Components c = componentsOf(currentColourOfMode(a));
-  const auto width =
-      std::max<std::int32_t>(1, static_cast<std::int32_t>(static_cast<float>(option(kOptLineWidthTenths)) * 150.0f /
-                                                              720.0f +
-                                                          0.5f));
+  const std::int32_t width = strokeWidth();
   applyInversion(c);
   const std::array<std::int32_t, 7> key = {c.red, c.green, c.blue, width, a.LineStyle,
                                            option(kOptLineJoin), option(kOptLineCap)};
