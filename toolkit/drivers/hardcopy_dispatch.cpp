@@ -4,6 +4,7 @@
 
 #include "toolkit/drivers/dxf_driver.h"
 #include "toolkit/drivers/hardcopy_options.h"
+#include "toolkit/drivers/postscript_driver.h"
 #include "toolkit/drivers/svg_driver.h"
 #include "toolkit/drivers/windows_metafile.h"
 #include "toolkit/drivers/windows_printer.h"
@@ -21,6 +22,7 @@ struct DriverEntry {
 
 // The drivers that exist; a number not listed has none.
 constexpr DriverEntry kDrivers[] = {
+    {kPostScriptDriver, YYGPOST},
     {kSvgDriver, YYGSVG},
     {kDxfDriver, YYGDXF},
     {kWindowsPrinterDriver, YYGWINPRN},

@@ -11,6 +11,7 @@
 #include "toolkit/drivers/hardcopy_options.h"
 #include "toolkit/drivers/hardcopy_setup.h"
 #include "toolkit/drivers/plot_output.h"
+#include "toolkit/drivers/postscript_driver.h"
 #include "toolkit/graphics/colours.h"
 
 YYSvgState yySvgState;
@@ -56,16 +57,11 @@ std::string wholeNumber(int value) {
   return text::withoutLeadingBlanks(field.trimmed());
 }
 
-// Six lower-case hexadecimal digits, red first.
+// The colour's six lower-case hexadecimal digits, red first.
 std::string hexRgb(int red, int green, int blue) {
-  constexpr std::string_view kDigits = "0123456789abcdef";
-  std::string out;
-  for (const int c : {red, green, blue}) {
-    const int v = std::clamp(c, 0, 255);
-    out += kDigits[static_cast<std::size_t>(v / 16)];
-    out += kDigits[static_cast<std::size_t>(v % 16)];
-  }
-  return out;
+  FixedText<6> digits;
+  YYHexRGB(red, green, blue, digits);
+  return digits.str();
 }
 
 struct Components {
