@@ -2,8 +2,10 @@
 
 #include <array>
 
+#include "toolkit/drivers/dxf_driver.h"
 #include "toolkit/drivers/hardcopy_options.h"
 #include "toolkit/drivers/postscript_driver.h"
+#include "toolkit/drivers/svg_driver.h"
 #include "toolkit/drivers/windows_metafile.h"
 #include "toolkit/drivers/windows_printer.h"
 
@@ -21,6 +23,8 @@ struct DriverEntry {
 // The drivers that exist; a number not listed has none.
 constexpr DriverEntry kDrivers[] = {
     {kPostScriptDriver, YYGPOST},
+    {kSvgDriver, YYGSVG},
+    {kDxfDriver, YYGDXF},
     {kWindowsPrinterDriver, YYGWINPRN},
     {kWindowsMetafileDriver, YYGWINMETA},
 };
