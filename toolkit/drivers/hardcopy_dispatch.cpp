@@ -3,6 +3,8 @@
 #include <array>
 
 #include "toolkit/drivers/hardcopy_options.h"
+#include "toolkit/drivers/hpgl2_driver.h"
+#include "toolkit/drivers/hpgl_driver.h"
 #include "toolkit/drivers/windows_metafile.h"
 #include "toolkit/drivers/windows_printer.h"
 
@@ -19,6 +21,8 @@ struct DriverEntry {
 
 // The drivers that exist; a number not listed has none.
 constexpr DriverEntry kDrivers[] = {
+    {kHpglDriver, YYGHPGL},
+    {kHpgl2Driver, YYGHPGL2},
     {kWindowsPrinterDriver, YYGWINPRN},
     {kWindowsMetafileDriver, YYGWINMETA},
 };
