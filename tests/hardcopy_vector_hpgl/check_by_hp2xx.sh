@@ -5,10 +5,15 @@
 #
 # Usage: check_by_hp2xx.sh FOLDER RENDER.png SCENE_MASK.py REFERENCE [options of scene_mask.py]
 #
-# hp2xx reads HP-GL and the HP-GL/2 commands the drivers use, with two
-# exceptions that the files are relieved of first: a comment CO"..." not ended
-# by ";" makes hp2xx stop reading the file silently, and the transparency mode
-# TR0 (which changes nothing on white paper) is a command it does not know.
+# hp2xx reads HP-GL and the HP-GL/2 commands the drivers use, with a few
+# exceptions that the files are relieved of first, each checked by the golden
+# lines of the driver tests instead:
+#  - a comment CO"..." not ended by ";" makes hp2xx stop reading the file
+#    silently;
+#  - it does not know the transparency mode TR0 (which changes nothing on
+#    white paper), the raster fill definition RF (its two lines of 16 pixel
+#    values go with it; the fill type 11 that uses it is drawn solid), nor the
+#    plotter-off device control ESC ".Z" (it does know ESC ".Y").
 set -euo pipefail
 dir=$1
 render=$2
@@ -23,7 +28,7 @@ command -v hp2xx >/dev/null || fail "hp2xx is not installed"
 
 readable_copy() {
   # Lines begin with one blank when the driver was asked for it.
-  sed -e '/^ \?CO"/d' -e '/^ \?TR0\r\?$/d' "$1" > "$2"
+  sed -e '/^ \?CO"/d' -e '/^ \?TR0\r\?$/d' -e '/^ \?RF[12],8,4,\r\?$/,+2d' -e '/^ \?\x1b\.Z\r\?$/d' "$1" > "$2"
 }
 
 shopt -s nullglob

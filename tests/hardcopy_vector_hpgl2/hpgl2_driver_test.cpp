@@ -384,6 +384,37 @@ TEST_F(Hpgl2Driver, LabelsOnModel1UseRoman8AndOtherModelsKeepLatin1) {
   EXPECT_EQ(drawn(), expected);
 }
 
+TEST_F(Hpgl2Driver, FontOfEachFamilyAndStyle) {
+  struct FontCase {
+    std::int32_t family, style;
+    const char* line;
+  };
+  const FontCase cases[] = {
+      {1, 0, "SL0.;AD 2 0 6 0"},
+      {1, 1, "SL0.;AD 2 0 6 5"},
+      {2, 1, "SL0.;AD 2 1 6 3 7 4148"},
+      {3, 2, "SL.2;AD 2 1 6 0 7 4101"},
+      {4, 3, "SL.2;AD 2 1 6 3 7 4101 1 173"},
+      {0, 0, "SL0."},  // no family of the four: the font stays, the command stays whole
+      {7, 2, "SL.2"},
+  };
+  beginPlot();
+  Lines expected;
+  for (const FontCase& c : cases) {
+    yyGrState.TextFamily = c.family;
+    yyGrState.TextStyle = c.style;
+    TEXT = "x";
+    yyGrState.X1 = 1;
+    send(kOpText);
+    expected.push_back(c.line);
+  }
+  Lines fonts;
+  for (const std::string& line : drawn()) {
+    if (line.rfind("SL", 0) == 0) fonts.push_back(line);
+  }
+  EXPECT_EQ(fonts, expected);
+}
+
 TEST_F(Hpgl2Driver, ArcsPiesAndLineAttributes) {
   beginPlot();
   YYGrAttributes& a = yyGrAttributes;

@@ -461,18 +461,20 @@ void characterSizeLine(std::int32_t t) {
   state.charSizePending = false;
 }
 
-// Slant, then the font: spacing, stroke weight and, for families 2-4, the
-// typeface (and the symbol set of family 4).
+// Slant, then the font of families 1-4: spacing, stroke weight and, for
+// families 2-4, the typeface (and the symbol set of family 4).  Any other
+// family keeps the font as it is: a font kind without its value would make
+// the whole command unreadable.
 void fontLine(std::int32_t t) {
   const YYGrState& g = yyGrState;
-  const bool bold = (g.TextStyle & kBold) != 0;
+  const std::string weight = (g.TextStyle & kBold) != 0 ? "3" : "0";
   std::string line = (g.TextStyle & kItalic) != 0 ? "SL.2" : "SL0.";
-  line += std::string(";") + state.labelFont + "D 2 ";
+  const std::string font = std::string(";") + state.labelFont + "D 2 ";
   switch (g.TextFamily) {
-    case 1: line += std::string("0 6 ") + (bold ? "5" : "0"); break;
-    case 2: line += std::string("1 6 ") + (bold ? "3" : "0") + " 7 4148"; break;
-    case 3: line += std::string("1 6 ") + (bold ? "3" : "0") + " 7 4101"; break;
-    case 4: line += std::string("1 6 ") + (bold ? "3" : "0") + " 7 4101 1 173"; break;
+    case 1: line += font + "0 6 " + ((g.TextStyle & kBold) != 0 ? "5" : "0"); break;
+    case 2: line += font + "1 6 " + weight + " 7 4148"; break;
+    case 3: line += font + "1 6 " + weight + " 7 4101"; break;
+    case 4: line += font + "1 6 " + weight + " 7 4101 1 173"; break;
     default: break;
   }
   YYHpglCommand(line);
