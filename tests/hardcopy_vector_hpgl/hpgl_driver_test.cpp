@@ -493,7 +493,7 @@ TEST_F(HpglDriver, ClipWindowInPlotterUnits) {
 
 TEST_F(HpglDriver, LineStylesWidthsAndAngles) {
   beginPlot();
-  for (const int style : {0, 1, 2, 6, 9}) {
+  for (const int style : {0, 1, 2, 3, 4, 5, 6, 9, -1}) {
     yyGrAttributes.LineStyle = style;
     send(kOpLineStyle);
   }
@@ -504,7 +504,10 @@ TEST_F(HpglDriver, LineStylesWidthsAndAngles) {
   yyGrState.CharCos = 0.0f;
   yyGrState.CharSinTimesAspect = 1.0f;
   send(kOpCharAngle);
-  const Lines expected = {"LT", "LT1 .3", "LT2 2", "LT3 1", "LT", "PW0.142", "PW0.100", "PW5.000", "DI0.000 1.000"};
+  const Lines expected = {
+      "LT", "LT1 .3", "LT2 2", "LT4 3", "LT6 3", "LT5 3", "LT3 1", "LT", "LT",  // styles 9 and -1 draw solid
+      "PW0.142", "PW0.100", "PW5.000", "DI0.000 1.000",
+  };
   EXPECT_EQ(linesAfterHeader(), expected);
 }
 

@@ -431,10 +431,10 @@ TEST_F(Hpgl2Driver, ArcsPiesAndLineAttributes) {
   send(kOpLineJoin);
   setOption(kOptLineCap, 2);
   send(kOpLineCap);
-  a.LineStyle = 1;
-  send(kOpLineStyle);
-  a.LineStyle = 0;
-  send(kOpLineStyle);
+  for (const int style : {1, 0, 4, 5}) {
+    a.LineStyle = style;
+    send(kOpLineStyle);
+  }
   setOption(kOptLineWidthTenths, 0);
   send(kOpLineWidth);
   yyGrState.CharCos = 0.0f;
@@ -444,7 +444,7 @@ TEST_F(Hpgl2Driver, ArcsPiesAndLineAttributes) {
   const Lines expected = {
       "SC0 32760 0 22453", "PU5000 2056", "PD;", "AA4000 2056 90.0", "SC0 32760 0 32760",
       "PU4000 3000", "CO\"4 1 3 0 1\"", "SC0 32760 0 22453", "EW1000 0.0 90.0", "SC0 32760 0 32760",
-      "LA2 4", "LA1 2", "LT1 .3", "LT", "PW0.028", "DI0.000 1.000",
+      "LA2 4", "LA1 2", "LT1 .3", "LT", "LT6 3", "LT5 3", "PW0.028", "DI0.000 1.000",
   };
   EXPECT_EQ(drawn(), expected);
 }

@@ -12,7 +12,7 @@
 FixedText<kHpglLineLength> yyHpglLineBuffer;
 std::array<FixedText<4>, kHpglLineStyles> yyHpglLineTypes = {
     FixedText<4>(""), FixedText<4>("1 .3"), FixedText<4>("2 2"), FixedText<4>("4 3"),
-    FixedText<4>("5 3"), FixedText<4>("6 3"), FixedText<4>("3 1"),
+    FixedText<4>("6 3"), FixedText<4>("5 3"), FixedText<4>("3 1"),
 };
 
 namespace {
