@@ -134,12 +134,19 @@ TEST_F(HpglDriver, LinesMoveThePenOnlyWhenTheyDoNotContinue) {
   EXPECT_EQ(yyGrState.PageBegun, -1);
 }
 
-TEST_F(HpglDriver, AFarPointIsHeldInItsField) {
+TEST_F(HpglDriver, FarPointsAndLargeWordsAreHeldInTheirFields) {
   beginPlot();
   point(1, -100000.0f, 0);
   point(2, 1.0e9f, 5);
   send(kOpLine);
-  EXPECT_EQ(linesAfterHeader(), (Lines{"PU-99999 0", "PD999999 300"}));
+  point(3, 0, 0);
+  yyGrAttributes.FillPatternIndex = 1000000;  // beyond the fill word's field too
+  send(kOpTrianglePattern);
+  const Lines expected = {
+      "PU-99999 0", "PD99999 300",
+      "SC-7 0 0 99999", "SC-9 -99999 0 0", "SC-9 99999 300 0", "SC-9 0 0 0", "SC0 32760 0 32760",
+  };
+  EXPECT_EQ(linesAfterHeader(), expected);
 }
 
 TEST_F(HpglDriver, ColourSelectsAPenOnceAndRecordsTheRgbValue) {

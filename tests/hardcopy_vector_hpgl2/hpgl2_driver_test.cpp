@@ -147,6 +147,8 @@ TEST_F(Hpgl2Driver, PensAreDefinedOncePerPlot) {
   yyGrState.N = 7;  // a palette entry of its own
   yyGrState.X1 = 0x804020;
   send(kOpPaletteEntry);
+  yyGrState.N = 256;  // no such pen
+  send(kOpPaletteEntry);
   const Lines expected = {
       "PC5 255 0 0", "PU;SP 5", "CO\"1 255\"",
       "CO\"1 255\"",

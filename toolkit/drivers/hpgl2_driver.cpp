@@ -179,8 +179,8 @@ void beginPlot() {
     const HpglPlotWindow& w = state.window;
     const std::string corners = hpglWindowNumbers(w.p1x, w.p1y, w.p2x, w.p2y);
     YYHpglCommand("IN; IP" + corners);
-    const bool portrait = model == kPlainModel ? option(kOptOrientation) != 0 : option(kOptOrientation) == 0;
-    YYHpglCommand((portrait ? "RO  0; IP" : "RO 90; IP") + corners);
+    const bool unrotated = model == kPlainModel ? option(kOptOrientation) != 0 : option(kOptOrientation) == 0;
+    YYHpglCommand((unrotated ? "RO  0; IP" : "RO 90; IP") + corners);
     YYHpglCommand(std::string("DT") + state.labelTerminator);
     YYHpglCommand("DI1. 0.");
     YYHpglCommand("TR0");
@@ -244,8 +244,9 @@ void colour() {
   commentRecord("1", {field(blue * 65536 + green * 256 + red, 8)});
 }
 
+// Pens 0-255 exist after "NP256"; a palette entry beyond them has no pen.
 void paletteEntry() {
-  definePen(yyGrState.N, yyGrState.X1);
+  if (isPenNumber(yyGrState.N)) definePen(yyGrState.N, yyGrState.X1);
 }
 
 DitherPattern patternOfColour(std::int32_t number, std::int32_t rgb) {

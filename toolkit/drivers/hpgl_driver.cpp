@@ -5,7 +5,6 @@
 #include <cmath>
 #include <string>
 
-#include "toolkit/core/error_reporter.h"
 #include "toolkit/core/number_format.h"
 #include "toolkit/drivers/hardcopy_dispatch.h"
 #include "toolkit/drivers/hardcopy_options.h"
@@ -44,7 +43,6 @@ constexpr std::array<PlotterModel, kPlotterModels> YYHpglModelTable = {{
     {'F', 1016, 400, 10960, 15880, 6},
 }};
 constexpr std::string_view kKindLetters = "UEFH";
-constexpr int kKindF = 3;
 constexpr int kKindH = 4;
 
 struct PlotterKind {
@@ -444,9 +442,12 @@ void characterAngle() {
   YYHpglCommand("DI" + fortranFormatList("(F6.3,1X,F6.3)", {g.CharCos, g.CharSinTimesAspect}).value_or(""));
 }
 
+// k in I1 (I2 from 10 on), a in I9 for the colour record, else I6, then b
+// and c + 32760 in I6; each value held to its field, so that a record never
+// turns into asterisks that a plotter cannot read.
 std::string recordFields(int k, std::int32_t a, std::int32_t b, std::int32_t c) {
-  const std::string_view format = k == 1 ? "(I1,I9,2I6)" : (k < 10 ? "(I1,3I6)" : "(I2,3I6)");
-  return fortranFormatList(format, {k, a, b, c + kPlotterUnits}).value_or("");
+  return hpglIntegerField(k, k < 10 ? 1 : 2) + hpglNumberField(a, k == 1 ? 9 : 6) + hpglNumberField(b, 6) +
+         hpglNumberField(static_cast<double>(c) + kPlotterUnits, 6);
 }
 
 }  // namespace
@@ -485,7 +486,7 @@ void YYHpglRecord(int k, bool restore, std::int32_t a, std::int32_t b, std::int3
 
 void YYHpglVertexRecord(float x, float y) {
   if (!extendedRecords()) return;
-  YYHpglCommand("SC-9 " + hpglIntegerField(hpglPlotterX(x), 6) + hpglIntegerField(hpglPlotterY(y), 6) + " 0");
+  YYHpglCommand("SC-9 " + hpglNumberField(hpglPlotterX(x), 6) + hpglNumberField(hpglPlotterY(y), 6) + " 0");
 }
 
 void YYHpglRealRecord(float a, float b) {
@@ -530,9 +531,9 @@ void hpglArcDraw(YYGrPrimitive primitive, std::string_view restoringText, std::s
     // in x units, which the scale line made round.
     const float startX = std::cos(g.R7) * radius * sx + cx * sx;
     const float startY = std::sin(g.R7) * radius * sx + cy * sy;
-    YYHpglCommand("PU" + hpglIntegerField(hpglTruncate(startX), 6) + hpglIntegerField(hpglTruncate(startY), 6));
+    YYHpglCommand("PU" + hpglNumberField(hpglTruncate(startX), 6) + hpglNumberField(hpglTruncate(startY), 6));
     YYHpglCommand(penDownLine);
-    YYHpglCommand("AA" + hpglIntegerField(hpglTruncate(cx * sx), 6) + hpglIntegerField(hpglTruncate(cy * sy), 6) +
+    YYHpglCommand("AA" + hpglNumberField(hpglTruncate(cx * sx), 6) + hpglNumberField(hpglTruncate(cy * sy), 6) +
                   numfmt::writeReal(g.R4, {'F', 7, 1}));
     hpglPenUnknown();
   }

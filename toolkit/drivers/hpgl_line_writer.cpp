@@ -55,10 +55,16 @@ std::string hpglCompactLine(std::string_view characters) {
 }
 
 std::string hpglIntegerField(double value, int width) {
-  double high = 1.0;
-  for (int i = 0; i < width; ++i) high *= 10.0;
-  const double low = -(high / 10.0) + 1.0;
-  const double clamped = std::isnan(value) ? 0.0 : std::clamp(std::trunc(value), low, high - 1.0);
+  double limit = 1.0;
+  for (int i = 0; i < width; ++i) limit *= 10.0;
+  const double clamped = std::isnan(value) ? 0.0 : std::clamp(std::trunc(value), -limit / 10.0 + 1.0, limit - 1.0);
+  return formatI(static_cast<long long>(clamped), width);
+}
+
+std::string hpglNumberField(double value, int width) {
+  double limit = 1.0;
+  for (int i = 1; i < width; ++i) limit *= 10.0;
+  const double clamped = std::isnan(value) ? 0.0 : std::clamp(std::trunc(value), -limit + 1.0, limit - 1.0);
   return formatI(static_cast<long long>(clamped), width);
 }
 
@@ -66,7 +72,7 @@ std::int32_t hpglPlotterX(float x) { return hpglTruncate(x * yyGrState.DeviceSca
 std::int32_t hpglPlotterY(float y) { return hpglTruncate(y * yyGrState.DeviceScaleY); }
 
 void YYHpglPoint(std::string_view command, float x, float y) {
-  YYHpglCommand(std::string(command) + hpglIntegerField(hpglPlotterX(x), 6) + hpglIntegerField(hpglPlotterY(y), 6));
+  YYHpglCommand(std::string(command) + hpglNumberField(hpglPlotterX(x), 6) + hpglNumberField(hpglPlotterY(y), 6));
 }
 
 void YYHpglLabel(std::string_view text) {
@@ -110,8 +116,7 @@ HpglPlotWindow hpglPlotWindow(float unitsPerPoint) {
 }
 
 std::string hpglWindowNumbers(std::int32_t left, std::int32_t bottom, std::int32_t right, std::int32_t top) {
-  return hpglIntegerField(left, 7) + hpglIntegerField(bottom, 7) + hpglIntegerField(right, 7) +
-         hpglIntegerField(top, 7);
+  return hpglNumberField(left, 7) + hpglNumberField(bottom, 7) + hpglNumberField(right, 7) + hpglNumberField(top, 7);
 }
 
 void hpglSetDeviceScales() {

@@ -29,9 +29,12 @@ extern std::array<FixedText<4>, kHpglLineStyles> yyHpglLineTypes;
 // (without the leading blank of line-begin mode 1).
 std::string hpglCompactLine(std::string_view characters);
 
-// An integer field of `width` columns: the value limited to what the field
-// holds, so that a point far off the page never turns into asterisks.
+// An integer field of `width` columns (Iw), the value limited to what the
+// field holds, so that a number out of range never turns into asterisks.
 std::string hpglIntegerField(double value, int width);
+// The same for a field that follows another number: limited to width - 1
+// digits, so that a blank or the sign always parts the two.
+std::string hpglNumberField(double value, int width);
 
 // The two-letter command and trunc(x * DeviceScaleX), trunc(y * DeviceScaleY),
 // each I6, as one line ("PU1234 567").
