@@ -134,6 +134,19 @@ TEST_F(HpglDriver, LinesMoveThePenOnlyWhenTheyDoNotContinue) {
   EXPECT_EQ(yyGrState.PageBegun, -1);
 }
 
+// A resize while the plot is open (opcode 18 with M = -1) only rescales the
+// surface to the plotter's units and restores the scaling.
+TEST_F(HpglDriver, ResizeDuringThePlotRescales) {
+  beginPlot();
+  yyGrState.SurfaceWidthReal = kSurfaceWidth / 2.0f;  // now 80 units per surface unit
+  yyGrState.M = -1;
+  send(kOpBeginPlot);
+  point(1, 10, 20);
+  point(2, 30, 40);
+  send(kOpLine);
+  EXPECT_EQ(linesAfterHeader(), (Lines{"SC0 32760 0 32760", "PU800 1200", "PD2400 2400"}));
+}
+
 TEST_F(HpglDriver, FarPointsAndLargeWordsAreHeldInTheirFields) {
   beginPlot();
   point(1, -100000.0f, 0);
