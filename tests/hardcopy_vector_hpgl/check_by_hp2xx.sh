@@ -43,6 +43,8 @@ for file in "${files[@]}"; do
   report=$(cd "$work" && hp2xx -m png -f "$work/out.png" "$work/$name" 2>&1 || true)
   grep -q "HPGL command(s) ignored: 0" <<<"$report" || fail "hp2xx does not take all of $name:
 $report"
+  grep -qE "Unexpected event\(s\): +0" <<<"$report" || fail "hp2xx meets something unexpected in $name:
+$report"
   if grep -qiE "error|unknown|unexpected char" <<<"$report"; then
     fail "hp2xx reports an error in $name:
 $report"
