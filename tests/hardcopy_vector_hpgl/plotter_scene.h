@@ -8,6 +8,7 @@
 // the scene sends it.
 
 #include "support/graphics_scene.h"
+#include "toolkit/graphics/colours.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/graphics/polygon_fill.h"
 
@@ -27,8 +28,11 @@ void asPlotterProgram(YYGrPrimitive& primitive) {
   }
   if (primitive == kOpShadedPolygon) {
     const YYGrAttributes kept = a;
-    a.ColourMode = kColourRgb;
+    int number = 0;
+    YYColourFind(yyPolygonWork.colours[0], number);
+    a.PreviousColourNumber = a.ColourNumber;
     a.PreviousRGB = a.CurrentRGB;
+    a.ColourNumber = number;
     a.CurrentRGB = yyPolygonWork.colours[0];
     a.FillStyle = 4;
     YYGrPrimitive colour = kOpColour;
