@@ -6,6 +6,8 @@
 #include "toolkit/drivers/hardcopy_options.h"
 #include "toolkit/drivers/postscript_driver.h"
 #include "toolkit/drivers/svg_driver.h"
+#include "toolkit/drivers/hpgl2_driver.h"
+#include "toolkit/drivers/hpgl_driver.h"
 #include "toolkit/drivers/windows_metafile.h"
 #include "toolkit/drivers/windows_printer.h"
 
@@ -25,6 +27,8 @@ constexpr DriverEntry kDrivers[] = {
     {kPostScriptDriver, YYGPOST},
     {kSvgDriver, YYGSVG},
     {kDxfDriver, YYGDXF},
+    {kHpglDriver, YYGHPGL},
+    {kHpgl2Driver, YYGHPGL2},
     {kWindowsPrinterDriver, YYGWINPRN},
     {kWindowsMetafileDriver, YYGWINMETA},
 };
