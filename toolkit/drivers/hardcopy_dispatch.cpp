@@ -3,6 +3,8 @@
 #include <array>
 
 #include "toolkit/drivers/hardcopy_options.h"
+#include "toolkit/drivers/raster_image_driver.h"
+#include "toolkit/drivers/raster_printer.h"
 #include "toolkit/drivers/windows_metafile.h"
 #include "toolkit/drivers/windows_printer.h"
 
@@ -19,6 +21,8 @@ struct DriverEntry {
 
 // The drivers that exist; a number not listed has none.
 constexpr DriverEntry kDrivers[] = {
+    {kRasterPrinterDriver, YYGRASTPRN},
+    {kRasterImageDriver, YYGRASTIMG},
     {kWindowsPrinterDriver, YYGWINPRN},
     {kWindowsMetafileDriver, YYGWINMETA},
 };
