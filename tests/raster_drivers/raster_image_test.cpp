@@ -265,6 +265,10 @@ TEST_F(RasterImage, AnOutputThatCannotBeOpenedEndsThePlot) {
   EXPECT_EQ(yyGrAttributes.HardcopyOpen, 0);
   EXPECT_EQ(errorState.lastError, 1);  // the open's own report
   EXPECT_TRUE(yyRasterPage.buffer.empty());
+  // A page drawn on regardless is dropped, not read from the freed page.
+  yyGrState.PageBegun = -1;
+  driver(kOpEndPage);
+  EXPECT_EQ(yyGrState.PageBegun, 0);
 }
 
 // A small picture on each depth, written in each format: the reader gives back

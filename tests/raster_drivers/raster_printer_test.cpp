@@ -222,6 +222,10 @@ TEST_F(RasterPrinter, AnOutputThatCannotBeOpenedEndsThePlot) {
   EXPECT_EQ(yyGrAttributes.HardcopyOpen, 0);
   EXPECT_EQ(errorState.lastError, 1);
   EXPECT_TRUE(yyRasterPage.buffer.empty());
+  // A page drawn on regardless is dropped, not read from the freed page.
+  yyGrState.PageBegun = -1;
+  driver(kOpEndPage);
+  EXPECT_EQ(yyGrState.PageBegun, 0);
 }
 
 }  // namespace

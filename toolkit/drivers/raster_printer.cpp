@@ -114,8 +114,11 @@ void beginPlot() {
 void endPage() {
   YYGrState& g = yyGrState;
   if (g.PageBegun == 0) return;
-  YYPclRaster(yyRasterPage.printerWidth, yyRasterPage.printerHeight);
-  YYDUMP(kPlotUnitFile, printerFetchRoutine());
+  // Without a page (its plot was refused) there is nothing to fetch dots from.
+  if (!yyRasterPage.buffer.empty()) {
+    YYPclRaster(yyRasterPage.printerWidth, yyRasterPage.printerHeight);
+    YYDUMP(kPlotUnitFile, printerFetchRoutine());
+  }
   g.PageBegun = 0;
   std::int32_t op = kOpClear;
   YYRasterise(op);
