@@ -12,10 +12,15 @@
 #include "toolkit/drivers/dither_patterns.h"
 #include "toolkit/drivers/hardcopy_options.h"
 #include "toolkit/drivers/hardcopy_setup.h"
+#include "toolkit/drivers/plot_output.h"
 #include "toolkit/drivers/rasteriser.h"
 #include "toolkit/graphics/colours.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/graphics/polygon_fill.h"
+
+// Begin plot opens the plot output on the name in TEXT; pages that are not
+// written anywhere go to this scratch file in the test's folder.
+inline constexpr const char* kScratchOutput = "raster_scratch.out";
 
 constexpr std::int32_t rgb(int red, int green, int blue) { return red | (green << 8) | (blue << 16); }
 
@@ -38,8 +43,12 @@ class RasterPageTest : public ::testing::Test {
     yyRasterDevice = YYRasterDevice{};
     yyRasterState = YYRasterState{};
     YYColourDefaults();
+    TEXT = kScratchOutput;
   }
-  void TearDown() override { YYRasterPageFree(); }
+  void TearDown() override {
+    YYRasterPageFree();
+    YYPROUClose(kPlotUnitFile);
+  }
 
   static void send(std::int32_t opcode) { YYRasterise(opcode); }
 
@@ -57,6 +66,7 @@ class RasterPageTest : public ::testing::Test {
     yyGrState.SurfaceHeight = shape.rows;
     yyGrState.SurfaceWidthReal = static_cast<float>(shape.width) - 0.01f;
     yyGrState.SurfaceHeightReal = static_cast<float>(shape.rows) - 0.01f;
+    TEXT = kScratchOutput;
     yyGrState.M = 1;
     send(kOpBeginPlot);
     yyGrState.M = 0;

@@ -1,4 +1,9 @@
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "raster_fixture.h"
+#include "toolkit/drivers/printer_streams.h"
 #include "toolkit/drivers/raster_printer.h"
 
 namespace {
@@ -39,7 +44,8 @@ class RasterPrinter : public RasterPageTest {
     driver(kOpInitialise);
   }
 
-  static void beginPlot() {
+  static void beginPlot(const char* output = kScratchOutput) {
+    TEXT = output;
     yyGrState.M = 1;
     driver(kOpBeginPlot);
     yyGrState.M = 0;
@@ -164,6 +170,62 @@ TEST_F(RasterPrinter, NoResolutionChosenRefusesThePlot) {
   EXPECT_EQ(errorState.lastError, 5);
   EXPECT_EQ(yyGrAttributes.HardcopyOpen, 0);
   EXPECT_EQ(allocations, 0);
+}
+
+// Each drawn page goes to the plot file as the printer stream of the page,
+// and a blank page follows; an end of page with nothing drawn sends nothing.
+TEST_F(RasterPrinter, EachDrawnPageGoesToThePlotFile) {
+  const char* kOutput = "printer_pages.prn";
+  start(10);
+  hardcopyOption(1) = 72;
+  hardcopyOption(2) = 36;
+  beginPlot(kOutput);
+  ASSERT_EQ(yyGrAttributes.HardcopyOpen, 1);
+  driver(kOpLineWidth);
+  driver(kOpLineStyle);
+  yyGrState.ViewportRightReal = 639.0f;
+  yyGrState.ViewportTopReal = 479.0f;
+  driver(kOpClip);
+  colourNumber(223);
+  points({{10.0f, 10.0f}, {600.0f, 400.0f}});
+  driver(kOpLine);
+  ASSERT_NE(yyGrState.PageBegun, 0);
+
+  // The stream of the page as drawn, before it is sent and cleared.
+  YYPclRaster(yyRasterPage.printerWidth, yyRasterPage.printerHeight);
+  std::string page;
+  ASSERT_TRUE(printerPageStream(printerFetchRoutine(), [&page](std::string_view piece) {
+    page += piece;
+    return true;
+  }));
+  ASSERT_EQ(page.substr(0, 2), "\x1b" "E");
+
+  driver(kOpEndPage);
+  EXPECT_EQ(yyGrState.PageBegun, 0);
+  EXPECT_TRUE(std::all_of(yyRasterPage.buffer.begin(), yyRasterPage.buffer.end(),
+                          [](std::uint32_t w) { return w == 0; }));
+  driver(kOpEndPage);  // nothing drawn since
+  points({{10.0f, 10.0f}, {600.0f, 400.0f}});
+  driver(kOpLine);
+  driver(kOpEndPage);
+  driver(kOpEndPlot);
+  EXPECT_TRUE(yyRasterPage.buffer.empty());
+
+  std::ifstream in(kOutput, std::ios::binary);
+  const std::string written{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  EXPECT_EQ(written, page + page);
+}
+
+TEST_F(RasterPrinter, AnOutputThatCannotBeOpenedEndsThePlot) {
+  start(10);
+  beginPlot("no_such_folder/zndvplot.prn");
+  EXPECT_EQ(yyGrAttributes.HardcopyOpen, 0);
+  EXPECT_EQ(errorState.lastError, 1);
+  EXPECT_TRUE(yyRasterPage.buffer.empty());
+  // A page drawn on regardless is dropped, not read from the freed page.
+  yyGrState.PageBegun = -1;
+  driver(kOpEndPage);
+  EXPECT_EQ(yyGrState.PageBegun, 0);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include "toolkit/drivers/svg_driver.h"
 #include "toolkit/drivers/hpgl2_driver.h"
 #include "toolkit/drivers/hpgl_driver.h"
+#include "toolkit/drivers/raster_image_driver.h"
+#include "toolkit/drivers/raster_printer.h"
 #include "toolkit/drivers/windows_metafile.h"
 #include "toolkit/drivers/windows_printer.h"
 
@@ -29,6 +31,8 @@ constexpr DriverEntry kDrivers[] = {
     {kDxfDriver, YYGDXF},
     {kHpglDriver, YYGHPGL},
     {kHpgl2Driver, YYGHPGL2},
+    {kRasterPrinterDriver, YYGRASTPRN},
+    {kRasterImageDriver, YYGRASTIMG},
     {kWindowsPrinterDriver, YYGWINPRN},
     {kWindowsMetafileDriver, YYGWINMETA},
 };

@@ -10,6 +10,7 @@
 #include "toolkit/core/error_reporter.h"
 #include "toolkit/core/number_format.h"
 #include "toolkit/drivers/hardcopy_setup.h"
+#include "toolkit/drivers/plot_output.h"
 #include "toolkit/drivers/raster_internal.h"
 #include "toolkit/drivers/rasteriser.h"
 #include "toolkit/graphics/graphics_state.h"
@@ -405,6 +406,13 @@ bool printerPageStream(YYFetchRoutine fetch, const PrinterSink& sink) {
     case Family::kDotMatrix: written = dotMatrixRows(fetch, sink); break;
   }
   return written && sink(c.trailer);
+}
+
+bool YYDUMP(const std::int32_t& unit, YYFetchRoutine fetch) {
+  return printerPageStream(fetch, [&unit](std::string_view piece) {
+    if (!piece.empty()) YYPROUWriteBytes(unit, piece);
+    return YYPlotOutputStatus != -1;
+  });
 }
 
 std::string packBits(std::string_view bytes) {

@@ -49,6 +49,10 @@ using PrinterSink = std::function<bool(std::string_view)>;
 // has no resolutions (nothing written) or the sink refused.
 bool printerPageStream(YYFetchRoutine fetch, const PrinterSink& sink);
 
+// Writes the page on a plot output unit; a failed write ends the page at once,
+// without the trailer.  False when nothing or not all of it was written.
+bool YYDUMP(const std::int32_t& unit, YYFetchRoutine fetch);
+
 // The fetch routine of the printer type, the planes and the orientation.
 YYFetchRoutine printerFetchRoutine();
 

@@ -12,6 +12,7 @@
 
 YYRasterPage yyRasterPage;
 YYRasterState yyRasterState;
+RasterPageAllocator yyRasterPageAllocator = YYRasterPageAllocate;
 
 namespace {
 

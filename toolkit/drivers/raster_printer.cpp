@@ -5,12 +5,11 @@
 
 #include "toolkit/core/error_reporter.h"
 #include "toolkit/drivers/hardcopy_setup.h"
+#include "toolkit/drivers/plot_output.h"
 #include "toolkit/drivers/printer_streams.h"
 #include "toolkit/drivers/raster_internal.h"
 #include "toolkit/drivers/rasteriser.h"
 #include "toolkit/graphics/graphics_state.h"
-
-RasterPageAllocator yyRasterPageAllocator = YYRasterPageAllocate;
 
 namespace {
 
@@ -102,7 +101,26 @@ void beginPlot() {
     return;
   }
   YYRasterise(op);
+  if (YYPlotOutputStatus == -1) {
+    // The output could not be opened: no plot follows to free the page.
+    YYRasterPageFree();
+    return;
+  }
   op = kOpClear;
+  YYRasterise(op);
+}
+
+// Sends the drawn page to the printer stream and starts a blank one.
+void endPage() {
+  YYGrState& g = yyGrState;
+  if (g.PageBegun == 0) return;
+  // Without a page (its plot was refused) there is nothing to fetch dots from.
+  if (!yyRasterPage.buffer.empty()) {
+    YYPclRaster(yyRasterPage.printerWidth, yyRasterPage.printerHeight);
+    YYDUMP(kPlotUnitFile, printerFetchRoutine());
+  }
+  g.PageBegun = 0;
+  std::int32_t op = kOpClear;
   YYRasterise(op);
 }
 
@@ -118,6 +136,7 @@ void YYGRASTPRN(std::int32_t& opcode) {
       initialise();
       break;
     case kOpBeginPlot: beginPlot(); break;
+    case kOpEndPage: endPage(); break;
     default: YYRasterise(opcode); break;
   }
 }

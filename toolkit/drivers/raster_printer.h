@@ -5,9 +5,5 @@
 
 #include <cstdint>
 
-// Allocates the laid-out page; replaceable so that tests can make it fail.
-using RasterPageAllocator = bool (*)();
-extern RasterPageAllocator yyRasterPageAllocator;
-
-// Driver 4: opcodes 1, 18 and 19 here, every other one to the rasteriser.
+// Driver 4: opcodes 1, 18 and 20 here, every other one to the rasteriser.
 void YYGRASTPRN(std::int32_t& opcode);

@@ -6,14 +6,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
+#include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include "toolkit/core/error_reporter.h"
 #include "toolkit/drivers/hardcopy_dispatch.h"
+#include "toolkit/drivers/plot_output.h"
 #include "toolkit/drivers/raster_fills.h"
 #include "toolkit/drivers/raster_internal.h"
 #include "toolkit/graphics/colours.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/image_reading.h"
 #include "toolkit/graphics/polygon_fill.h"
 
 namespace {
@@ -123,10 +128,25 @@ void shape(std::int32_t opcode) {
 
 void clear() { std::fill(yyRasterPage.buffer.begin(), yyRasterPage.buffer.end(), static_cast<std::uint32_t>(yyRasterPage.clearValue)); }
 
+// Opens plot unit 2 on the name in TEXT.  Its own failure report stays the
+// last error; a good open leaves the last error as it was.
+bool openPlotUnit() {
+  const int errorBefore = errorState.lastError;
+  errorState.lastError = 0;
+  YYPROU(kPlotUnitFile);
+  if (errorState.lastError != 0) return false;
+  errorState.lastError = errorBefore;
+  return true;
+}
+
 void beginPlot() {
   YYGrState& g = yyGrState;
   YYRasterPage& page = yyRasterPage;
   if (g.M > 0) {
+    if (!openPlotUnit()) {
+      yyGrAttributes.HardcopyOpen = 0;
+      return;
+    }
     page.lastColumn = page.width - 1;
     page.lastRow = page.rows - 1;
     page.storageKind = rasterStorageKind(page.bitsPerPixel);
@@ -139,6 +159,11 @@ void beginPlot() {
   }
   g.DeviceScaleX = g.SurfaceWidth != 0 ? static_cast<float>(page.width) / static_cast<float>(g.SurfaceWidth) : 0.0f;
   g.DeviceScaleY = g.SurfaceHeight != 0 ? static_cast<float>(page.rows) / static_cast<float>(g.SurfaceHeight) : 0.0f;
+}
+
+void endPlot() {
+  YYPROUClose(kPlotUnitFile);
+  YYRasterPageFree();
 }
 
 void clip() {
@@ -214,6 +239,86 @@ void polyline() {
   s.lastEndRow = y;
 }
 
+// The error words that a silent read changes: the last error and the mode.
+class SilentErrors {
+ public:
+  SilentErrors() : lastError_(errorState.lastError), mode_(errorState.reportingMode) {
+    errorState.lastError = 0;
+    errorState.reportingMode = kReportSilent;
+  }
+  ~SilentErrors() { errorState.reportingMode = mode_; }
+  SilentErrors(const SilentErrors&) = delete;
+  SilentErrors& operator=(const SilentErrors&) = delete;
+  // A read that went well gives the last error back its earlier value.
+  void succeeded() const { errorState.lastError = lastError_; }
+
+ private:
+  int lastError_;
+  int mode_;
+};
+
+constexpr int kImageMemoryError = 2;  // the array of colours could not be had
+
+// The colours of an image of width x height pixels, read from the file named
+// in TEXT; empty, with the error as the last error, when it cannot be read.
+std::vector<std::int32_t> readImageColours(std::int32_t width, std::int32_t height) {
+  std::vector<std::int32_t> colours;
+  const std::int64_t count = std::max<std::int64_t>(0, width) * std::max<std::int64_t>(0, height);
+  try {
+    colours.assign(static_cast<std::size_t>(count), 0);
+  } catch (const std::bad_alloc&) {
+    YYErrorCodeStore(kImageMemoryError);
+    return {};
+  } catch (const std::length_error&) {
+    YYErrorCodeStore(kImageMemoryError);
+    return {};
+  }
+  IGrLoadImageData(TEXT.trimmed(), colours);
+  if (errorState.lastError != 0) return {};
+  return colours;
+}
+
+// Every pixel of the clip rectangle from the image stretched over it, the
+// image's first row at the top.
+void paintImage(const std::vector<std::int32_t>& colours, std::int64_t width, std::int64_t height) {
+  const YYRasterState& s = yyRasterState;
+  const std::int64_t clipColumns = std::int64_t{s.columnMax} - s.columnMin + 1;
+  const std::int64_t clipRows = std::int64_t{s.rowMax} - s.rowMin + 1;
+  if (clipColumns <= 0 || clipRows <= 0) return;
+  const raster::Range rows = raster::onPage(s.rowMin, s.rowMax, yyRasterPage.lastRow);
+  const raster::Range columns = raster::onPage(s.columnMin, s.columnMax, yyRasterPage.lastColumn);
+  for (std::int64_t r = rows.first; r <= rows.last; ++r) {
+    const std::int64_t sourceRow = (s.rowMax - r) * height / clipRows;
+    for (std::int64_t c = columns.first; c <= columns.last; ++c) {
+      const std::int64_t sourceColumn = (c - s.columnMin) * width / clipColumns;
+      const std::int32_t colour = colours[static_cast<std::size_t>(sourceRow * width + sourceColumn)];
+      YYRasterColourPixel(static_cast<std::int32_t>(c), static_cast<std::int32_t>(r), colour);
+    }
+  }
+}
+
+// An image file stretched over the viewport.  Nothing is shown when it cannot
+// be read: M and N carry the error and its detail back.
+void imageFile() {
+  YYGrState& g = yyGrState;
+  const std::int32_t width = g.X2;
+  const std::int32_t height = g.Y2;
+  std::vector<std::int32_t> colours;
+  {
+    SilentErrors silent;
+    colours = readImageColours(width, height);
+    if (!colours.empty()) silent.succeeded();
+  }
+  if (colours.empty()) {
+    g.M = errorState.lastError;
+    g.N = errorState.ioDetail;
+    return;
+  }
+  g.M = 0;
+  markPageBegun();
+  paintImage(colours, width, height);
+}
+
 void shadedPolygon() {
   YYPolygonWork& work = yyPolygonWork;
   const int count = std::clamp(work.vertexCount, 0, kPolygonVertices);
@@ -246,7 +351,7 @@ void YYRasterise(std::int32_t& opcode) {
     case kOpPolygonPattern: shape(opcode); break;
     case kOpClear: clear(); break;
     case kOpBeginPlot: beginPlot(); break;
-    case kOpEndPlot: YYRasterPageFree(); break;
+    case kOpEndPlot: endPlot(); break;
     case kOpClip: clip(); break;
     case kOpPoint:
       markPageBegun();
@@ -258,6 +363,7 @@ void YYRasterise(std::int32_t& opcode) {
       markPageBegun();
       polyline();
       break;
+    case kOpImage: imageFile(); break;
     case kOpShadedPolygon:
       markPageBegun();
       shadedPolygon();

@@ -70,6 +70,10 @@ std::int64_t YYRasterPageLayout(std::int32_t width, std::int32_t rows, std::int3
 // Allocates total words + 1 for the laid-out page; false when that fails.
 bool YYRasterPageAllocate();
 void YYRasterPageFree();
+// The allocation the raster drivers make at begin plot; replaceable so that
+// tests can make it fail.
+using RasterPageAllocator = bool (*)();
+extern RasterPageAllocator yyRasterPageAllocator;
 
 // Performs one primitive on the page.
 void YYRasterise(std::int32_t& opcode);
