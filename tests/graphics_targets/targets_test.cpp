@@ -131,6 +131,10 @@ TEST_F(OutputTargets, CgmSlotTurnsTheScreenRouteToTheRecorderAndBack) {
   EXPECT_EQ(yyGrAttributes.CgmRoute, 1);
   EXPECT_EQ(yyGrAttributes.TargetKind, kTargetMetafile);
   EXPECT_EQ(yyGrState.SurfaceWidth, 6000);
+  // An unknown target leaves the slot selected and still recorded.
+  IGrSelect(5, 1);
+  EXPECT_EQ(yyGrAttributes.CgmRoute, 1);
+  EXPECT_EQ(yyGrAttributes.TargetKind, kTargetMetafile);
   IGrSelect(kTargetWindow);
   EXPECT_EQ(yyGrAttributes.CgmRoute, 0);
   EXPECT_EQ(yyGrState.SurfaceWidth, windowTable.clientWidth);

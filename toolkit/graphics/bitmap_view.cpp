@@ -282,10 +282,10 @@ LRESULT CALLBACK viewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   }
 }
 
-void layOutFrame(BitmapViewRecord& r) {
+// The viewer covers the (hidden) client area that the frame's own layout left.
+void placeViewer(BitmapViewRecord& r) {
   const int slot = slotOfFrame(r.ViewFrame);
   if (slot < 0) return;
-  YYFrameLayout(slot);
   HWND client = slotOf(slot).client;
   if (client == nullptr || r.ViewWindow == nullptr) return;
   RECT area{};
@@ -339,8 +339,19 @@ LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   const WNDPROC previous = r.FrameProcedure;
   switch (message) {
     case WM_SIZE:
-      if (wParam != SIZE_MINIMIZED) layOutFrame(r);
+      // The toolkit's own sizing lays out the bars and the client and keeps a
+      // child-style frame's placement and captions; the viewer follows.
+      CallWindowProcA(previous, window, message, wParam, lParam);
+      if (wParam != SIZE_MINIMIZED) placeViewer(r);
       return 0;
+    case WM_MOUSEACTIVATE:
+      if (isChildFrame(window)) {
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        HWND focus = GetFocus();
+        if (focus == nullptr || !IsChild(window, focus)) SetFocus(r.ViewWindow);
+        return MA_ACTIVATE;
+      }
+      return CallWindowProcA(previous, window, message, wParam, lParam);
     case WM_GETMINMAXINFO:
       onMinMaxInfo(r, *reinterpret_cast<MINMAXINFO*>(lParam));
       return 0;

@@ -23,14 +23,16 @@ constexpr int kInvalidMetafile = 1060;
 YYMetafileSlot& slotAt(int slot) { return yyMetafileSlots[static_cast<std::size_t>(slot)]; }
 
 // Gives up the drawing context of the target being left, by that target's
-// kind: a window's or field's context goes back to its window, a bitmap's
-// memory context is deleted, a metafile recording stays with its slot.  The
-// current pen and font are taken out first, so they survive for the next one.
-void releaseDrawingContext() {
+// kind, before a switch to another kind: a bitmap's memory context is
+// deleted, a field's or window's context goes back to its window, a metafile
+// recording stays with its slot.  The current pen and font are taken out
+// first, so that they survive for the next context.  Between windows the
+// window selection itself trades the contexts.
+void releaseDrawingContext(std::int32_t nextKind) {
   YYGdiContext& g = yyGdiContext;
   HDC dc = g.DrawDc;
-  if (dc == nullptr) return;
   const std::int32_t kind = yyGrAttributes.TargetKind;
+  if (dc == nullptr || (kind == kTargetWindow && nextKind == kTargetWindow)) return;
   if (g.OldPen != nullptr) SelectObject(dc, g.OldPen);
   if (g.OldFont != nullptr) SelectObject(dc, g.OldFont);
   g.OldPen = nullptr;
@@ -40,12 +42,8 @@ void releaseDrawingContext() {
     if (windowTable.savedBrush != nullptr) SelectObject(dc, windowTable.savedBrush);
     windowTable.savedPen = nullptr;
     windowTable.savedBrush = nullptr;
-    HWND owner = g.DrawWindow;
-    if (owner == nullptr && kind == kTargetWindow && isValidSlot(windowTable.currentSlot)) {
-      owner = slotOf(windowTable.currentSlot).client;
-    }
-    // A context the tests or a caller installed without a window stays theirs.
-    if (owner != nullptr) ReleaseDC(owner, dc);
+    // A context that a caller installed without a window stays the caller's.
+    if (g.DrawWindow != nullptr) ReleaseDC(g.DrawWindow, dc);
   } else if (kind == kTargetBitmap) {
     DeleteDC(dc);
   }
@@ -53,6 +51,14 @@ void releaseDrawingContext() {
   g.DrawBitmap = nullptr;
   g.DrawWindow = nullptr;
   g.MetafileTarget = 0;
+}
+
+// A window context made afresh carries the current pen and font again.
+void selectPenAndFont() {
+  YYGdiContext& g = yyGdiContext;
+  if (g.DrawDc == nullptr) return;
+  if (g.Pen && g.OldPen == nullptr) g.OldPen = SelectObject(g.DrawDc, g.Pen.get());
+  if (g.Font && g.OldFont == nullptr) g.OldFont = SelectObject(g.DrawDc, g.Font.get());
 }
 
 // Selects the window and tells whether the selection itself failed.  Only a
@@ -71,7 +77,15 @@ bool selectWindow(std::optional<int> id) {
   YYGrAttributes& a = yyGrAttributes;
   a.TargetId = id.value_or(windowTable.currentIndex);
   a.TargetDialog = 0;
-  return reselectWindow(a.TargetId);
+  // Before the root window exists (a program that only draws off screen)
+  // the surface is the window size on record, with no context to select.
+  if (!slotHasFrame(0)) {
+    YYGraphicsAreaResize(kTargetWindow, a.TargetId, windowTable.clientWidth, windowTable.clientHeight);
+    return true;
+  }
+  if (!reselectWindow(a.TargetId)) return false;
+  selectPenAndFont();
+  return true;
 }
 
 bool selectBitmap(std::optional<int> id) {
@@ -116,7 +130,7 @@ void fallBackToWindow() {
   a.TargetId = windowTable.currentIndex;
   a.TargetDialog = 0;
   a.TargetKind = kTargetWindow;
-  reselectWindow(a.TargetId);
+  if (reselectWindow(a.TargetId)) selectPenAndFont();
   YYGraphicsAreaResize(kTargetWindow, a.TargetId, windowTable.clientWidth, windowTable.clientHeight);
   YYErrorReport(kInvalidTarget, "IGrSelect");
 }
@@ -129,11 +143,13 @@ void toScreenRoute(YYGrOpcode opcode) {
 }  // namespace
 
 void IGrSelect(int target, std::optional<int> id) {
+  // An unknown target changes nothing: not even the route, which would
+  // otherwise leave a CGM slot selected but drawn on the screen.
+  if (target < kTargetWindow || target > kTargetMetafile) return;
   YYGrAttributes& a = yyGrAttributes;
   const std::int32_t routeBefore = a.CgmRoute;
   a.CgmRoute = 0;
-  if (target < kTargetWindow || target > kTargetMetafile) return;
-  releaseDrawingContext();
+  releaseDrawingContext(target);
   a.TargetKind = target;
   bool selected = false;
   switch (target) {
