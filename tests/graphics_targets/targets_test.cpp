@@ -80,6 +80,31 @@ TEST_F(OutputTargets, SceneRecordedInAnEmfSlotPlaysBackWithTheSameInk) {
   EXPECT_LE(maskMismatches(played, reference), 4) << played.picture() << "\n" << reference.picture();
 }
 
+// The colour set while one target was current draws on the next: the
+// switches neither lose nor free the current pen.
+TEST_F(OutputTargets, CurrentColourFollowsTheTargetAcrossSwitches) {
+  const int first = bitmapTarget(20, 10);
+  yyGrAttributes.ColourMode = kColourRgb;
+  yyGrAttributes.CurrentRGB = 0x0000FF;
+  YYGrPrimitive op = kOpColour;
+  YYPRIMROUTE(op);
+  IGrSelect(kTargetWindow);
+  const int second = bitmapTarget(20, 10);
+  ASSERT_NE(first, second);
+  yyGrState.X1 = 0;
+  yyGrState.Y1 = 5;
+  yyGrState.X2 = 19;
+  yyGrState.Y2 = 5;
+  op = kOpLine;
+  YYPRIMROUTE(op);
+  IGrSelect(kTargetWindow);
+  const RgbRaster drawn = bitmapRaster(second);
+  const std::size_t at = (static_cast<std::size_t>(10 - 1 - 5) * 20 + 10) * 3;  // surface row 5, column 10
+  EXPECT_EQ(drawn.rgb[at], 255);
+  EXPECT_EQ(drawn.rgb[at + 1], 0);
+  EXPECT_EQ(drawn.rgb[at + 2], 0);
+}
+
 // A failed switch lands on the current window, reports 1019 and sends no
 // opcode: the screen driver's description (written by opcode 1) stays as set.
 TEST_F(OutputTargets, FailedSwitchReturnsToTheWindowWithoutAnOpcode) {
