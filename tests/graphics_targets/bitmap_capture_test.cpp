@@ -66,6 +66,17 @@ TEST_F(BitmapCapture, OtherModesDoNothingAndBadRectanglesFail) {
   YYSaveBitmap(3, 0, 0, 3, 3, error, os, path.c_str());
   EXPECT_EQ(error, 0);
   EXPECT_FALSE(std::filesystem::exists(path));
+  // Mode 0 leaves the capture on the clipboard.
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  YYSaveBitmap(kCaptureClipboard, 0, 0, 3, 3, error, os, nullptr);
+  EXPECT_EQ(error, 0);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  BITMAP info{};
+  EXPECT_NE(GetObjectA(GetClipboardData(CF_BITMAP), sizeof info, &info), 0);
+  EXPECT_EQ(info.bmWidth, 4);
+  CloseClipboard();
   YYSaveBitmap(kCaptureBmp, 3, 0, 0, 3, error, os, path.c_str());
   EXPECT_EQ(error, 1072);
   YYSaveBitmap(kCaptureBmp, 0, 0, 3, 3, error, os, "no_such_folder\\x.bmp");

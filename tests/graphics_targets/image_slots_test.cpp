@@ -201,6 +201,49 @@ TEST_F(BitmapSlots, PixelsRoundTripAndTransferModesCombine) {
   EXPECT_EQ(corner, (std::array<std::int32_t, 4>{0xFFFFFF, 0x00FF00, 0x808080, 0x0000FF}));
 }
 
+// Resource 100 is 3 x 2: red, green, blue over white, black, grey.
+TEST_F(BitmapSlots, ResourcesLoadClippedToTheSlot) {
+  int width = 0, height = 0;
+  YYBitmapResourceSize(100, width, height);
+  EXPECT_EQ(width, 3);
+  EXPECT_EQ(height, 2);
+  YYBitmapResourceSize(4242, width, height);
+  EXPECT_EQ(width + height, 0);
+  int number = 0;
+  YYBitmapCreate(number, 2, 3, 0x00FFFF);
+  int status = -1;
+  YYBitmapLoadResource(number - 1, 100, status);
+  ASSERT_EQ(status, 0);
+  std::array<std::int32_t, 6> read{};
+  YYBitmapGetPixels(number - 1, read, 0, 0, 1, 2, status);
+  EXPECT_EQ(read, (std::array<std::int32_t, 6>{0x0000FF, 0x00FF00, 0xFFFFFF, 0x000000, 0x00FFFF, 0x00FFFF}));
+  YYBitmapLoadResource(number - 1, 4242, status);
+  EXPECT_EQ(status, 1066);
+}
+
+TEST_F(BitmapSlots, ClipboardTakesACopyAndTheSlotKeepsItsBitmap) {
+  int number = 0;
+  YYBitmapCreate(number, 4, 4, 0x00FF00);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  int status = -1;
+  YYBitmapToClipboard(number - 1, status);
+  EXPECT_EQ(status, 0);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  auto* copy = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+  EXPECT_NE(copy, nullptr);
+  EXPECT_NE(copy, yyBitmapSlots[static_cast<std::size_t>(number - 1)].bitmap);
+  CloseClipboard();
+  EXPECT_NE(yyBitmapSlots[static_cast<std::size_t>(number - 1)].bitmap, nullptr);
+
+  // A closed metafile goes there as an enhanced metafile.
+  int w = 0, h = 0;
+  YYEMFCREATE(0, 72, 72, w, h);
+  YYEMFCLIP(0);
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_ENHMETAFILE));
+}
+
 TEST_F(BitmapSlots, DeletingTheCurrentTargetLeavesNoDanglingContext) {
   const int number = bitmapTarget(5, 5);
   int status = -1;

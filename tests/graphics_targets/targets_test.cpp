@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "support/dib_canvas.h"
+#include "toolkit/graphics/graphics_area.h"
 #include "targets_fixture.h"
 
 namespace {
@@ -160,9 +161,17 @@ TEST_F(OutputTargets, CgmSlotTurnsTheScreenRouteToTheRecorderAndBack) {
   IGrSelect(5, 1);
   EXPECT_EQ(yyGrAttributes.CgmRoute, 1);
   EXPECT_EQ(yyGrAttributes.TargetKind, kTargetMetafile);
+  // Leaving the slot gives the screen back its line width (opcode 30) and
+  // viewport clip (opcode 24), which the recorder took meanwhile.
+  yyGdiContext.PenWidth = 57;
+  yyGdiContext.ClipRegion.reset();
+  IGrArea(0.0f, 0.0f, 0.5f, 0.5f);  // recorded, not drawn
+  EXPECT_FALSE(yyGdiContext.ClipRegion);
   IGrSelect(kTargetWindow);
   EXPECT_EQ(yyGrAttributes.CgmRoute, 0);
   EXPECT_EQ(yyGrState.SurfaceWidth, windowTable.clientWidth);
+  EXPECT_EQ(yyGdiContext.PenWidth, yyGrAttributes.LineWidth);
+  EXPECT_TRUE(yyGdiContext.ClipRegion);
 }
 
 TEST_F(OutputTargets, MetafileDestroyChecksTheSlotAndEmptiesIt) {
