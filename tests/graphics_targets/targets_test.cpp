@@ -3,6 +3,8 @@
 #include <iterator>
 
 #include "support/dib_canvas.h"
+#include "toolkit/dialogs/dialog_lifecycle.h"
+#include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/graphics/graphics_area.h"
 #include "targets_fixture.h"
 
@@ -136,6 +138,29 @@ TEST_F(OutputTargets, FailedSwitchReturnsToTheWindowWithoutAnOpcode) {
   // A switch that works describes the target.
   IGrSelect(kTargetWindow);
   EXPECT_EQ(yyGrState.ScreenCaps.trimmed(), kScreenCaps);
+}
+
+TEST_F(OutputTargets, PictureFieldOfTheCurrentDialogIsATarget) {
+  WDialogLoad(300);
+  WDialogShow();
+  ASSERT_NE(currentDialogWindow(), nullptr);
+  HWND picture = GetDlgItem(currentDialogWindow(), 1019);
+  RECT client{};
+  GetClientRect(picture, &client);
+  IGrSelect(kTargetField, 1019);
+  EXPECT_EQ(errorState.lastError, 0);
+  EXPECT_EQ(yyGrAttributes.TargetKind, kTargetField);
+  EXPECT_EQ(yyGrAttributes.TargetId, 1019);
+  EXPECT_EQ(yyGrAttributes.TargetDialog, currentDialogRecord()->identifier);
+  EXPECT_EQ(yyGrState.SurfaceWidth, client.right);
+  EXPECT_EQ(yyGrState.SurfaceHeight, client.bottom);
+  EXPECT_EQ(yyGdiContext.DrawWindow, picture);
+  // A field that the dialog lacks fails like any other target.
+  IGrSelect(kTargetField, 4711);
+  EXPECT_EQ(errorState.lastError, 1019);
+  EXPECT_EQ(yyGrAttributes.TargetKind, kTargetWindow);
+  EXPECT_EQ(yyGdiContext.DrawWindow, windowTable.slots[0].client);
+  WDialogUnload();
 }
 
 TEST_F(OutputTargets, StaleInvalidWindowErrorNeitherFailsTheSwitchNorIsLost) {
