@@ -125,18 +125,18 @@ TEST_F(Backends, ImagesGoOnPicturesAndButtons) {
 
   // A copy of a bitmap slot.
   HDC dc = GetDC(nullptr);
-  yyBitmapSlots[3].bitmap = CreateCompatibleBitmap(dc, 5, 5);
+  yyBitmapSlots[2].bitmap = CreateCompatibleBitmap(dc, 5, 5);
   ReleaseDC(nullptr, dc);
   field = 1019;
   YYFieldImagePut(field, 3, 3);
   EXPECT_EQ(field, 1019);
   const auto shown = reinterpret_cast<HBITMAP>(SendMessageA(item(1019), STM_GETIMAGE, IMAGE_BITMAP, 0));
-  EXPECT_NE(shown, yyBitmapSlots[3].bitmap);
+  EXPECT_NE(shown, yyBitmapSlots[2].bitmap);
   BITMAP info{};
   GetObjectA(shown, sizeof info, &info);
   EXPECT_EQ(info.bmWidth, 5);
-  DeleteObject(yyBitmapSlots[3].bitmap);
-  yyBitmapSlots[3].bitmap = nullptr;
+  DeleteObject(yyBitmapSlots[2].bitmap);
+  yyBitmapSlots[2].bitmap = nullptr;
 
   // No such image, and a control that takes none.
   field = 1019;

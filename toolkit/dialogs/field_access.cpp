@@ -623,7 +623,7 @@ void YYFieldImagePut(int& field, int image, int kind) {
       break;
     case 3:
       if (image >= 1 && image <= kImageSlots) {
-        HBITMAP source = yyBitmapSlots[static_cast<std::size_t>(image)].bitmap;
+        HBITMAP source = yyBitmapSlots[static_cast<std::size_t>(image - 1)].bitmap;
         BITMAP info{};
         if (source != nullptr && GetObjectA(source, sizeof info, &info) != 0) {
           HDC screen = GetDC(nullptr);
@@ -645,12 +645,9 @@ void YYFieldImagePut(int& field, int image, int kind) {
     case 4:
       type = IMAGE_ENHMETAFILE;
       if (image >= 1 && image <= kImageSlots) {
-        YYEmfSlot& slot = yyEmfSlots[static_cast<std::size_t>(image)];
-        if (slot.metafile == nullptr && slot.recording != nullptr) {
-          slot.metafile = CloseEnhMetaFile(slot.recording);
-          slot.recording = nullptr;
+        if (HENHMETAFILE metafile = YYEmfClosedMetafile(image - 1); metafile != nullptr) {
+          handle = CopyEnhMetaFileA(metafile, nullptr);
         }
-        if (slot.metafile != nullptr) handle = CopyEnhMetaFileA(slot.metafile, nullptr);
       }
       break;
     default:
