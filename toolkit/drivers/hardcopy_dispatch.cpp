@@ -4,12 +4,12 @@
 
 #include "toolkit/drivers/dxf_driver.h"
 #include "toolkit/drivers/hardcopy_options.h"
-#include "toolkit/drivers/postscript_driver.h"
-#include "toolkit/drivers/svg_driver.h"
 #include "toolkit/drivers/hpgl2_driver.h"
 #include "toolkit/drivers/hpgl_driver.h"
+#include "toolkit/drivers/postscript_driver.h"
 #include "toolkit/drivers/raster_image_driver.h"
 #include "toolkit/drivers/raster_printer.h"
+#include "toolkit/drivers/svg_driver.h"
 #include "toolkit/drivers/windows_metafile.h"
 #include "toolkit/drivers/windows_printer.h"
 
