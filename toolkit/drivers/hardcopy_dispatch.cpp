@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "toolkit/drivers/cgm_driver.h"
 #include "toolkit/drivers/hardcopy_options.h"
 #include "toolkit/drivers/windows_metafile.h"
 #include "toolkit/drivers/windows_printer.h"
@@ -19,6 +20,7 @@ struct DriverEntry {
 
 // The drivers that exist; a number not listed has none.
 constexpr DriverEntry kDrivers[] = {
+    {kCgmDriver, YYGCGMFILE},
     {kWindowsPrinterDriver, YYGWINPRN},
     {kWindowsMetafileDriver, YYGWINMETA},
 };
