@@ -139,9 +139,12 @@ class CgmWriters : public ::testing::Test {
     yyGrState.M = 0;
     send(kOpInitialise);
   }
-  // Opcode 1, then opcode 18 on the file, as a hardcopy start sends them.
-  static void beginFile(const std::string& path, int titled = 0) {
+  // Opcode 1, then opcode 18 on the file, as a hardcopy start sends them; a
+  // page size in points replaces the driver's default.
+  static void beginFile(const std::string& path, int titled = 0, int pageWidth = 0, int pageHeight = 0) {
     initialise();
+    if (pageWidth > 0) hardcopyOption(kOptPageWidth) = pageWidth;
+    if (pageHeight > 0) hardcopyOption(kOptPageHeight) = pageHeight;
     TEXT = path;
     yyGrState.X1 = titled;
     yyGrState.M = 1;

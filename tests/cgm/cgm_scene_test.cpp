@@ -44,8 +44,15 @@ void sceneToFileDriver(YYGrPrimitive& primitive) {
   YYHCDISPATCH(primitive);
 }
 
+// LibreOffice fits a CGM picture to the width of a 16:9 slide and cuts off
+// what lies below it, so the scene's page has that shape.
+constexpr int kPageWidth = 756;
+constexpr int kPageHeight = 425;
+constexpr int kVdcWidth = 6300;   // 600 units per inch
+constexpr int kVdcHeight = 3541;
+
 TEST_F(CgmScene, SceneThroughDriverNineDecodesElementByElement) {
-  beginFile("scene.cgm");
+  beginFile("scene.cgm", 0, kPageWidth, kPageHeight);
   drawGraphicsScene(sceneToFileDriver);
   endFile();
   const Decoded d = fileElements("scene.cgm");
@@ -68,9 +75,9 @@ TEST_F(CgmScene, SceneThroughDriverNineDecodesElementByElement) {
       ASSERT_EQ(e.parameters.size() % 4, 0u) << codeOf(e);
       for (std::size_t k = 0; k + 1 < e.parameters.size() / 2; k += 2) {
         EXPECT_GE(e.word(k), 0) << codeOf(e) << " at " << e.offset;
-        EXPECT_LE(e.word(k), 6300) << codeOf(e) << " at " << e.offset;
+        EXPECT_LE(e.word(k), kVdcWidth) << codeOf(e) << " at " << e.offset;
         EXPECT_GE(e.word(k + 1), 0) << codeOf(e) << " at " << e.offset;
-        EXPECT_LE(e.word(k + 1), 4500) << codeOf(e) << " at " << e.offset;
+        EXPECT_LE(e.word(k + 1), kVdcHeight) << codeOf(e) << " at " << e.offset;
       }
     }
   }
@@ -100,7 +107,7 @@ TEST_F(CgmScene, SceneThroughDriverNineDecodesElementByElement) {
   float aspect = 0;
   YYINFOCGM("scene.cgm", 9, pictures, aspect);
   EXPECT_EQ(pictures, 1);
-  EXPECT_FLOAT_EQ(aspect, 6300.0f / 4500.0f);
+  EXPECT_FLOAT_EQ(aspect, static_cast<float>(kVdcWidth) / kVdcHeight);
 }
 
 }  // namespace
