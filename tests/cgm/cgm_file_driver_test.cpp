@@ -129,6 +129,33 @@ TEST_F(CgmFile, AnAttributeIsWrittenOnlyWhenItChanges) {
   EXPECT_EQ(count(fileElements("cache2.cgm"), 5, 4), 1);
 }
 
+TEST_F(CgmFile, EveryPictureIsEndedOnce) {
+  struct Case {
+    const char* what;
+    bool draw;
+    bool endPage;
+  };
+  for (const Case c : {Case{"a line, then the end of the plot", true, false},
+                       Case{"nothing drawn, then the end of the plot", false, false},
+                       Case{"the page ended, then the plot", true, true}}) {
+    beginFile("ends.cgm");
+    if (c.draw) {
+      point(1, 1, 1);
+      point(2, 9, 9);
+      send(kOpLine);
+      EXPECT_EQ(yyGrState.PageBegun, -1) << c.what;
+    }
+    if (c.endPage) send(kOpEndPage);
+    send(kOpEndPlot);
+    const Decoded d = fileElements("ends.cgm");
+    ASSERT_EQ(d.error, "") << c.what;
+    EXPECT_EQ(count(d, 0, 5), 1) << c.what;
+    ASSERT_GE(d.elements.size(), 2u);
+    EXPECT_TRUE(d.elements[d.elements.size() - 2].is(0, 5)) << c.what;
+    EXPECT_TRUE(d.elements.back().is(0, 2)) << c.what;
+  }
+}
+
 TEST_F(CgmFile, FilledShapesAreWrittenOnlyForColouredFills) {
   struct Case {
     std::int32_t opcode;

@@ -1,5 +1,6 @@
 // The CGM and PIC inquiry: files written by driver 9 and the recorder read
 // back, and hand-made files for what those never write.
+#include <cmath>
 #include <cstring>
 
 #include "cgm_fixture.h"
@@ -62,6 +63,24 @@ Inquiry inquire(const std::string& path) {
   errorState.lastError = 0;
   Inquiry r;
   YYINFOCGM(path, static_cast<int>(path.size()), r.pictures, r.aspect);
+  r.error = errorState.lastError;
+  return r;
+}
+
+// A PIC file: the 17-byte header the graphics inquiry recognises, then commands.
+Bytes picHeader() { return {1, 0, 0, 0, 1, 0, 8, 0, 68, 0, 0, 0, 0, 12, 0, 0, 0}; }
+
+struct PicCount {
+  std::int32_t pictures;
+  int error;
+};
+PicCount countPictures(const Bytes& bytes, std::int32_t given = -1) {
+  writeBytes("graph.pic", bytes);
+  errorState.lastError = 0;
+  errorState.ioDetailKind = 0;
+  errorState.ioDetail = 99;
+  PicCount r{given, 0};
+  YYCNTPIC("graph.pic", 9, r.pictures);
   r.error = errorState.lastError;
   return r;
 }
@@ -185,6 +204,38 @@ TEST_F(CgmInquiry, LongFormsAndPartitionsAreWalkedAndOverlongExtentsSkipped) {
   EXPECT_FLOAT_EQ(r.aspect, 3.0f);
 }
 
+TEST_F(CgmInquiry, TruncatedAndRandomFilesEndTheScanWithoutHarm) {
+  beginFile("whole.cgm");
+  bufferPoints({{1, 1}, {100, 100}, {200, 50}});
+  send(kOpPolyline);
+  endFile();
+  const Bytes whole = readFile("whole.cgm");
+  ASSERT_GT(whole.size(), 300u);
+  for (std::size_t n = 0; n < whole.size(); ++n) {
+    writeBytes("cut.cgm", Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n)));
+    const Inquiry r = inquire("cut.cgm");
+    EXPECT_EQ(r.error, 2) << "cut at " << n;
+    EXPECT_GE(r.pictures, 1) << "cut at " << n;
+    EXPECT_TRUE(std::isfinite(r.aspect)) << "cut at " << n;
+  }
+  // Random bytes: a fixed generator, so that a failure repeats.
+  std::uint32_t state = 12345;
+  for (int file = 0; file < 60; ++file) {
+    Bytes noise(static_cast<std::size_t>(64 + file * 13));
+    for (std::uint8_t& b : noise) {
+      state = state * 1664525u + 1013904223u;
+      b = static_cast<std::uint8_t>(state >> 24);
+    }
+    writeBytes("noise.cgm", noise);
+    const Inquiry r = inquire("noise.cgm");
+    EXPECT_GE(r.pictures, 1) << "file " << file;
+    EXPECT_TRUE(std::isfinite(r.aspect)) << "file " << file;
+    Bytes pic = picHeader();
+    pic.insert(pic.end(), noise.begin(), noise.end());
+    EXPECT_GE(countPictures(pic).pictures, 1) << "file " << file;
+  }
+}
+
 TEST_F(CgmInquiry, AFileThatCannotBeOpenedLeavesTheResults) {
   const Inquiry r = inquire("no_such_file.cgm");
   EXPECT_EQ(r.error, 1);
@@ -203,24 +254,6 @@ TEST_F(CgmInquiry, OnlyTheGivenLengthOfTheNameCounts) {
   float aspect = 0;
   YYINFOCGM("named.cgm and more", 9, pictures, aspect);
   EXPECT_EQ(pictures, 2);
-}
-
-// A PIC file: the 17-byte header the graphics inquiry recognises, then commands.
-Bytes picHeader() { return {1, 0, 0, 0, 1, 0, 8, 0, 68, 0, 0, 0, 0, 12, 0, 0, 0}; }
-
-struct PicCount {
-  std::int32_t pictures;
-  int error;
-};
-PicCount countPictures(const Bytes& bytes, std::int32_t given = -1) {
-  writeBytes("graph.pic", bytes);
-  errorState.lastError = 0;
-  errorState.ioDetailKind = 0;
-  errorState.ioDetail = 99;
-  PicCount r{given, 0};
-  YYCNTPIC("graph.pic", 9, r.pictures);
-  r.error = errorState.lastError;
-  return r;
 }
 
 TEST_F(CgmInquiry, PicCommandsAreCountedWithTheirOperands) {

@@ -108,6 +108,7 @@ void beginPlot() {
     const int fonts = std::clamp(hardcopyOption(kOptCgmFonts), 0, kCgmFontChoices - 1);
     cgmPutMetafileStart(toPlotFile, title, fonts, d.vdcWidth, d.vdcHeight);
     d.cache = CgmAttributeCache{};
+    d.pictureOpen = true;
   }
   setScales();
 }
@@ -117,7 +118,9 @@ void selectColour() { yyCgmFile.current = fileColour(currentColourOfMode(yyGrAtt
 void lineColour() { cgmPutColourIfChanged(canvas(), cgm::kLineColour, yyCgmFile.cache.lineColour, yyCgmFile.current); }
 
 void line() {
-  const YYGrState& s = yyGrState;
+  YYGrState& s = yyGrState;
+  // Like every drawing step, so that the hardcopy stop ends the picture.
+  s.PageBegun = -1;
   lineColour();
   const CgmPoint points[] = {{s.R5, s.R1}, {s.R6, s.R2}};
   cgmPutPointList(canvas(), cgm::kPolyline, points, false);
@@ -347,11 +350,15 @@ void YYGCGMFILE(YYGrPrimitive& primitive) {
     case kOpPolygonPattern: filledShape(primitive); break;
     case kOpBeginPlot: beginPlot(); break;
     case kOpEndPlot:
+      // A picture nothing was drawn on still needs its end, or the file is cut.
+      if (yyCgmFile.pictureOpen) put(CgmElement(cgm::kEndPicture));
+      yyCgmFile.pictureOpen = false;
       put(CgmElement(cgm::kEndMetafile));
       YYPROUClose(kPlotUnitFile);
       break;
     case kOpEndPage:
       s.PageBegun = 0;
+      yyCgmFile.pictureOpen = false;
       put(CgmElement(cgm::kEndPicture));
       break;
     case kOpCharSize: characterSize(); break;
