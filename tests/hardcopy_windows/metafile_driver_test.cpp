@@ -15,6 +15,7 @@
 
 #include "toolkit/drivers/metafile_gdi.h"
 #include "toolkit/drivers/windows_metafile.h"
+#include "toolkit/graphics/graphics_inquiry.h"
 #include "toolkit/graphics/image_drawing.h"
 #include "windows_drivers_fixture.h"
 
