@@ -22,6 +22,8 @@ test_packages=(
   ghostscript libwmf-bin emf2svg
   pngcheck imagemagick python3-pil
   librsvg2-bin python3-ezdxf hp2xx libreoffice-draw-nogui
+  # LibreOffice reads CGM files into a presentation: the import needs Impress.
+  libreoffice-impress-nogui
 )
 
 want=("${build_packages[@]}")

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "toolkit/drivers/cgm_driver.h"
 #include "toolkit/drivers/dxf_driver.h"
 #include "toolkit/drivers/hardcopy_options.h"
 #include "toolkit/drivers/hpgl2_driver.h"
@@ -33,6 +34,7 @@ constexpr DriverEntry kDrivers[] = {
     {kHpgl2Driver, YYGHPGL2},
     {kRasterPrinterDriver, YYGRASTPRN},
     {kRasterImageDriver, YYGRASTIMG},
+    {kCgmDriver, YYGCGMFILE},
     {kWindowsPrinterDriver, YYGWINPRN},
     {kWindowsMetafileDriver, YYGWINMETA},
 };

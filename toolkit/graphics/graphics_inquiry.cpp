@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -405,6 +407,26 @@ void YYGrFileInfo(std::string_view fileName, std::span<std::int32_t> info, int e
       default: scanSvg(reader, facts); break;
     }
   }
+  if (type == kFileCgm || (type == kFileLotusPic && wanted >= 4)) {
+    const int mode = errorState.reportingMode;
+    YYErrorModeSet(kReportSilent);
+    if (type == kFileCgm) {
+      constexpr float kCgmWidth = 1000.0f;
+      std::int32_t pictures = -1;
+      float aspect = 1.0f;
+      YYINFOCGM(fileName, static_cast<int>(fileName.size()), pictures, aspect);
+      facts.colours = pictures;
+      facts.width = static_cast<std::int32_t>(kCgmWidth);
+      const float height = kCgmWidth / aspect;
+      // A drawing space of no width has no height in proportion to it.
+      if (aspect != 0.0f && std::isfinite(height) && std::fabs(height) < 2.0e9f) {
+        facts.height = static_cast<std::int32_t>(height);
+      }
+    } else {
+      YYCNTPIC(fileName, static_cast<int>(fileName.size()), facts.colours);
+    }
+    YYErrorModeSet(mode);
+  }
   if (wanted >= 6 && (type == kFileHpgl || type == kFileHpgl2)) {
     const int mode = errorState.reportingMode;
     YYErrorModeSet(kReportSilent);
@@ -449,4 +471,297 @@ void YYCNTHPG(std::string_view fileName, std::int32_t& pages) {
     return;
   }
   pages = std::max(pages, 1);
+}
+
+namespace {
+
+// Sequential reads of a binary file through a small buffer, and skips that
+// seek past what the buffer holds; the handle is closed with the reader.
+class ByteReader {
+ public:
+  explicit ByteReader(const std::string& path) {
+    YYFileOpenRaw(path.c_str(), 0, handle_, error_);
+    if (error_ != 0) handle_ = kNoFile;
+  }
+  ~ByteReader() {
+    if (handle_ != kNoFile) YYFileCloseRaw(handle_);
+  }
+  ByteReader(const ByteReader&) = delete;
+  ByteReader& operator=(const ByteReader&) = delete;
+
+  bool open() const { return handle_ != kNoFile; }
+  int error() const { return error_; }
+
+  // True when all n bytes came.
+  bool read(std::uint8_t* out, int n) {
+    for (int i = 0; i < n; ++i) {
+      if (position_ == filled_ && !fill()) return false;
+      out[i] = buffer_[position_++];
+    }
+    return true;
+  }
+  bool byte(int& value) {
+    std::uint8_t b = 0;
+    if (!read(&b, 1)) return false;
+    value = b;
+    return true;
+  }
+  bool word(int& value) {
+    std::array<std::uint8_t, 2> w{};
+    if (!read(w.data(), 2)) return false;
+    value = w[0] * 256 + w[1];
+    return true;
+  }
+  // Passes over n bytes; false when the file ends within them.
+  bool skip(int n) {
+    const std::size_t inBuffer = std::min<std::size_t>(filled_ - position_, static_cast<std::size_t>(n));
+    position_ += inBuffer;
+    int rest = n - static_cast<int>(inBuffer);
+    if (rest == 0) return true;
+    int here = 0;
+    YYFileSeekRaw(handle_, here, 1, error_);
+    int end = 0;
+    if (error_ == 0) YYFileSeekRaw(handle_, end, 2, error_);
+    if (error_ != 0) return false;
+    int target = here + rest;
+    const bool within = target <= end;
+    if (!within) target = end;
+    YYFileSeekRaw(handle_, target, 0, error_);
+    return within && error_ == 0;
+  }
+
+ private:
+  bool fill() {
+    int count = 0;
+    YYFileReadBytes(handle_, buffer_.data(), static_cast<int>(buffer_.size()), count, error_);
+    position_ = 0;
+    filled_ = count > 0 ? static_cast<std::size_t>(count) : 0;
+    return filled_ > 0;
+  }
+
+  int handle_ = kNoFile;
+  int error_ = 0;
+  std::array<std::uint8_t, 4096> buffer_{};
+  std::size_t position_ = 0, filled_ = 0;
+};
+
+constexpr int kOpenError = 1;
+constexpr int kReadError = 2;
+constexpr int kBinaryFileDetail = 2;
+
+std::string namedPath(std::string_view fileName, int nameLength) {
+  return pathOf(fileName.substr(0, static_cast<std::size_t>(std::clamp<int>(nameLength, 0, static_cast<int>(fileName.size())))));
+}
+
+void reportFileError(int number, int osError, std::string_view routine) {
+  errorState.ioDetailKind = kBinaryFileDetail;
+  errorState.ioDetail = osError;
+  YYErrorReport(number, routine);
+}
+
+// The elements a CGM scan reads the parameters of, and the one it walks into.
+struct CgmCode {
+  int elementClass, id;
+  bool operator==(const CgmCode&) const = default;
+};
+constexpr CgmCode kCgmEndMetafile{0, 2};
+constexpr CgmCode kCgmEndPicture{0, 5};
+constexpr CgmCode kCgmVdcType{1, 3};
+constexpr CgmCode kCgmIntegerPrecision{1, 4};
+constexpr CgmCode kCgmDefaultsReplacement{1, 12};
+constexpr CgmCode kCgmMaximumVdcExtent{1, 17};
+constexpr CgmCode kCgmVdcExtent{2, 6};
+constexpr CgmCode kCgmVdcIntegerPrecision{3, 1};
+// Enough for the longest parameters of those elements (four 32-bit values);
+// a longer one is skipped unread.
+constexpr int kCgmParameterBytes = 64;
+
+struct CgmExtent {
+  bool found = false;
+  float aspect = 1.0f;
+};
+
+struct CgmScan {
+  int integerPrecision = 16;
+  int vdcIntegerPrecision = 16;
+  int vdcType = 0;
+  CgmExtent maximum, extent;
+  std::int32_t pictures = 0;
+};
+
+float extentAspect(const CgmScan& scan, std::span<const std::uint8_t> p) {
+  std::array<float, 4> v{};
+  const int step = scan.vdcType == 0 ? scan.vdcIntegerPrecision / 8 : 4;
+  for (int k = 0; k < 4; ++k) {
+    const int position = 1 + k * step;
+    v[static_cast<std::size_t>(k)] = scan.vdcType == 0
+                                         ? static_cast<float>(YYCgmGetInt(p, position, scan.vdcIntegerPrecision))
+                                         : YYCgmGetReal(p, position);
+  }
+  const float height = v[3] - v[1];
+  if (height == 0.0f || !std::isfinite(height)) return 1.0f;
+  return (v[2] - v[0]) / height;
+}
+
+void cgmElementRead(CgmScan& scan, const CgmCode& code, std::span<const std::uint8_t> p) {
+  if (code == kCgmVdcType) {
+    scan.vdcType = YYCgmGetInt(p, 1, 16);
+  } else if (code == kCgmIntegerPrecision) {
+    scan.integerPrecision = YYCgmGetInt(p, 1, scan.integerPrecision);
+  } else if (code == kCgmVdcIntegerPrecision) {
+    scan.vdcIntegerPrecision = YYCgmGetInt(p, 1, scan.integerPrecision);
+  } else if (code == kCgmMaximumVdcExtent || code == kCgmVdcExtent) {
+    CgmExtent& e = code == kCgmVdcExtent ? scan.extent : scan.maximum;
+    e.found = true;
+    e.aspect = extentAspect(scan, p);
+  }
+}
+
+bool cgmParametersWanted(const CgmCode& code) {
+  return code == kCgmVdcType || code == kCgmIntegerPrecision || code == kCgmVdcIntegerPrecision ||
+         code == kCgmMaximumVdcExtent || code == kCgmVdcExtent;
+}
+
+// Reads or skips an element's partitions; false when the file ends within them.
+bool cgmParameters(ByteReader& reader, int length, bool wanted, std::array<std::uint8_t, kCgmParameterBytes>& buffer,
+                   int& held, bool& tooLong) {
+  held = 0;
+  tooLong = false;
+  buffer.fill(0);
+  bool more = false;
+  if (length == 31) {
+    int w = 0;
+    if (!reader.word(w)) return false;
+    more = (w & 0x8000) != 0;
+    length = w & 0x7FFF;
+  }
+  for (;;) {
+    const int padded = length + length % 2;
+    if (wanted && !tooLong && held + length <= kCgmParameterBytes) {
+      if (!reader.read(buffer.data() + held, length)) return false;
+      held += length;
+      if (padded > length && !reader.skip(padded - length)) return false;
+    } else {
+      tooLong = tooLong || wanted;
+      if (!reader.skip(padded)) return false;
+    }
+    if (!more) return true;
+    int w = 0;
+    if (!reader.word(w)) return false;
+    more = (w & 0x8000) != 0;
+    length = w & 0x7FFF;
+  }
+}
+
+}  // namespace
+
+std::int32_t YYCgmGetInt(std::span<const std::uint8_t> parameters, int position, int precision) {
+  const auto at = [&](int i) -> std::uint32_t {
+    const int k = position - 1 + i;
+    return k >= 0 && k < static_cast<int>(parameters.size()) ? parameters[static_cast<std::size_t>(k)] : 0u;
+  };
+  if (precision == 16) return static_cast<std::int16_t>(static_cast<std::uint16_t>(at(0) << 8 | at(1)));
+  return static_cast<std::int32_t>(at(0) << 24 | at(1) << 16 | at(2) << 8 | at(3));
+}
+
+float YYCgmGetReal(std::span<const std::uint8_t> parameters, int position) {
+  const auto bits = static_cast<std::uint32_t>(YYCgmGetInt(parameters, position, 32));
+  float value = 0.0f;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+void YYINFOCGM(std::string_view fileName, int nameLength, std::int32_t& pictures, float& aspect) {
+  constexpr std::string_view kRoutine = "YYINFOCGM";
+  ByteReader reader(namedPath(fileName, nameLength));
+  if (!reader.open()) {
+    reportFileError(kOpenError, reader.error(), kRoutine);
+    return;
+  }
+  CgmScan scan;
+  std::array<std::uint8_t, kCgmParameterBytes> buffer{};
+  for (;;) {
+    int header = 0;
+    if (!reader.word(header)) {
+      reportFileError(kReadError, reader.error(), kRoutine);
+      break;
+    }
+    const CgmCode code{header / 4096, (header / 32) % 128};
+    const int length = header % 32;
+    if (code == kCgmEndMetafile) break;
+    // The defaults it replaces are elements of their own: walk into them.
+    if (code == kCgmDefaultsReplacement) {
+      int w = 0;
+      if (length == 31 && !reader.word(w)) {
+        reportFileError(kReadError, reader.error(), kRoutine);
+        break;
+      }
+      continue;
+    }
+    const bool wanted = cgmParametersWanted(code);
+    int held = 0;
+    bool tooLong = false;
+    if (!cgmParameters(reader, length, wanted, buffer, held, tooLong)) {
+      reportFileError(kReadError, reader.error(), kRoutine);
+      break;
+    }
+    if (code == kCgmEndPicture) ++scan.pictures;
+    if (wanted && !tooLong) cgmElementRead(scan, code, std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(held)));
+  }
+  pictures = std::max(scan.pictures, 1);
+  aspect = scan.maximum.found ? scan.maximum.aspect : scan.extent.found ? scan.extent.aspect : 1.0f;
+}
+
+void YYCNTPIC(std::string_view fileName, int nameLength, std::int32_t& pictures) {
+  constexpr std::string_view kRoutine = "YYCNTPIC";
+  constexpr int kHeaderBytes = 17;
+  ByteReader reader(namedPath(fileName, nameLength));
+  if (!reader.open()) {
+    reportFileError(kOpenError, reader.error(), kRoutine);
+    return;
+  }
+  std::array<std::uint8_t, kHeaderBytes> header{};
+  if (!reader.read(header.data(), kHeaderBytes)) {
+    reportFileError(kReadError, 0, kRoutine);
+    if (pictures == 0) pictures = 1;
+    return;
+  }
+  std::int32_t count = 0;
+  int command = 0;
+  while (reader.byte(command)) {
+    int operands = 0;
+    bool toZero = false;
+    switch (command) {
+      case 160:
+      case 162:
+      case 172: operands = 4; break;
+      case 48:
+      case 224: {
+        int n = 0;
+        if (!reader.byte(n)) {
+          reportFileError(kReadError, 0, kRoutine);
+          pictures = std::max(count, 1);
+          return;
+        }
+        operands = (n + 1) * 4;
+        break;
+      }
+      case 167: operands = 1; break;
+      case 168:
+        operands = 1;
+        toZero = true;
+        break;
+      default:
+        if (command >= 96 && command <= 111) ++count;
+        break;
+    }
+    bool complete = reader.skip(operands);
+    int b = -1;
+    while (complete && toZero && b != 0) complete = reader.byte(b);
+    if (!complete) {
+      reportFileError(kReadError, 0, kRoutine);
+      break;
+    }
+  }
+  pictures = std::max(count, 1);
 }

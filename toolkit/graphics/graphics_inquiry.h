@@ -42,3 +42,22 @@ std::int32_t graphicsFileTypeOfHead(std::span<const std::uint8_t> head);
 
 // Counts the pages of an HP-GL or HP-GL/2 plot: at least 1 when it could be read.
 void YYCNTHPG(std::string_view fileName, std::int32_t& pages);
+
+// Scans a binary CGM file: the number of pictures (END PICTURE elements, at
+// least 1) and the aspect (width / height) of its MAXIMUM VDC EXTENT, else of
+// its last VDC EXTENT, else 1.  A zero height gives 1.  The first nameLength
+// characters of fileName name the file.  Errors 1 (open) and 2 (a read cut
+// short, the file ending without END METAFILE) are reported under "YYINFOCGM";
+// after an open failure the results are left alone.
+void YYINFOCGM(std::string_view fileName, int nameLength, std::int32_t& pictures, float& aspect);
+
+// Counts the pictures of a Lotus PIC graph file (at least 1).  A header shorter
+// than 17 bytes reports error 2 and leaves the count as given (0 becomes 1).
+void YYCNTPIC(std::string_view fileName, int nameLength, std::int32_t& pictures);
+
+// The integer at a 1-based byte position of a CGM parameter list: a signed
+// 16-bit value for precision 16, else the 32-bit value there; big-endian.
+// Bytes beyond the list count as 0.
+std::int32_t YYCgmGetInt(std::span<const std::uint8_t> parameters, int position, int precision);
+// The IEEE single-precision value of the four bytes at the position.
+float YYCgmGetReal(std::span<const std::uint8_t> parameters, int position);
