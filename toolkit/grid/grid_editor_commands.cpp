@@ -89,7 +89,9 @@ class CommandFrame {
   ~CommandFrame() {
     const int arisen = errorState.lastError;
     if (windowTable.currentIndex != savedWindow_) YYWINSEL(savedWindow_, 0);
-    if (dialog_ != 0 && currentDialogWindow() == nullptr) WDialogSelect(dialog_);
+    if (dialog_ != 0 && (currentDialogWindow() == nullptr || dialogTable.currentIdentifier != dialog_)) {
+      WDialogSelect(dialog_);
+    }
     errorState.lastError = keepError_ && arisen != 0 ? arisen : error_;
   }
   CommandFrame(const CommandFrame&) = delete;
@@ -321,7 +323,7 @@ void YYGEDSORT(int window, int rowLabels, int& done) {
     if (text::isBlank(title)) {
       FixedText<7> number;
       IntegerToString(c + 1, number, "(I7)");
-      title = "Column " + number.str();
+      title = "Column " + text::withoutLeadingBlanks(number.trimmed());
     }
     titles[static_cast<std::size_t>(c)] = title;
   }

@@ -500,7 +500,8 @@ void YYGridPrint(int grid, int& printed, int firstRow, int lastRow, int firstCol
   GridRecord& g = *record;
   YYGridPrintInit();
   GridPrintSettings& s = YYGridPrintSet(set);
-  if (yyGridPrinterProvider.open == nullptr) return;
+  // Without a default printer the set names none: nothing to open.
+  if (yyGridPrinterProvider.open == nullptr || s.request.hDevNames == nullptr) return;
   HDC dc = nullptr;
   {
     const LockedDevice lock(s);
