@@ -416,7 +416,16 @@ int startDoc(HDC, const char* name) {
   return 1;
 }
 int pageCall(HDC) { return 1; }
-BOOL noDefaults(PAGESETUPDLGA&) { return FALSE; }
+// The default printer: letter paper with inch margins; the dialog is never shown.
+BOOL letterPaper(PAGESETUPDLGA& request) {
+  if ((request.Flags & PSD_RETURNDEFAULT) == 0) return FALSE;
+  request.hDevMode = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DEVMODEA));
+  request.hDevNames = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DEVNAMES) + 16);
+  request.Flags |= PSD_INTHOUSANDTHSOFINCHES;
+  request.ptPaperSize = {8500, 11000};
+  request.rtMargin = {1000, 1000, 1000, 1000};
+  return TRUE;
+}
 
 TEST_F(Commands, PrintAsksForTheSettingsAndPrintsUnderTheFileName) {
   ASSERT_EQ(convert(0, kPlainGrid), kEditorDone);
@@ -425,7 +434,7 @@ TEST_F(Commands, PrintAsksForTheSettingsAndPrintsUnderTheFileName) {
   const GridPrinterProvider saved = yyGridPrinterProvider;
   const int present = yyDumpSettings.printerPresent;
   GridPrinterProvider fake;
-  fake.pageSetup = noDefaults;
+  fake.pageSetup = letterPaper;
   fake.open = openMetafile;
   fake.close = closeMetafile;
   fake.startDoc = startDoc;
@@ -441,6 +450,7 @@ TEST_F(Commands, PrintAsksForTheSettingsAndPrintsUnderTheFileName) {
     CheckDlgButton(dialog, 1003, BST_UNCHECKED);
     CheckRadioButton(dialog, 1008, 1010, 1008);
     SetDlgItemTextA(dialog, 1012, "50");
+    SendDlgItemMessageA(dialog, 1012, EM_SETMODIFY, TRUE, 0);
     ui::UiDriver::press(1)(dialog);
   });
   dialog_test::drainEvents();
