@@ -22,13 +22,13 @@ done
 [[ -n $pdf ]] || fail "no PDF of \"$title\" appeared"
 sleep 0.5  # the queue may still be writing it
 gs -q -dNOPAUSE -dBATCH -sDEVICE=txtwrite -o "$work/page.txt" "$pdf" || fail "Ghostscript cannot read $pdf"
-text=$(cat "$work/page.txt")
-for word in Place Count Kilkenny Wexford 1234 Donegal; do
-  grep -q "$word" "$work/page.txt" || fail "Ghostscript finds no \"$word\" in $pdf: $text"
+text=$(tr -d '\0' < "$work/page.txt")
+for word in Place Count Kilkenny Wexford 12.75 Donegal; do
+  grep -aq "$word" "$work/page.txt" || fail "Ghostscript finds no \"$word\" in $pdf: $text"
 done
 # One table: the titles above the rows, the rows in their order.
-line_of() { grep -n "$1" "$work/page.txt" | head -n1 | cut -d: -f1; }
+line_of() { grep -an "$1" "$work/page.txt" | head -n1 | cut -d: -f1; }
 [[ $(line_of Place) -lt $(line_of Kilkenny) ]] || fail "the titles are not above the rows: $text"
 [[ $(line_of Kilkenny) -lt $(line_of Wexford) ]] || fail "the rows are out of order: $text"
-grep -q "Kilkenny.*1234" "$work/page.txt" || fail "a row's cells are not on one line: $text"
+grep -aq "Kilkenny *12 .*2.5" "$work/page.txt" || fail "a row's cells are not on one line: $text"
 echo "PDF $pdf: titles and cells found in their rows"

@@ -343,7 +343,7 @@ class GridPrinting : public dialog_test::RootWindow {
     const char* places[] = {"Kilkenny", "Donegal", "Wexford", "Sligo", "Mayo", "Clare"};
     for (int r = 0; r < 6; ++r) {
       ASSERT_EQ(YYGridCellStore(g, 0, r, 0.0, places[r], ""), kGridDone);
-      WGridPutCellInteger(kTitledGrid, 2, r + 1, 1234 + r);
+      WGridPutCellInteger(kTitledGrid, 2, r + 1, 12 + r);  // inside the spin range
     }
     WGridPutCellReal(kTitledGrid, 3, 1, 2.5f, "(F5.1)");
     WGridPutCellReal(kTitledGrid, 3, 2, 12.75f, "(F6.2)");
@@ -485,6 +485,7 @@ TEST_F(GridPrinting, APageHoldsTheTitlesOverTheRowsAtTheMargins) {
   const PrintedText* third = findText(capture, "Wexford");
   ASSERT_TRUE(place && count && first && second && third);
   EXPECT_EQ(findText(capture, "Sligo"), nullptr);  // outside the block
+  EXPECT_NE(findText(capture, "13"), nullptr);     // the integer of the second row
   // Titles stand on one line just under the top margin, the rows below.
   EXPECT_EQ(place->y, count->y);
   EXPECT_GT(place->y, margin);
