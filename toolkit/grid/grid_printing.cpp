@@ -21,7 +21,6 @@ namespace {
 
 constexpr char kUntitled[] = "Untitled Grid";
 constexpr BYTE kOutputTrueType = 4;
-constexpr BYTE kCheckedMark = 0xFC;
 
 // The set's device mode and names, locked for as long as the lock lives.
 class LockedDevice {
