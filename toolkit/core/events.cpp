@@ -48,25 +48,30 @@ bool deliverParked(EventWords& event) {
 
 // The toolkit window record of the message window or of one of its first three
 // ancestors that is a child-window frame.
-WindowRecord* childClassRecordOf(HWND window) {
+WindowRecord* childClassRecordOf(HWND window, HWND* frame = nullptr) {
   for (int depth = 0; depth < 4 && window != nullptr; ++depth) {
     if (windowTable.childAtom != 0 &&
         static_cast<ATOM>(GetClassLongPtrA(window, GCW_ATOM)) == windowTable.childAtom) {
-      if (WindowRecord* record = windowRecordOf(window); record != nullptr) return record;
+      if (WindowRecord* record = windowRecordOf(window); record != nullptr) {
+        if (frame != nullptr) *frame = window;
+        return record;
+      }
     }
     window = GetParent(window);
   }
   return nullptr;
 }
 
-bool translateWithRecord(const WindowRecord& record, MSG& msg) {
+// Accelerators of a viewer or editor send their commands to its own window,
+// wherever the focus lies inside it.
+bool translateWithRecord(const WindowRecord& record, HWND frame, MSG& msg) {
   if (record.kind == kRecordBitmapView && record.embeddedDialog != nullptr &&
       IsDialogMessageA(record.embeddedDialog, &msg)) {
     return true;
   }
   if (record.kind == kRecordBitmapView || record.kind == kRecordGridEditor) {
     for (HACCEL table : record.accelerators) {
-      if (table != nullptr && TranslateAcceleratorA(msg.hwnd, table, &msg)) return true;
+      if (table != nullptr && TranslateAcceleratorA(frame, table, &msg)) return true;
     }
   }
   return false;
@@ -104,8 +109,9 @@ void routeMessage(MSG& msg) {
     }
     if (IsDialogMessageA(dialog, &msg)) return;
   }
-  if (const WindowRecord* record = childClassRecordOf(msg.hwnd); record != nullptr) {
-    if (!translateWithRecord(*record, msg)) {
+  HWND frame = nullptr;
+  if (const WindowRecord* record = childClassRecordOf(msg.hwnd, &frame); record != nullptr) {
+    if (!translateWithRecord(*record, frame, msg)) {
       TranslateMessage(&msg);
       dispatch(msg);
     }

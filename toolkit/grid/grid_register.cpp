@@ -1,6 +1,7 @@
 #include "toolkit/grid/grid_register.h"
 
 #include "toolkit/grid/grid_client.h"
+#include "toolkit/grid/grid_printing.h"
 #include "toolkit/grid/grid_window.h"
 
 YYGridClasses yyGridClasses;
@@ -27,5 +28,6 @@ void YYGridRegister() {
   yyGridClasses.clientAtom = registerGridClass("QVRGRIDCLIENT", YYGridClientWndProc, 0);
   yyGridClasses.cellChangeMessage = RegisterWindowMessageA("GM_CELLCHANGE");
   yyGridClasses.printerSetUp = 0;
+  yyGridPrintInitialised = 0;
   YYGridWindowHooksInstall();
 }

@@ -99,12 +99,13 @@ bool setRowsChecked(GridRecord& grid, int rows, std::string_view routine) {
     YYErrorReport(kErrorTooManyRows, routine);
     return false;
   }
+  // A grid editor's window follows its grid's rows (the fit ignores other grids).
   if (rows > grid.rowsAllocated) {
-    YYGridSetRows(grid, grid.rowsAllocated, false);
+    YYGridSetRows(grid, grid.rowsAllocated, true);
     YYErrorReport(kErrorTooManyRows, routine);
     return false;
   }
-  YYGridSetRows(grid, rows, false);
+  YYGridSetRows(grid, rows, true);
   return true;
 }
 
@@ -321,9 +322,14 @@ void WGridSort(int grid, int column, int flags, std::optional<int> firstRow, std
   // Rows outside the grid have no keys: the sort keeps to the rows in use.
   const int first = std::max(firstRow.value_or(1), 1);
   const int last = std::min(lastRow.value_or(record->rows), record->rows);
-  if (record->view != nullptr) record->view->store();
+  // The keys must come from the arrays that the swaps move, not from the
+  // cells on view, which show the old order until the sort is done.
+  GridView* view = record->view;
+  if (view != nullptr) view->store();
+  record->view = nullptr;
   if (first < last) YYGridQuickSort(*record, column - 1, first, last, flags);
-  if (record->view != nullptr) record->view->load();
+  record->view = view;
+  if (view != nullptr) view->load();
 }
 
 void WGridFind(int grid, std::string_view text, int flags, int* found, std::optional<int> firstColumn,
