@@ -118,8 +118,25 @@ void closeCursors(Connection& c) {
 SQLRETURN writeWorkbook(Connection& c, Handle& reportTo) {
   closeCursors(c);
   std::string why;
-  if (!saveWorkbookFile(c.path, *c.book, why)) return reportTo.fail("HY000", why);
+  xlsio::Bytes written;
+  if (!saveWorkbookFile(c.path, *c.book, written, why)) return reportTo.fail("HY000", why);
+  c.unread = std::move(written);
   return SQL_SUCCESS;
+}
+
+// The model matches the file once what the last save wrote is read back; false,
+// with the failure on `reportTo`, when it cannot be.
+bool catchUpWithFile(Connection& c, Handle& reportTo) {
+  if (!c.unread) return true;
+  std::string why;
+  auto reloaded = xlsbook::load(*c.unread, why);
+  c.unread.reset();
+  if (!reloaded) {
+    reportTo.fail("HY000", "The workbook written to " + c.path + " could not be read back: " + why);
+    return false;
+  }
+  c.book = std::move(reloaded);
+  return true;
 }
 
 // Rows inserted through the statement are written when it is closed, once for
@@ -127,11 +144,13 @@ SQLRETURN writeWorkbook(Connection& c, Handle& reportTo) {
 SQLRETURN writePendingRows(Statement& s) {
   if (!s.rowsInserted) return SQL_SUCCESS;
   s.rowsInserted = false;
-  if (!s.connection->book || !s.connection->book->changed()) return SQL_SUCCESS;
+  // A model not yet read back is the one last saved: nothing new to write.
+  if (!s.connection->book || s.connection->unread || !s.connection->book->changed()) return SQL_SUCCESS;
   return writeWorkbook(*s.connection, s);
 }
 
 xlsbook::Sheet* resolveWorksheet(Statement& s, const std::string& table) {
+  if (!catchUpWithFile(*s.connection, s)) return nullptr;
   const auto sheetName = worksheetOfTable(table);
   xlsbook::Sheet* sheet = sheetName ? s.connection->book->findWorksheet(*sheetName) : nullptr;
   if (!sheet)
@@ -189,6 +208,7 @@ SQLRETURN executeSelect(Statement& s) {
 SQLRETURN executeCreate(Statement& s) {
   Connection& c = *s.connection;
   if (c.readOnly) return s.fail("HY000", "The workbook is open read-only.");
+  if (!catchUpWithFile(c, s)) return SQL_ERROR;
   std::string name = s.prepared->table;
   if (name.size() > 1 && name.back() == '$') name.pop_back();
   if (!validSheetName(name))
@@ -410,6 +430,7 @@ SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle) {
   }
   c->connected = false;
   c->book.reset();
+  c->unread.reset();
   return rc;
 }
 
@@ -508,6 +529,7 @@ SQLRETURN SQL_API SQLColumns(SQLHSTMT handle, SQLCHAR*, SQLSMALLINT, SQLCHAR*, S
   s->prepared.reset();
   const std::string tablePattern = table ? textArgument(table, tableLength) : "%";
   const std::string columnPattern = column ? textArgument(column, columnLength) : "%";
+  if (!catchUpWithFile(*s->connection, *s)) return SQL_ERROR;
   const auto& book = *s->connection->book;
   const int version = s->connection->environment->odbcVersion;
   std::string catalogue = s->connection->path;

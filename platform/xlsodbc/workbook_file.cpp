@@ -43,8 +43,9 @@ std::optional<xlsbook::Workbook> loadWorkbookFile(const std::string& path, std::
   return xlsbook::load(bytes, why);
 }
 
-bool saveWorkbookFile(const std::string& path, xlsbook::Workbook& book, std::string& why) {
-  const xlsio::Bytes bytes = xlsbook::save(book);
+bool saveWorkbookFile(const std::string& path, const xlsbook::Workbook& book, xlsio::Bytes& written,
+                      std::string& why) {
+  xlsio::Bytes bytes = xlsbook::save(book);
   const std::string temporary = path + ".~writing";
   {
     FileHandle f(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
@@ -53,9 +54,9 @@ bool saveWorkbookFile(const std::string& path, xlsbook::Workbook& book, std::str
       why = "The workbook could not be written beside " + path + ": " + systemMessage(GetLastError());
       return false;
     }
-    DWORD written = 0;
-    const bool ok = WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size() && FlushFileBuffers(f.get());
+    DWORD count = 0;
+    const bool ok = WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) &&
+                    count == bytes.size() && FlushFileBuffers(f.get());
     const DWORD error = GetLastError();
     if (!CloseHandle(f.release()) || !ok) {
       DeleteFileA(temporary.c_str());
@@ -68,13 +69,7 @@ bool saveWorkbookFile(const std::string& path, xlsbook::Workbook& book, std::str
     DeleteFileA(temporary.c_str());
     return false;
   }
-  std::string reloadWhy;
-  auto reloaded = xlsbook::load(bytes, reloadWhy);
-  if (!reloaded) {
-    why = "The workbook written to " + path + " could not be read back: " + reloadWhy;
-    return false;
-  }
-  book = std::move(*reloaded);
+  written = std::move(bytes);
   return true;
 }
 

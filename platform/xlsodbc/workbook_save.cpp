@@ -60,27 +60,28 @@ SavePlan planSave(const Workbook& book) {
   plan.strings = book.sharedStrings;
   plan.strings.reserve(book.sharedStrings.size() + texts);
   plan.index.reserve(texts);
+  // Only the workbook's earlier strings are looked up by their characters: a new
+  // text already met is found by its own bytes in plan.index.
   std::unordered_map<std::u16string_view, std::uint32_t> existing;
-  bool existingIndexed = false;
+  bool existingIndexed = book.sharedStrings.empty();
   forEachAddedCell(book, [&](const Cell& c) {
     if (c.kind == CellKind::Date) plan.needsDateXf = true;
     if (c.kind != CellKind::Text) return;
     ++plan.uses;
-    if (plan.index.count(c.text)) return;
+    const auto [entry, added] = plan.index.try_emplace(c.text, 0);
+    if (!added) return;
     if (!existingIndexed) {
-      existing.reserve(plan.strings.size() + texts);
-      for (std::uint32_t i = 0; i < plan.strings.size(); ++i) existing.emplace(plan.strings[i].chars, i);
+      existing.reserve(book.sharedStrings.size());
+      for (std::uint32_t i = 0; i < book.sharedStrings.size(); ++i) existing.emplace(plan.strings[i].chars, i);
       existingIndexed = true;
     }
     std::u16string chars = xlsbiff::fromCodePage(c.text);
-    if (auto found = existing.find(chars); found != existing.end() && found->second < book.sharedStrings.size()) {
-      plan.index.emplace(c.text, found->second);
+    if (auto found = existing.find(chars); found != existing.end()) {
+      entry->second = found->second;
       return;
     }
-    const auto id = static_cast<std::uint32_t>(plan.strings.size());
+    entry->second = static_cast<std::uint32_t>(plan.strings.size());
     plan.strings.push_back({std::move(chars), {}, {}});
-    existing.emplace(plan.strings.back().chars, id);
-    plan.index.emplace(c.text, id);
   });
   return plan;
 }

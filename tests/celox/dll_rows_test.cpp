@@ -151,6 +151,41 @@ TEST_F(Rows, EmptyCellsReadAsZeroBytes) {
   EXPECT_EQ(outWhen[1].second, 9);
 }
 
+// Each write saves the workbook; the next use of the same connection must see
+// what that save wrote: rows go on below the earlier ones, texts met before keep
+// their shared string, and a new sheet leaves the first one as it was.
+TEST_F(Rows, WritesOnOneConnectionFollowEachOther) {
+  ASSERT_EQ(CeloxCreateTable(connection, "Words (Word TEXT)"), 0);
+  const auto write = [&](const char* table, std::vector<std::string> words) {
+    TextColumn in(static_cast<int>(words.size()), 8);
+    for (std::size_t i = 0; i < words.size(); ++i) in.set(static_cast<int>(i + 1), words[i]);
+    auto b = binding("Word", in.bytes.data(), static_cast<int>(words.size()), 1, 8);
+    return CeloxWriteRows(connection, table, 1, static_cast<std::int32_t>(words.size()), &b);
+  };
+  ASSERT_EQ(write("Words", {"alpha", "beta"}), 2);
+  ASSERT_EQ(write("Words", {"beta", "gamma"}), 2);
+  EXPECT_EQ(CeloxDoesTableNameExist(connection, "Words"), 1);
+  ASSERT_EQ(CeloxCreateTable(connection, "More (Word TEXT)"), 0);
+  ASSERT_EQ(write("More", {"gamma"}), 1);
+  EXPECT_EQ(CeloxGetRowCount(connection, "Words"), 4);
+
+  const auto read = [&](const char* table, int rows) {
+    TextColumn out(rows, 8);
+    auto b = binding("Word", out.bytes.data(), rows, 1, 8);
+    std::vector<std::string> words;
+    if (CeloxReadRows(connection, table, 1, -1, &b, "", "") != rows) return words;
+    for (int r = 1; r <= rows; ++r) words.push_back(out.text(r));
+    return words;
+  };
+  EXPECT_EQ(read("Words", 4), (std::vector<std::string>{"alpha", "beta", "beta", "gamma"}));
+  EXPECT_EQ(read("More", 1), (std::vector<std::string>{"gamma"}));
+  // What another connection opens is what this one saw.
+  ASSERT_EQ(CeloxCloseEXCELFile(connection), 0);
+  connection = CeloxOpenEXCELFile(book.c_str());
+  ASSERT_NE(connection, nullptr);
+  EXPECT_EQ(read("Words", 4), (std::vector<std::string>{"alpha", "beta", "beta", "gamma"}));
+}
+
 TEST_F(Rows, ALongTextIsCutToItsElementAtLevelOne) {
   ASSERT_EQ(CeloxCreateTable(connection, "Long (Words TEXT)"), 0);
   TextColumn words(1, 201);
