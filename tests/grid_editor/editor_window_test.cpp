@@ -336,6 +336,11 @@ TEST_F(Editor, AModalEditorRunsUntilItsWindowCloses) {
   ASSERT_EQ(convert(0, kTitledGrid, kShowModal), kEditorDone);
   HWND frame = window();
   put(0, 0, "kept");
+  ASSERT_NE(YYGridEditorOfSlot(slot_), nullptr);
+  YYGridEditorOfSlot(slot_)->findText = "needle";
+  std::string text = "untouched";
+  YYGridEditorText(slot_, 1, text, 3);
+  EXPECT_EQ(text, "nee");
   PostMessageA(frame, WM_COMMAND, MAKEWPARAM(kCmdExit, 0), 0);
   ui::UiDriver driver;
   YYGridEditorModalLoop();  // clears the unsaved word first: no prompt
@@ -343,6 +348,25 @@ TEST_F(Editor, AModalEditorRunsUntilItsWindowCloses) {
   EXPECT_TRUE(driver.seen().empty());
   EXPECT_EQ(yyGridEditorClosed.unsaved, 0);
   EXPECT_FALSE(slotHasFrame(slot_));
+
+  // What the closed editor left behind stays readable through identifiers -1 and -2.
+  YYGridEditorText(-1, 1, text, 1024);
+  EXPECT_EQ(text, "needle");
+  YYGridEditorText(-1, 4, text, 1024);
+  EXPECT_EQ(text, "needle") << "an unknown text leaves the argument alone";
+  YYGridEditorText(slot_, 1, text = "left", 1024);
+  EXPECT_EQ(text, "left") << "the slot holds no editor any more";
+  int closed = -2;
+  int value = -9;
+  YYGridOption(closed, 6, value);
+  EXPECT_EQ(value, 1);
+  value = -9;
+  YYGridOption(closed, 1, value);
+  EXPECT_EQ(value, -9) << "only codes 6 and 7 are kept";
+  EXPECT_EQ(closed, -2);
+  int missing = 999;
+  YYGridOption(missing, 1, value);
+  EXPECT_EQ(missing, -1);
 }
 
 TEST(GridEditorTitle, TheFileNameFollowsTheBaseTitleWithoutOverflow) {

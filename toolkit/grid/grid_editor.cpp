@@ -888,6 +888,34 @@ GridEditorRecord* YYGridEditorOf(HWND window) {
   return reinterpret_cast<GridEditorRecord*>(windowRecordOf(window));
 }
 
+void YYGridOption(int& grid, int code, int& value) {
+  constexpr int kClosedEditor = -2;
+  if (grid == kClosedEditor) {
+    if (code == 6) value = 1 - yyGridEditorClosed.unsaved;
+    if (code == 7) value = yyGridEditorClosed.changed;
+    return;
+  }
+  const GridRecord* record = YYGridOfIdentifier(grid);
+  if (record == nullptr) {
+    grid = kGridNoGrid;
+    return;
+  }
+  YYGridOption(*record, code, value);
+}
+
+void YYGridEditorText(int identifier, int which, std::string& text, int maximum) {
+  constexpr int kClosedEditor = -1;
+  const std::string* source = nullptr;
+  if (identifier == kClosedEditor) {
+    const GridEditorClosed& c = yyGridEditorClosed;
+    source = which == 1 ? &c.findText : which == 2 ? &c.secondText : which == 3 ? &c.fileName : nullptr;
+  } else if (const GridEditorRecord* r = YYGridEditorOfSlot(identifier); r != nullptr) {
+    source = which == 1 ? &r->findText : which == 2 ? &r->secondText : which == 3 ? &r->fileName : nullptr;
+  }
+  if (source == nullptr) return;
+  text = source->substr(0, static_cast<std::size_t>(std::max(maximum, 0)));
+}
+
 GridEditorRecord* YYGridEditorOfSlot(int slot) {
   if (slot < 0 || slot > kMaxWindowSlot) return nullptr;
   return YYGridEditorOf(slotOf(slot).frame);

@@ -134,6 +134,17 @@ GridEditorRecord* YYGridEditorOf(HWND window);
 // The editor of a window slot, or null.
 GridEditorRecord* YYGridEditorOfSlot(int slot);
 
+// Options of a grid named by its identifier; identifier -2 answers codes 6
+// and 7 from what the last modal editor left behind.  The status comes back
+// in the identifier: -1 when there is no such grid.
+void YYGridOption(int& grid, int code, int& value);
+
+// Text `which` (1 find text, 2 second text, 3 file name) of the editor in
+// window slot `identifier`, or with -1 of the last modal editor that closed;
+// at most `maximum` characters.  The text is left as it is for other values
+// or when the window is no grid editor.
+void YYGridEditorText(int identifier, int which, std::string& text, int maximum);
+
 void YYGridEditorCreate(int& status, int gridField, int& mode, int menuNumber, int flags, int filterIndex,
                         std::string_view initialFileName, std::string_view filterText);
 LRESULT CALLBACK YYGridEditorWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
