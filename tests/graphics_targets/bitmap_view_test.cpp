@@ -4,6 +4,7 @@
 #include "toolkit/core/child_windows.h"
 #include "toolkit/core/events.h"
 #include "toolkit/core/window_select.h"
+#include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/graphics/bitmap_view.h"
 
 namespace {
@@ -165,6 +166,22 @@ TEST_F(BitmapView, ModalViewReturnsWhenClosed) {
   EXPECT_FALSE(IsWindow(modalFrame));
   EXPECT_EQ(windowTable.slots[static_cast<std::size_t>(slot_)].frame, nullptr);
   // The bitmap is free again.
+  YYBitmapDelete(number - 1, status);
+  EXPECT_EQ(status, 0);
+}
+
+// A modeless view keeps the other windows disabled and counts as one more
+// semi-modeless window until it is gone.
+TEST_F(BitmapView, ModelessViewCountsWhileItIsOpen) {
+  int number = 0;
+  YYBitmapCreate(number, 50, 50, kWhite);
+  const int before = dialogTable.semiModalCount;
+  int status = 0;
+  YYBitmapView(number - 1, 0, 0, kViewModeless, 0, status);
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(dialogTable.semiModalCount, before + 1);
+  DestroyWindow(frame());
+  EXPECT_EQ(dialogTable.semiModalCount, before);
   YYBitmapDelete(number - 1, status);
   EXPECT_EQ(status, 0);
 }

@@ -379,7 +379,14 @@ LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       return SendMessageA(r.ViewWindow, message, wParam, lParam);
     case WM_DESTROY: {
       int status = 0;
-      if (r.ViewMode == kViewModeless) YYModalWindowsEnable(0, slotOfFrame(window), status);
+      if (r.ViewMode == kViewModeless) {
+        // One semi-modeless window less: the others come back, and so does its owner.
+        dialogTable.semiModalCount = std::max(0, dialogTable.semiModalCount - 1);
+        YYModalWindowsEnable(0, slotOfFrame(window), status);
+        HWND owner = GetWindow(window, GW_OWNER);
+        if (owner == nullptr) owner = windowTable.slots[0].frame;
+        if (owner != nullptr) SetActiveWindow(owner);
+      }
       if (r.ViewMode == kViewModal) forgetWindowsOf(window);
       SetWindowLongPtrA(window, GWLP_USERDATA, 0);
       if (r.ViewWindow != nullptr) SetWindowLongPtrA(r.ViewWindow, GWLP_USERDATA, 0);
@@ -563,6 +570,7 @@ void YYBitmapView(int index, int scrollX, int scrollY, int mode, int options, in
   }
   ShowWindow(frame, SW_SHOW);
   int ignored = 0;
+  if (mode == kViewModeless) ++dialogTable.semiModalCount;
   if (mode != kViewPlain) YYModalWindowsEnable(1, slotIndex, ignored);
   if (mode != kViewModal) return;
 
