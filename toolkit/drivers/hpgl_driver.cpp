@@ -92,9 +92,6 @@ const PlotterModel& currentModel() {
   return YYHpglModelTable[static_cast<std::size_t>(model - 1)];
 }
 
-float bufferX(int i) { return yyGrPointBuffer.x[static_cast<std::size_t>(i)]; }
-float bufferY(int i) { return yyGrPointBuffer.y[static_cast<std::size_t>(i)]; }
-
 void selectPenForDrawing() {
   YYGrState& g = yyGrState;
   if (g.PageBegun != 0) return;
@@ -147,7 +144,7 @@ void initialise() {
 void beginPlot() {
   hpglSetDeviceScales();
   if (yyGrState.M > 0) {
-    if (!hpglOpenPlotFile()) return;
+    if (!openPlotFile()) return;
     yyGrState.LineBeginMode = option(kOptLineBlank) != 0 ? 1 : 2;
     state.labelTerminator = static_cast<char>(option(kOptLabelTerminator));
     state.currentPen = ' ';
@@ -218,11 +215,11 @@ void point() {
 
 void polyline() {
   selectPenForDrawing();
-  const int n = hpglBufferedPoints();
+  const int n = bufferedPointCount();
   if (n == 0) return;
-  if (!hpglPenAt(bufferX(0), bufferY(0))) YYHpglPoint("PU", bufferX(0), bufferY(0));
-  for (int i = 1; i < n; ++i) YYHpglPoint("PD", bufferX(i), bufferY(i));
-  hpglPenTo(bufferX(n - 1), bufferY(n - 1));
+  if (!hpglPenAt(hpglBufferX(0), hpglBufferY(0))) YYHpglPoint("PU", hpglBufferX(0), hpglBufferY(0));
+  for (int i = 1; i < n; ++i) YYHpglPoint("PD", hpglBufferX(i), hpglBufferY(i));
+  hpglPenTo(hpglBufferX(n - 1), hpglBufferY(n - 1));
 }
 
 bool nativeFillWanted(int group) {
@@ -341,18 +338,18 @@ void pie() {
 }
 
 void polygon() {
-  const int n = hpglBufferedPoints();
+  const int n = bufferedPointCount();
   if (state.nativeFill) {
     if (n == 0) return;
-    YYHpglPoint("PU", bufferX(0), bufferY(0));
+    YYHpglPoint("PU", hpglBufferX(0), hpglBufferY(0));
     YYHpglCommand("PM0");
-    for (int i = 1; i < n; ++i) YYHpglPoint("PD", bufferX(i), bufferY(i));
-    polygonBracketsClose(bufferX(0), bufferY(0));
+    for (int i = 1; i < n; ++i) YYHpglPoint("PD", hpglBufferX(i), hpglBufferY(i));
+    polygonBracketsClose(hpglBufferX(0), hpglBufferY(0));
     return;
   }
   if (!extendedRecords()) return;
   YYHpglRecord(12, false, n, 0, 0);
-  for (int i = 0; i < n; ++i) YYHpglVertexRecord(bufferX(i), bufferY(i));
+  for (int i = 0; i < n; ++i) YYHpglVertexRecord(hpglBufferX(i), hpglBufferY(i));
   YYHpglCommand(kHpglScaleRestore);
 }
 

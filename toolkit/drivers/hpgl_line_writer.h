@@ -60,9 +60,9 @@ std::int32_t hpglTruncate(float value);
 bool hpglPenAt(float x, float y);
 void hpglPenTo(float x, float y);
 void hpglPenUnknown();
-// The points of the point buffer a polyline or polygon may use: N within the
-// buffer.
-int hpglBufferedPoints();
+// Point i of the point buffer.
+float hpglBufferX(int i);
+float hpglBufferY(int i);
 
 // P1 and P2 of the plot in plotter units, from options 1-4.
 struct HpglPlotWindow {
@@ -73,8 +73,6 @@ HpglPlotWindow hpglPlotWindow(float unitsPerPoint);
 std::string hpglWindowNumbers(std::int32_t left, std::int32_t bottom, std::int32_t right, std::int32_t top);
 // DeviceScaleX/Y := 32760 / SurfaceWidthReal, 32760 / SurfaceHeightReal.
 void hpglSetDeviceScales();
-// Opens plot unit 2 on the name in TEXT; on failure HardcopyOpen := 0 and false.
-bool hpglOpenPlotFile();
 // Opcode 24: the viewport as the plotter's input window "IW", then the
 // scaling restored.
 void hpglClip(const HpglPlotWindow& window, float unitsPerPoint);
