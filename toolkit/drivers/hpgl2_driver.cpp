@@ -404,24 +404,20 @@ void shape(YYGrPrimitive opcode) {
 void line() {
   const YYGrState& g = yyGrState;
   pageBegun();
-  if (!hpglPenAt(g.R5, g.R1)) YYHpglPoint("PU", g.R5, g.R1);
-  YYHpglPoint("PD", g.R6, g.R2);
-  hpglPenTo(g.R6, g.R2);
+  hpglStroke(g.R5, g.R1, g.R6, g.R2);
 }
 
 void point() {
   const YYGrState& g = yyGrState;
   pageBegun();
-  if (!hpglPenAt(g.R5, g.R1)) YYHpglPoint("PU", g.R5, g.R1);
-  YYHpglPoint("PD", g.R5, g.R1);
-  hpglPenTo(g.R5, g.R1);
+  hpglStroke(g.R5, g.R1, g.R5, g.R1);
 }
 
 void polyline() {
   pageBegun();
   const int n = bufferedPointCount();
   if (n == 0) return;
-  if (!hpglPenAt(hpglBufferX(0), hpglBufferY(0))) YYHpglPoint("PU", hpglBufferX(0), hpglBufferY(0));
+  hpglPenUpTo(hpglBufferX(0), hpglBufferY(0));
   YYHpglEncodedPolyline();
   hpglPenTo(hpglBufferX(n - 1), hpglBufferY(n - 1));
 }
@@ -531,11 +527,6 @@ void lineWidth() {
   YYHpglCommand("PW" + numfmt::writeReal(w, {'F', 5, 3}));
 }
 
-void characterAngle() {
-  const YYGrState& g = yyGrState;
-  YYHpglCommand("DI" + fortranFormatList("(F6.3,1X,F6.3)", {g.CharCos, g.CharSinTimesAspect}).value_or(""));
-}
-
 void lineAttribute(std::string_view kind, int code, std::array<char, 3> values) {
   const std::size_t i = static_cast<std::size_t>(std::clamp(option(code), 0, 2));
   YYHpglCommand(std::string(kind) + values[i]);
@@ -627,7 +618,7 @@ void YYGHPGL2(YYGrPrimitive& primitive) {
     case kOpLineStyle: lineStyle(); break;
     case kOpLineWidth: lineWidth(); break;
     case kOpPolyline: polyline(); break;
-    case kOpCharAngle: characterAngle(); break;
+    case kOpCharAngle: hpglCharacterAngle(); break;
     case kOpArc: YYHpgl2Arc(kOpArc, kHpglScaleRestore); break;
     case kOpLineJoin: lineAttribute("LA2 ", kOptLineJoin, {'1', '4', '5'}); break;
     case kOpLineCap: lineAttribute("LA1 ", kOptLineCap, {'1', '4', '2'}); break;

@@ -200,24 +200,20 @@ void colour() {
 void line() {
   YYGrState& g = yyGrState;
   selectPenForDrawing();
-  if (!hpglPenAt(g.R5, g.R1)) YYHpglPoint("PU", g.R5, g.R1);
-  YYHpglPoint("PD", g.R6, g.R2);
-  hpglPenTo(g.R6, g.R2);
+  hpglStroke(g.R5, g.R1, g.R6, g.R2);
 }
 
 void point() {
   YYGrState& g = yyGrState;
   selectPenForDrawing();
-  if (!hpglPenAt(g.R5, g.R1)) YYHpglPoint("PU", g.R5, g.R1);
-  YYHpglPoint("PD", g.R5, g.R1);
-  hpglPenTo(g.R5, g.R1);
+  hpglStroke(g.R5, g.R1, g.R5, g.R1);
 }
 
 void polyline() {
   selectPenForDrawing();
   const int n = bufferedPointCount();
   if (n == 0) return;
-  if (!hpglPenAt(hpglBufferX(0), hpglBufferY(0))) YYHpglPoint("PU", hpglBufferX(0), hpglBufferY(0));
+  hpglPenUpTo(hpglBufferX(0), hpglBufferY(0));
   for (int i = 1; i < n; ++i) YYHpglPoint("PD", hpglBufferX(i), hpglBufferY(i));
   hpglPenTo(hpglBufferX(n - 1), hpglBufferY(n - 1));
 }
@@ -434,11 +430,6 @@ void lineWidth() {
   YYHpglCommand("PW" + numfmt::writeReal(w, {'F', 5, 3}));
 }
 
-void characterAngle() {
-  const YYGrState& g = yyGrState;
-  YYHpglCommand("DI" + fortranFormatList("(F6.3,1X,F6.3)", {g.CharCos, g.CharSinTimesAspect}).value_or(""));
-}
-
 // k in I1 (I2 from 10 on), a in I9 for the colour record, else I6, then b
 // and c + 32760 in I6; each value held to its field, so that a record never
 // turns into asterisks that a plotter cannot read.
@@ -566,7 +557,7 @@ void YYGHPGL(YYGrPrimitive& primitive) {
     case kOpLineStyle: lineStyle(); break;
     case kOpLineWidth: lineWidth(); break;
     case kOpPolyline: polyline(); break;
-    case kOpCharAngle: characterAngle(); break;
+    case kOpCharAngle: hpglCharacterAngle(); break;
     case kOpArc: YYHpglArc(kOpArc, kHpglScaleRestore); break;
     default: break;
   }

@@ -102,7 +102,22 @@ void hpglPenTo(float x, float y) {
   yyGrState.PenY = y;
 }
 
+void hpglPenUpTo(float x, float y) {
+  if (!hpglPenAt(x, y)) YYHpglPoint("PU", x, y);
+}
+
+void hpglStroke(float x1, float y1, float x2, float y2) {
+  hpglPenUpTo(x1, y1);
+  YYHpglPoint("PD", x2, y2);
+  hpglPenTo(x2, y2);
+}
+
 void hpglPenUnknown() { hpglPenTo(-9999.0f, -9999.0f); }
+
+void hpglCharacterAngle() {
+  const YYGrState& g = yyGrState;
+  YYHpglCommand("DI" + fortranFormatList("(F6.3,1X,F6.3)", {g.CharCos, g.CharSinTimesAspect}).value_or(""));
+}
 
 float hpglBufferX(int i) { return yyGrPointBuffer.x[static_cast<std::size_t>(i)]; }
 float hpglBufferY(int i) { return yyGrPointBuffer.y[static_cast<std::size_t>(i)]; }

@@ -59,7 +59,14 @@ std::int32_t hpglTruncate(float value);
 // The pen position both drivers keep in PenX/PenY (surface units).
 bool hpglPenAt(float x, float y);
 void hpglPenTo(float x, float y);
+// Lifts the pen to (x, y) unless it is there already.
+void hpglPenUpTo(float x, float y);
+// Draws from (x1, y1) to (x2, y2), lifting the pen to the start only when it
+// is elsewhere, and leaves it at the end.
+void hpglStroke(float x1, float y1, float x2, float y2);
 void hpglPenUnknown();
+// DI with the direction of the current character angle.
+void hpglCharacterAngle();
 // Point i of the point buffer.
 float hpglBufferX(int i);
 float hpglBufferY(int i);
