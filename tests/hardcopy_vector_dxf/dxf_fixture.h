@@ -31,12 +31,10 @@ using plot_fixture::point;
 using plot_fixture::send;
 using plot_fixture::setOption;
 
-inline Lines fileLines(const std::string& path) { return plot_fixture::strictCrlfFileLines(path); }
-
 // Every test starts from the graphics defaults on a 756 x 540 surface whose
 // real sizes are exact, so that with the default page one surface unit is a
 // point and 72 units are one drawing unit (an inch).
-class DxfDriver : public ::testing::Test {
+class DxfDriver : public plot_fixture::CrlfPlotTest {
  protected:
   static constexpr float kWidth = 756.0f;
   static constexpr float kHeight = 540.0f;
@@ -50,22 +48,6 @@ class DxfDriver : public ::testing::Test {
     plot_fixture::clearHardcopyChoices();
     plot_fixture::initialise(kDxfDriver);
   }
-  void TearDown() override {
-    yyHardcopyDriverNumber = kWindowsPrinterDriver;
-    yyGrAttributes.HardcopyOpen = 0;
-  }
-
-  // Opens `name` and sends the attributes a hardcopy start sends after it.
-  void begin(const std::string& name) {
-    path_ = name;
-    ASSERT_TRUE(plot_fixture::openPlot(name)) << "cannot open " << name;
-    plot_fixture::sendStartAttributes();
-  }
-
-  Lines finish() {
-    plot_fixture::closePlot();
-    return fileLines(path_);
-  }
 
   // The entity lines: after "ENTITIES", before the closing ENDSEC group.
   Lines finishEntities() {
@@ -78,8 +60,6 @@ class DxfDriver : public ::testing::Test {
     }
     return Lines(all.begin() + static_cast<std::ptrdiff_t>(start) + 1, all.end() - 4);
   }
-
-  std::string path_;
 };
 
 // The start of an entity on layer 1 in the given colour.

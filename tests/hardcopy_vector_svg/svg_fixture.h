@@ -29,12 +29,10 @@ using plot_fixture::point;
 using plot_fixture::send;
 using plot_fixture::setOption;
 
-inline std::vector<std::string> fileLines(const std::string& path) { return plot_fixture::strictCrlfFileLines(path); }
-
 // Every test starts from the graphics defaults on a 640 x 480 surface whose
 // real sizes are exact, so that with the default document size both scales
 // are 1 and a surface point (x, y) is written as (x, 480 - y).
-class SvgDriver : public ::testing::Test {
+class SvgDriver : public plot_fixture::CrlfPlotTest {
  protected:
   static constexpr float kWidth = 640.0f;
   static constexpr float kHeight = 480.0f;
@@ -50,17 +48,6 @@ class SvgDriver : public ::testing::Test {
     plot_fixture::clearHardcopyChoices();
     plot_fixture::initialise(kSvgDriver);
   }
-  void TearDown() override {
-    yyHardcopyDriverNumber = kWindowsPrinterDriver;
-    yyGrAttributes.HardcopyOpen = 0;
-  }
-
-  // Opens `name` and sends the attributes a hardcopy start sends after it.
-  void begin(const std::string& name) {
-    path_ = name;
-    ASSERT_TRUE(plot_fixture::openPlot(name)) << "cannot open " << name;
-    plot_fixture::sendStartAttributes();
-  }
 
   // Ends the plot; the lines after the three header lines and the first
   // stroke group, without the closing line.
@@ -71,11 +58,6 @@ class SvgDriver : public ::testing::Test {
       return {};
     }
     return std::vector<std::string>(all.begin() + 4, all.end() - 1);
-  }
-
-  std::vector<std::string> finish() {
-    plot_fixture::closePlot();
-    return fileLines(path_);
   }
 
   // A shape record, then its end-of-fill record, as the engine sends them.
@@ -91,8 +73,6 @@ class SvgDriver : public ::testing::Test {
     yyGrState.X2 = flags;
     plot_fixture::text(words, x, y, x, y);
   }
-
-  std::string path_;
 };
 
 inline constexpr std::string_view kDefaultGroup =

@@ -150,4 +150,20 @@ std::vector<std::string> strictCrlfFileLines(const std::string& path) {
   return lines;
 }
 
+void CrlfPlotTest::TearDown() {
+  yyHardcopyDriverNumber = kWindowsPrinterDriver;
+  yyGrAttributes.HardcopyOpen = 0;
+}
+
+void CrlfPlotTest::begin(const std::string& name) {
+  path_ = name;
+  ASSERT_TRUE(openPlot(name)) << "cannot open " << name;
+  sendStartAttributes();
+}
+
+std::vector<std::string> CrlfPlotTest::finish() {
+  closePlot();
+  return strictCrlfFileLines(path_);
+}
+
 }  // namespace plot_fixture

@@ -5,6 +5,8 @@
 // read back the file the driver wrote.  Each driver's fixture keeps only its
 // own surface, defaults and views of its file.
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -66,5 +68,19 @@ std::vector<std::string> crlfLines(const std::string& bytes, std::string& rest);
 // The lines of the file; text after the last CR LF or a bare line feed
 // fails the test.
 std::vector<std::string> strictCrlfFileLines(const std::string& path);
+
+// A driver test on a file of strict CR LF lines: it opens the file with the
+// start-up attributes, closes it and reads its lines back.
+class CrlfPlotTest : public ::testing::Test {
+ protected:
+  void TearDown() override;
+
+  // Opens `name` and sends the attributes a hardcopy start sends after it.
+  void begin(const std::string& name);
+  // Closes the plot and answers the file's lines.
+  std::vector<std::string> finish();
+
+  std::string path_;
+};
 
 }  // namespace plot_fixture
