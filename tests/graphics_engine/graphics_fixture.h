@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "support/error_reports.h"
 #include "toolkit/core/error_reporter.h"
 #include "toolkit/core/window_table.h"
 #include "toolkit/graphics/colours.h"
@@ -27,21 +28,5 @@ class GraphicsTables : public ::testing::Test {
     YYColourDefaults();
     YYGraphicsDefaults(" ");
     YYErrorStateReset();
-  }
-
-  // Runs the call with errors written to standard output and answers how many
-  // times it reported error `number`.
-  template <typename Call>
-  static int reportsOf(int number, Call call) {
-    YYErrorModeSet(kReportStdout);
-    ::testing::internal::CaptureStdout();
-    call();
-    const std::string out = ::testing::internal::GetCapturedStdout();
-    YYErrorModeSet(kReportSilent);
-    char needle[16];
-    std::snprintf(needle, sizeof needle, "Error=%4d", number);
-    int count = 0;
-    for (std::size_t at = out.find(needle); at != std::string::npos; at = out.find(needle, at + 1)) ++count;
-    return count;
   }
 };

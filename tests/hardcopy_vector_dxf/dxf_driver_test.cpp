@@ -411,11 +411,7 @@ TEST_F(DxfDriver, BeginPlotWithoutOpeningOnlySetsTheScale) {
 }
 
 TEST_F(DxfDriver, AFileThatCannotBeOpenedStopsTheHardcopyAndKeepsTheError) {
-  TEXT = "no_such_folder\\plot.dxf";
-  yyGrState.M = 1;
-  yyGrAttributes.HardcopyOpen = 1;
-  send(kOpBeginPlot);
-  EXPECT_EQ(yyGrAttributes.HardcopyOpen, 0);
+  EXPECT_FALSE(plot_fixture::openPlot("no_such_folder\\plot.dxf"));
   EXPECT_EQ(WErrorStatusQuery(1), 1);
   EXPECT_FALSE(std::filesystem::exists("no_such_folder"));
 }

@@ -126,10 +126,10 @@ TEST_F(DxfDriver, SceneIsWrittenWithEveryKindOfEntity) {
   drawGraphicsScene(drawingProgram);
   const Lines lines = finish();
   for (const char* entity : {"LINE", "POLYLINE", "SOLID", "ARC", "TEXT"}) {
-    EXPECT_NE(std::find(lines.begin(), lines.end(), entity), lines.end()) << entity;
+    EXPECT_TRUE(plot_fixture::hasLine(lines, entity)) << entity;
   }
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "Scene"), lines.end());
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "Up"), lines.end());
+  EXPECT_TRUE(plot_fixture::hasLine(lines, "Scene"));
+  EXPECT_TRUE(plot_fixture::hasLine(lines, "Up"));
   // The hatch lines of the filled pentagon, ellipse, pie and shaded polygon.
   EXPECT_GT(std::count(lines.begin(), lines.end(), "LINE"), 200);
 }

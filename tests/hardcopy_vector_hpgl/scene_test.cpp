@@ -23,10 +23,8 @@ TEST_F(HpglScene, ThePlotterFillsEveryShapeItselfAndWritesTheTexts) {
   EXPECT_EQ(yyGrAttributes.FillFallback, 0);
   endPage();
   const std::vector<std::string> all = lines();
-  const auto has = [&all](const std::string& line) { return std::find(all.begin(), all.end(), line) != all.end(); };
-  const auto count = [&all](const std::string& prefix) {
-    return std::count_if(all.begin(), all.end(), [&prefix](const std::string& l) { return l.rfind(prefix, 0) == 0; });
-  };
+  const auto has = [&all](const std::string& line) { return plot_fixture::hasLine(all, line); };
+  const auto count = [&all](const std::string& prefix) { return plot_fixture::countStartingWith(all, prefix); };
   EXPECT_TRUE(has(std::string("LB") + kSceneText + "\x04"));
   EXPECT_TRUE(has(std::string("LB") + kSceneUpText + "\x04"));
   EXPECT_TRUE(has("DI0.000 1.000"));

@@ -9,14 +9,13 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "support/plot_file_fixture.h"
 #include "toolkit/core/error_reporter.h"
 #include "toolkit/drivers/hardcopy_dispatch.h"
 #include "toolkit/drivers/hardcopy_options.h"
@@ -32,19 +31,13 @@ namespace postscript_tests {
 constexpr float kSurfaceWidth = 378.0f;
 constexpr float kSurfaceHeight = 270.0f;
 
-inline void send(std::int32_t opcode) {
-  YYGrPrimitive primitive = opcode;
-  YYHCDISPATCH(primitive);
-}
-
-inline void setOption(int code, std::int32_t value) { hardcopyOption(code) = value; }
-
-inline void point(int k, float x, float y) {
-  float* xs[] = {&yyGrState.R5, &yyGrState.R6, &yyGrState.R7, &yyGrState.R8};
-  float* ys[] = {&yyGrState.R1, &yyGrState.R2, &yyGrState.R3, &yyGrState.R4};
-  *xs[k - 1] = x;
-  *ys[k - 1] = y;
-}
+using plot_fixture::bufferPoints;
+using plot_fixture::colour;
+using plot_fixture::fileBytes;
+using plot_fixture::point;
+using plot_fixture::send;
+using plot_fixture::setOption;
+using plot_fixture::text;
 
 inline void line(float x1, float y1, float x2, float y2) {
   point(1, x1, y1);
@@ -52,91 +45,35 @@ inline void line(float x1, float y1, float x2, float y2) {
   send(kOpLine);
 }
 
-inline void bufferPoints(const std::vector<std::pair<float, float>>& points) {
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    yyGrPointBuffer.x[i] = points[i].first;
-    yyGrPointBuffer.y[i] = points[i].second;
-  }
-  yyGrState.N = static_cast<std::int32_t>(points.size());
-}
-
-// The current colour as an RGB value (red in the low byte); the old one
-// becomes the previous colour, as the colour call of a program does.
-inline void colour(std::int32_t rgb) {
-  yyGrAttributes.PreviousRGB = yyGrAttributes.CurrentRGB;
-  yyGrAttributes.CurrentRGB = rgb;
-  send(kOpColour);
-}
-
-inline void text(std::string_view words, float x1, float y1, float x2, float y2) {
-  TEXT = words;
-  yyGrState.X1 = static_cast<std::int32_t>(words.size());
-  point(1, x1, y1);
-  point(3, x2, y2);
-  send(kOpText);
-}
-
-inline std::string fileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // Each test starts from the driver's defaults on the surface above, in RGB
 // colours, with no hardcopy open and errors recorded silently.
 class PostScriptDriver : public ::testing::Test {
  protected:
   void SetUp() override {
-    YYErrorStateReset();
-    yyGrState = YYGrState{};
-    yyGrAttributes = YYGrAttributes{};
+    plot_fixture::resetGraphics();
     yyPsState = YYPsState{};
-    YYColourDefaults();
-    YYGrState& s = yyGrState;
-    s.SurfaceWidth = static_cast<std::int32_t>(kSurfaceWidth);
-    s.SurfaceHeight = static_cast<std::int32_t>(kSurfaceHeight);
-    s.SurfaceWidthReal = kSurfaceWidth;
-    s.SurfaceHeightReal = kSurfaceHeight;
-    s.ViewportRightReal = kSurfaceWidth;
-    s.ViewportTopReal = kSurfaceHeight;
-    s.AreaWidthDevice = kSurfaceWidth;
-    s.AreaHeightDevice = kSurfaceHeight;
-    s.TextFamily = 2;
+    plot_fixture::setSurface(static_cast<int>(kSurfaceWidth), static_cast<int>(kSurfaceHeight), kSurfaceWidth,
+                             kSurfaceHeight);
+    yyGrState.TextFamily = 2;
     yyGrAttributes.ColourMode = kColourRgb;
-    for (auto& word : yyHardcopyOptions) word = 0;
-    yyPlotTitle = "";
-    yyHardcopyOutputName = "";
-    yyHardcopyDriverNumber = kPostScriptDriver;
-    yyGrState.N = 0;
-    yyGrState.M = 0;
-    send(kOpInitialise);
+    plot_fixture::clearHardcopyChoices();
+    plot_fixture::initialise(kPostScriptDriver);
   }
   void TearDown() override { yyHardcopyDriverNumber = kWindowsPrinterDriver; }
 
   // The file of this test: its name and the kind the options ask for.
   static std::string fileName() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-    for (char& c : name) {
-      if (c == '/') c = '_';
-    }
-    return name + (hardcopyOption(kOptEncapsulated) != 0 ? ".eps" : ".ps");
+    return plot_fixture::currentTestName("_") + (hardcopyOption(kOptEncapsulated) != 0 ? ".eps" : ".ps");
   }
 
   // Opens the plot as a hardcopy start does: opcode 18, then the attributes.
   void beginPlot(bool titled = false) {
     path_ = outputName_.empty() ? fileName() : outputName_;
-    TEXT = path_;
     yyGrState.X1 = titled ? 1 : 0;
-    yyGrState.M = 1;
-    yyGrAttributes.HardcopyOpen = 1;
-    send(kOpBeginPlot);
-    yyGrState.M = 0;
-    if (yyGrAttributes.HardcopyOpen == 0) return;
+    if (!plot_fixture::openPlot(path_)) return;
     yyGrState.PenX = -9999.0f;
     yyGrState.PenY = -9999.0f;
-    for (std::int32_t opcode : {kOpLineWidth, kOpLineStyle, kOpLineJoin, kOpLineCap, kOpClip, kOpCharSize, kOpColour}) {
-      send(opcode);
-    }
+    plot_fixture::sendStartAttributes();
   }
 
   // Ends the plot as the hardcopy stop does and reads the file back.
@@ -146,21 +83,15 @@ class PostScriptDriver : public ::testing::Test {
       yyGrState.M = 32;
       send(kOpEndPage);
     }
-    send(kOpEndPlot);
-    yyGrAttributes.HardcopyOpen = 0;
+    plot_fixture::closePlot();
     bytes_ = fileBytes(path_);
   }
 
   // The file's lines; every one must end CR LF (the final bytes after the
   // last line end are left out).
   std::vector<std::string> lines() const {
-    std::vector<std::string> out;
-    std::size_t at = 0;
-    for (std::size_t end = bytes_.find("\r\n"); end != std::string::npos; end = bytes_.find("\r\n", at)) {
-      out.push_back(bytes_.substr(at, end - at));
-      at = end + 2;
-    }
-    return out;
+    std::string rest;
+    return plot_fixture::crlfLines(bytes_, rest);
   }
 
   // The lines written after the marker line (the first page line unless

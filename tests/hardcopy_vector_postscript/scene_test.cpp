@@ -75,7 +75,7 @@ class Scene : public PostScriptDriver {
 
   void expectWholeScene() const {
     const Lines all = lines();
-    const auto has = [&all](std::string_view l) { return std::find(all.begin(), all.end(), l) != all.end(); };
+    const auto has = [&all](std::string_view l) { return plot_fixture::hasLine(all, l); };
     EXPECT_TRUE(has(std::string("(") + kSceneText + ") lsh"));
     EXPECT_TRUE(has(std::string("(") + kSceneUpText + ") lsh"));
     EXPECT_TRUE(has("90.0 ro"));

@@ -545,12 +545,7 @@ TEST_F(SvgDriver, BeginPlotWithoutOpeningOnlySetsTheScale) {
 }
 
 TEST_F(SvgDriver, AFileThatCannotBeOpenedStopsTheHardcopyAndKeepsTheError) {
-  const std::string name = "no_such_folder\\plot.svg";
-  TEXT = name;
-  yyGrState.M = 1;
-  yyGrAttributes.HardcopyOpen = 1;
-  send(kOpBeginPlot);
-  EXPECT_EQ(yyGrAttributes.HardcopyOpen, 0);
+  EXPECT_FALSE(plot_fixture::openPlot("no_such_folder\\plot.svg"));
   EXPECT_EQ(WErrorStatusQuery(1), 1);
   EXPECT_FALSE(std::filesystem::exists("no_such_folder"));
 }

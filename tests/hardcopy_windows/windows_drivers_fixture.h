@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/plot_file_fixture.h"
 #include "toolkit/core/error_reporter.h"
 #include "toolkit/core/system_info.h"
 #include "toolkit/drivers/hardcopy_dispatch.h"
@@ -26,35 +27,13 @@ namespace windows_drivers {
 constexpr int kSurfaceWidth = 800;
 constexpr int kSurfaceHeight = 600;
 
-inline void send(std::int32_t opcode) {
-  YYGrPrimitive primitive = opcode;
-  YYHCDISPATCH(primitive);
-}
-
-inline void setOption(int code, std::int32_t value) { hardcopyOption(code) = value; }
-inline std::int32_t option(int code) { return hardcopyOption(code); }
-
-// The current colour as an RGB value (red in the low byte).
-inline void colour(std::int32_t rgb) {
-  yyGrAttributes.PreviousRGB = yyGrAttributes.CurrentRGB;
-  yyGrAttributes.CurrentRGB = rgb;
-  send(kOpColour);
-}
-
-inline void point(int k, float x, float y) {
-  float* xs[] = {&yyGrState.R5, &yyGrState.R6, &yyGrState.R7, &yyGrState.R8};
-  float* ys[] = {&yyGrState.R1, &yyGrState.R2, &yyGrState.R3, &yyGrState.R4};
-  *xs[k - 1] = x;
-  *ys[k - 1] = y;
-}
-
-inline void bufferPoints(const std::vector<std::pair<float, float>>& points) {
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    yyGrPointBuffer.x[i] = points[i].first;
-    yyGrPointBuffer.y[i] = points[i].second;
-  }
-  yyGrState.N = static_cast<std::int32_t>(points.size());
-}
+using plot_fixture::bufferPoints;
+using plot_fixture::colour;
+using plot_fixture::option;
+using plot_fixture::point;
+using plot_fixture::send;
+using plot_fixture::setOption;
+using plot_fixture::text;
 
 // A pie or arc: centre, radii, start and end angle in radians, start and sweep in degrees.
 struct Sector {
@@ -70,35 +49,15 @@ inline void sector(const Sector& c) {
   yyGrState.R4 = c.sweepDegrees;
 }
 
-inline void text(std::string_view words, float x1, float y1, float x2, float y2) {
-  TEXT = words;
-  yyGrState.X1 = static_cast<std::int32_t>(words.size());
-  point(1, x1, y1);
-  point(3, x2, y2);
-  send(kOpText);
-}
-
 // Every test starts from the graphics defaults on an 800 x 600 surface in RGB
 // colours, with no hardcopy open and errors counted silently.
 class WindowsDrivers : public ::testing::Test {
  protected:
   void SetUp() override {
-    YYErrorStateReset();
-    yyGrState = YYGrState{};
-    yyGrAttributes = YYGrAttributes{};
-    YYColourDefaults();
+    plot_fixture::resetGraphics();
+    plot_fixture::setSurface(kSurfaceWidth, kSurfaceHeight, kSurfaceWidth - 0.01f, kSurfaceHeight - 0.01f);
     YYGrState& s = yyGrState;
-    s.SurfaceWidth = kSurfaceWidth;
-    s.SurfaceHeight = kSurfaceHeight;
-    s.SurfaceWidthReal = kSurfaceWidth - 0.01f;
-    s.SurfaceHeightReal = kSurfaceHeight - 0.01f;
     s.SurfaceAspect = static_cast<float>(kSurfaceWidth) / kSurfaceHeight;
-    s.ViewportLeftReal = 0.0f;
-    s.ViewportBottomReal = 0.0f;
-    s.ViewportRightReal = s.SurfaceWidthReal;
-    s.ViewportTopReal = s.SurfaceHeightReal;
-    s.AreaWidthDevice = kSurfaceWidth;
-    s.AreaHeightDevice = kSurfaceHeight;
     s.CharHeight = 0.05f;
     s.CharWidth = 0.015f;
     s.TextFont = 2;
@@ -109,43 +68,28 @@ class WindowsDrivers : public ::testing::Test {
       yyGradientFill = reinterpret_cast<GradientFillFunction>(
           reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("msimg32.dll"), "GradientFill")));
     }
-    for (auto& word : yyHardcopyOptions) word = 0;
-    yyPlotTitle = "";
-    yyHardcopyOutputName = "";
+    plot_fixture::clearHardcopyChoices();
   }
   void TearDown() override {
     yyHardcopyDriverNumber = kWindowsPrinterDriver;
     yyChosenPrinter = YYChosenPrinter{};
   }
 
-  static void initialise(int driver) {
-    yyHardcopyDriverNumber = driver;
-    yyGrState.N = 0;
-    yyGrState.M = 0;
-    send(kOpInitialise);
-  }
+  static void initialise(int driver) { plot_fixture::initialise(driver); }
   // Begins a plot on output (a file name, or blank), then sends the attributes
   // a hardcopy start sends.
   static void beginPlot(std::string_view output, int clipboard = 0, int titled = 0) {
-    TEXT = output;
     yyGrState.N = clipboard;
     yyGrState.X1 = titled;
-    yyGrState.M = 1;
-    yyGrAttributes.HardcopyOpen = 1;
-    send(kOpBeginPlot);
-    yyGrState.M = 0;
-    if (yyGrAttributes.HardcopyOpen == 0) return;
-    for (std::int32_t opcode : {kOpLineWidth, kOpLineStyle, kOpLineJoin, kOpLineCap, kOpClip, kOpCharSize, kOpColour}) {
-      send(opcode);
-    }
+    if (!plot_fixture::openPlot(output)) return;
+    plot_fixture::sendStartAttributes();
   }
   static void endPlot() {
     if (yyGrState.PageBegun != 0) {
       yyGrState.N = 1;
       send(kOpEndPage);
     }
-    send(kOpEndPlot);
-    yyGrAttributes.HardcopyOpen = 0;
+    plot_fixture::closePlot();
   }
 
   // A small scene of every kind of drawing step: lines of two widths and a

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "raster_fixture.h"
+#include "support/error_reports.h"
 #include "toolkit/drivers/hardcopy_dispatch.h"
 #include "toolkit/drivers/raster_image_driver.h"
 #include "toolkit/drivers/raster_printer.h"
@@ -128,20 +129,6 @@ class RasterImage : public RasterPageTest {
     points({{static_cast<float>(column), static_cast<float>(row)},
             {static_cast<float>(column + length - 1), static_cast<float>(row)}});
     driver(kOpLine);
-  }
-
-  template <typename Call>
-  static int reportsOf(int number, Call call) {
-    YYErrorModeSet(kReportStdout);
-    ::testing::internal::CaptureStdout();
-    call();
-    const std::string out = ::testing::internal::GetCapturedStdout();
-    YYErrorModeSet(kReportSilent);
-    char needle[16];
-    std::snprintf(needle, sizeof needle, "Error=%4d", number);
-    int count = 0;
-    for (std::size_t at = out.find(needle); at != std::string::npos; at = out.find(needle, at + 1)) ++count;
-    return count;
   }
 };
 

@@ -263,15 +263,7 @@ void beginPlot() {
   if (s.SurfaceHeightReal != 0.0f) {
     s.DeviceScaleY = static_cast<float>(option(kOptPageHeight)) / (s.SurfaceHeightReal * kPointsPerInch);
   }
-  if (s.M <= 0) return;
-  const int savedError = errorState.lastError;
-  errorState.lastError = 0;
-  YYPROU(kPlotUnitFile);
-  if (errorState.lastError != 0) {
-    yyGrAttributes.HardcopyOpen = 0;
-    return;
-  }
-  errorState.lastError = savedError;
+  if (s.M <= 0 || !openPlotFile()) return;
   switch (option(kOptColourDepth)) {
     case kNearestColourMode:
       s.HardcopyColourCount = 255;
@@ -343,7 +335,7 @@ void polyline() {
   thicknessGroup();
   YYDxfGroupInt(66, 1);
   YYDxfGroupInt(70, 0);
-  const int count = std::clamp<std::int32_t>(yyGrState.N, 0, kPointBufferSize);
+  const int count = bufferedPointCount();
   for (int i = 0; i < count; ++i) {
     YYDxfGroupText(0, "VERTEX");
     YYDxfGroupInt(8, 1);

@@ -8,6 +8,7 @@
 #include "toolkit/core/os_services.h"
 #include "toolkit/core/system_info.h"
 #include "toolkit/drivers/hardcopy_gdi.h"
+#include "toolkit/drivers/plot_output.h"
 #include "toolkit/graphics/colours.h"
 #include "toolkit/graphics/image_drawing.h"
 
@@ -33,7 +34,6 @@ void setOperandPoints(const YYGdiDriverSet& set, int count) {
   }
 }
 
-int bufferCount() { return std::clamp(yyGrState.N, 0, kPointBufferSize); }
 
 void setBufferPoints(const YYGdiDriverSet& set, int count) {
   for (int i = 0; i < count; ++i) {
@@ -127,7 +127,7 @@ void hardcopyShape(const YYGdiDriverSet& set, YYGrPrimitive opcode, float pageAs
       break;
     }
     case kOpPolygonPattern: {
-      const int n = bufferCount();
+      const int n = bufferedPointCount();
       setBufferPoints(set, n);
       set.polygon(n, a.DrawFlag);
       break;
@@ -148,7 +148,7 @@ bool hardcopyLineStep(const YYGdiDriverSet& set, YYGrPrimitive opcode) {
     }
     case kOpPoint: set.point(first.x, first.y); break;
     case kOpPolyline: {
-      const int n = bufferCount();
+      const int n = bufferedPointCount();
       setBufferPoints(set, n);
       set.polyline(n);
       break;

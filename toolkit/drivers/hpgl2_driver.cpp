@@ -78,9 +78,6 @@ int currentModelNumber() { return std::clamp(yyRasterDevice.hpgl2Model, 1, kMode
 const Hpgl2Model& currentModel() { return YYHpgl2ModelTable[static_cast<std::size_t>(currentModelNumber() - 1)]; }
 bool wrappedInPcl() { return currentModelNumber() != kPlainModel; }
 
-float bufferX(int i) { return yyGrPointBuffer.x[static_cast<std::size_t>(i)]; }
-float bufferY(int i) { return yyGrPointBuffer.y[static_cast<std::size_t>(i)]; }
-
 void pageBegun() { yyGrState.PageBegun = -1; }
 
 bool isPenNumber(std::int32_t pen) { return pen >= 0 && pen < kPens; }
@@ -170,7 +167,7 @@ void resetPlotState() {
 void beginPlot() {
   hpglSetDeviceScales();
   if (yyGrState.M > 0) {
-    if (!hpglOpenPlotFile()) return;
+    if (!openPlotFile()) return;
     resetPlotState();
     const int model = currentModelNumber();
     if (wrappedInPcl()) YYHpglCommand(std::string(kEscape) + "%0B");
@@ -358,11 +355,11 @@ void triangle() {
 }
 
 void polygon() {
-  if (hpglBufferedPoints() == 0) return;
-  YYHpglPoint("PU", bufferX(0), bufferY(0));
+  if (bufferedPointCount() == 0) return;
+  YYHpglPoint("PU", hpglBufferX(0), hpglBufferY(0));
   YYHpglCommand("PM0");
   YYHpglEncodedPolyline();
-  polygonClose(bufferX(0), bufferY(0));
+  polygonClose(hpglBufferX(0), hpglBufferY(0));
 }
 
 void shape(YYGrPrimitive opcode) {
@@ -407,26 +404,22 @@ void shape(YYGrPrimitive opcode) {
 void line() {
   const YYGrState& g = yyGrState;
   pageBegun();
-  if (!hpglPenAt(g.R5, g.R1)) YYHpglPoint("PU", g.R5, g.R1);
-  YYHpglPoint("PD", g.R6, g.R2);
-  hpglPenTo(g.R6, g.R2);
+  hpglStroke(g.R5, g.R1, g.R6, g.R2);
 }
 
 void point() {
   const YYGrState& g = yyGrState;
   pageBegun();
-  if (!hpglPenAt(g.R5, g.R1)) YYHpglPoint("PU", g.R5, g.R1);
-  YYHpglPoint("PD", g.R5, g.R1);
-  hpglPenTo(g.R5, g.R1);
+  hpglStroke(g.R5, g.R1, g.R5, g.R1);
 }
 
 void polyline() {
   pageBegun();
-  const int n = hpglBufferedPoints();
+  const int n = bufferedPointCount();
   if (n == 0) return;
-  if (!hpglPenAt(bufferX(0), bufferY(0))) YYHpglPoint("PU", bufferX(0), bufferY(0));
+  hpglPenUpTo(hpglBufferX(0), hpglBufferY(0));
   YYHpglEncodedPolyline();
-  hpglPenTo(bufferX(n - 1), bufferY(n - 1));
+  hpglPenTo(hpglBufferX(n - 1), hpglBufferY(n - 1));
 }
 
 // Latin-1 codes A1-FE in the standard font's Roman-8 set.
@@ -534,11 +527,6 @@ void lineWidth() {
   YYHpglCommand("PW" + numfmt::writeReal(w, {'F', 5, 3}));
 }
 
-void characterAngle() {
-  const YYGrState& g = yyGrState;
-  YYHpglCommand("DI" + fortranFormatList("(F6.3,1X,F6.3)", {g.CharCos, g.CharSinTimesAspect}).value_or(""));
-}
-
 void lineAttribute(std::string_view kind, int code, std::array<char, 3> values) {
   const std::size_t i = static_cast<std::size_t>(std::clamp(option(code), 0, 2));
   YYHpglCommand(std::string(kind) + values[i]);
@@ -588,12 +576,12 @@ void YYHpgl2Arc(YYGrPrimitive opcode, std::string_view restoringText) {
 
 void YYHpglEncodedPolyline() {
   constexpr std::string_view kStart = "PE7";
-  const int n = hpglBufferedPoints();
+  const int n = bufferedPointCount();
   std::string line(kStart);
   for (int i = 1; i < n; ++i) {
     std::string step;
-    appendEncoded(step, hpglPlotterX(bufferX(i)) - hpglPlotterX(bufferX(i - 1)));
-    appendEncoded(step, hpglPlotterY(bufferY(i)) - hpglPlotterY(bufferY(i - 1)));
+    appendEncoded(step, hpglPlotterX(hpglBufferX(i)) - hpglPlotterX(hpglBufferX(i - 1)));
+    appendEncoded(step, hpglPlotterY(hpglBufferY(i)) - hpglPlotterY(hpglBufferY(i - 1)));
     // The line and its closing ";" stay within the limit.
     if (line.size() > kStart.size() && line.size() + step.size() + 1 > static_cast<std::size_t>(kEncodedLineLimit)) {
       YYHpglRawLine(line + ";");
@@ -630,7 +618,7 @@ void YYGHPGL2(YYGrPrimitive& primitive) {
     case kOpLineStyle: lineStyle(); break;
     case kOpLineWidth: lineWidth(); break;
     case kOpPolyline: polyline(); break;
-    case kOpCharAngle: characterAngle(); break;
+    case kOpCharAngle: hpglCharacterAngle(); break;
     case kOpArc: YYHpgl2Arc(kOpArc, kHpglScaleRestore); break;
     case kOpLineJoin: lineAttribute("LA2 ", kOptLineJoin, {'1', '4', '5'}); break;
     case kOpLineCap: lineAttribute("LA1 ", kOptLineCap, {'1', '4', '2'}); break;

@@ -92,9 +92,6 @@ const PlotterModel& currentModel() {
   return YYHpglModelTable[static_cast<std::size_t>(model - 1)];
 }
 
-float bufferX(int i) { return yyGrPointBuffer.x[static_cast<std::size_t>(i)]; }
-float bufferY(int i) { return yyGrPointBuffer.y[static_cast<std::size_t>(i)]; }
-
 void selectPenForDrawing() {
   YYGrState& g = yyGrState;
   if (g.PageBegun != 0) return;
@@ -147,7 +144,7 @@ void initialise() {
 void beginPlot() {
   hpglSetDeviceScales();
   if (yyGrState.M > 0) {
-    if (!hpglOpenPlotFile()) return;
+    if (!openPlotFile()) return;
     yyGrState.LineBeginMode = option(kOptLineBlank) != 0 ? 1 : 2;
     state.labelTerminator = static_cast<char>(option(kOptLabelTerminator));
     state.currentPen = ' ';
@@ -203,26 +200,22 @@ void colour() {
 void line() {
   YYGrState& g = yyGrState;
   selectPenForDrawing();
-  if (!hpglPenAt(g.R5, g.R1)) YYHpglPoint("PU", g.R5, g.R1);
-  YYHpglPoint("PD", g.R6, g.R2);
-  hpglPenTo(g.R6, g.R2);
+  hpglStroke(g.R5, g.R1, g.R6, g.R2);
 }
 
 void point() {
   YYGrState& g = yyGrState;
   selectPenForDrawing();
-  if (!hpglPenAt(g.R5, g.R1)) YYHpglPoint("PU", g.R5, g.R1);
-  YYHpglPoint("PD", g.R5, g.R1);
-  hpglPenTo(g.R5, g.R1);
+  hpglStroke(g.R5, g.R1, g.R5, g.R1);
 }
 
 void polyline() {
   selectPenForDrawing();
-  const int n = hpglBufferedPoints();
+  const int n = bufferedPointCount();
   if (n == 0) return;
-  if (!hpglPenAt(bufferX(0), bufferY(0))) YYHpglPoint("PU", bufferX(0), bufferY(0));
-  for (int i = 1; i < n; ++i) YYHpglPoint("PD", bufferX(i), bufferY(i));
-  hpglPenTo(bufferX(n - 1), bufferY(n - 1));
+  hpglPenUpTo(hpglBufferX(0), hpglBufferY(0));
+  for (int i = 1; i < n; ++i) YYHpglPoint("PD", hpglBufferX(i), hpglBufferY(i));
+  hpglPenTo(hpglBufferX(n - 1), hpglBufferY(n - 1));
 }
 
 bool nativeFillWanted(int group) {
@@ -341,18 +334,18 @@ void pie() {
 }
 
 void polygon() {
-  const int n = hpglBufferedPoints();
+  const int n = bufferedPointCount();
   if (state.nativeFill) {
     if (n == 0) return;
-    YYHpglPoint("PU", bufferX(0), bufferY(0));
+    YYHpglPoint("PU", hpglBufferX(0), hpglBufferY(0));
     YYHpglCommand("PM0");
-    for (int i = 1; i < n; ++i) YYHpglPoint("PD", bufferX(i), bufferY(i));
-    polygonBracketsClose(bufferX(0), bufferY(0));
+    for (int i = 1; i < n; ++i) YYHpglPoint("PD", hpglBufferX(i), hpglBufferY(i));
+    polygonBracketsClose(hpglBufferX(0), hpglBufferY(0));
     return;
   }
   if (!extendedRecords()) return;
   YYHpglRecord(12, false, n, 0, 0);
-  for (int i = 0; i < n; ++i) YYHpglVertexRecord(bufferX(i), bufferY(i));
+  for (int i = 0; i < n; ++i) YYHpglVertexRecord(hpglBufferX(i), hpglBufferY(i));
   YYHpglCommand(kHpglScaleRestore);
 }
 
@@ -435,11 +428,6 @@ void lineWidth() {
   if (!extendedRecords()) return;
   const float w = std::clamp(static_cast<float>(option(kOptLineWidthTenths)) * 0.4f / state.unitsPerPoint, 0.1f, 5.0f);
   YYHpglCommand("PW" + numfmt::writeReal(w, {'F', 5, 3}));
-}
-
-void characterAngle() {
-  const YYGrState& g = yyGrState;
-  YYHpglCommand("DI" + fortranFormatList("(F6.3,1X,F6.3)", {g.CharCos, g.CharSinTimesAspect}).value_or(""));
 }
 
 // k in I1 (I2 from 10 on), a in I9 for the colour record, else I6, then b
@@ -569,7 +557,7 @@ void YYGHPGL(YYGrPrimitive& primitive) {
     case kOpLineStyle: lineStyle(); break;
     case kOpLineWidth: lineWidth(); break;
     case kOpPolyline: polyline(); break;
-    case kOpCharAngle: characterAngle(); break;
+    case kOpCharAngle: hpglCharacterAngle(); break;
     case kOpArc: YYHpglArc(kOpArc, kHpglScaleRestore); break;
     default: break;
   }

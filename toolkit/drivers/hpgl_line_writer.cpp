@@ -102,9 +102,25 @@ void hpglPenTo(float x, float y) {
   yyGrState.PenY = y;
 }
 
+void hpglPenUpTo(float x, float y) {
+  if (!hpglPenAt(x, y)) YYHpglPoint("PU", x, y);
+}
+
+void hpglStroke(float x1, float y1, float x2, float y2) {
+  hpglPenUpTo(x1, y1);
+  YYHpglPoint("PD", x2, y2);
+  hpglPenTo(x2, y2);
+}
+
 void hpglPenUnknown() { hpglPenTo(-9999.0f, -9999.0f); }
 
-int hpglBufferedPoints() { return std::clamp(yyGrState.N, 0, kPointBufferSize); }
+void hpglCharacterAngle() {
+  const YYGrState& g = yyGrState;
+  YYHpglCommand("DI" + fortranFormatList("(F6.3,1X,F6.3)", {g.CharCos, g.CharSinTimesAspect}).value_or(""));
+}
+
+float hpglBufferX(int i) { return yyGrPointBuffer.x[static_cast<std::size_t>(i)]; }
+float hpglBufferY(int i) { return yyGrPointBuffer.y[static_cast<std::size_t>(i)]; }
 
 HpglPlotWindow hpglPlotWindow(float unitsPerPoint) {
   const float x0 = static_cast<float>(hardcopyOption(kOptOffsetX));
@@ -121,21 +137,7 @@ std::string hpglWindowNumbers(std::int32_t left, std::int32_t bottom, std::int32
 
 void hpglSetDeviceScales() {
   constexpr float kPlotterUnits = 32760.0f;
-  YYGrState& g = yyGrState;
-  if (g.SurfaceWidthReal != 0.0f) g.DeviceScaleX = kPlotterUnits / g.SurfaceWidthReal;
-  if (g.SurfaceHeightReal != 0.0f) g.DeviceScaleY = kPlotterUnits / g.SurfaceHeightReal;
-}
-
-bool hpglOpenPlotFile() {
-  const int earlierError = errorState.lastError;
-  errorState.lastError = 0;
-  YYPROU(kUnit);
-  if (errorState.lastError != 0) {
-    yyGrAttributes.HardcopyOpen = 0;
-    return false;
-  }
-  errorState.lastError = earlierError;
-  return true;
+  setDeviceScales(kPlotterUnits, kPlotterUnits);
 }
 
 void hpglClip(const HpglPlotWindow& window, float unitsPerPoint) {

@@ -59,10 +59,17 @@ std::int32_t hpglTruncate(float value);
 // The pen position both drivers keep in PenX/PenY (surface units).
 bool hpglPenAt(float x, float y);
 void hpglPenTo(float x, float y);
+// Lifts the pen to (x, y) unless it is there already.
+void hpglPenUpTo(float x, float y);
+// Draws from (x1, y1) to (x2, y2), lifting the pen to the start only when it
+// is elsewhere, and leaves it at the end.
+void hpglStroke(float x1, float y1, float x2, float y2);
 void hpglPenUnknown();
-// The points of the point buffer a polyline or polygon may use: N within the
-// buffer.
-int hpglBufferedPoints();
+// DI with the direction of the current character angle.
+void hpglCharacterAngle();
+// Point i of the point buffer.
+float hpglBufferX(int i);
+float hpglBufferY(int i);
 
 // P1 and P2 of the plot in plotter units, from options 1-4.
 struct HpglPlotWindow {
@@ -73,8 +80,6 @@ HpglPlotWindow hpglPlotWindow(float unitsPerPoint);
 std::string hpglWindowNumbers(std::int32_t left, std::int32_t bottom, std::int32_t right, std::int32_t top);
 // DeviceScaleX/Y := 32760 / SurfaceWidthReal, 32760 / SurfaceHeightReal.
 void hpglSetDeviceScales();
-// Opens plot unit 2 on the name in TEXT; on failure HardcopyOpen := 0 and false.
-bool hpglOpenPlotFile();
 // Opcode 24: the viewport as the plotter's input window "IW", then the
 // scaling restored.
 void hpglClip(const HpglPlotWindow& window, float unitsPerPoint);

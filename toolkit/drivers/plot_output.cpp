@@ -1,5 +1,6 @@
 #include "toolkit/drivers/plot_output.h"
 
+#include <algorithm>
 #include <string>
 
 #include "toolkit/core/binary_files.h"
@@ -98,3 +99,23 @@ void YYPROUClose(const std::int32_t& unit) {
 void YYPROUHandle(const std::int32_t& unit, std::int32_t& handle) {
   handle = validUnit(unit) ? YYPlotOutputUnits[static_cast<std::size_t>(unit)] : kNoFile;
 }
+
+bool openPlotFile() {
+  const int earlierError = errorState.lastError;
+  errorState.lastError = 0;
+  YYPROU(kPlotUnitFile);
+  if (errorState.lastError != 0) {
+    yyGrAttributes.HardcopyOpen = 0;
+    return false;
+  }
+  errorState.lastError = earlierError;
+  return true;
+}
+
+void setDeviceScales(float unitsAcross, float unitsUp) {
+  YYGrState& s = yyGrState;
+  if (s.SurfaceWidthReal != 0.0f) s.DeviceScaleX = unitsAcross / s.SurfaceWidthReal;
+  if (s.SurfaceHeightReal != 0.0f) s.DeviceScaleY = unitsUp / s.SurfaceHeightReal;
+}
+
+int bufferedPointCount() { return std::clamp(yyGrState.N, 0, kPointBufferSize); }

@@ -27,3 +27,15 @@ void YYPROUWriteRecord(const std::int32_t& unit, const std::int32_t& count, cons
 void YYPROUClose(const std::int32_t& unit);
 // The unit's operating-system handle, for writers that write on their own.
 void YYPROUHandle(const std::int32_t& unit, std::int32_t& handle);
+
+// ---- steps the drivers that write a plot file share ------------------------
+
+// Opens plot unit 2 on the name in TEXT for a plot.  On failure the hardcopy
+// is marked closed and the open's own report stays the last error; a good
+// open leaves the last error as it was.
+bool openPlotFile();
+// The device scales: so many output units across and up the surface's real
+// size.  A surface of no size leaves its scale as it was.
+void setDeviceScales(float unitsAcross, float unitsUp);
+// The count of the point buffer, held to what the buffer holds.
+int bufferedPointCount();

@@ -166,12 +166,10 @@ void lineTo(float x1, float y1, float x2, float y2) {
   s.PenY = y2;
 }
 
-int bufferCount() { return std::clamp(yyGrState.N, 0, kPointBufferSize); }
-
 void polyline() {
   YYGrState& s = yyGrState;
   const YYGrPointBuffer& b = yyGrPointBuffer;
-  const int n = bufferCount();
+  const int n = bufferedPointCount();
   s.PageBegun = -1;
   if (n < 1) return;
   if (pathFull()) YYPsPaint(kPsStroke);
@@ -234,7 +232,7 @@ void rectangle() {
 
 void polygon() {
   const YYGrPointBuffer& b = yyGrPointBuffer;
-  const int n = bufferCount();
+  const int n = bufferedPointCount();
   if (n < 1) return;
   YYPsPoint(b.x[0], b.y[0], "m");
   for (std::size_t i = 1; i < static_cast<std::size_t>(n); ++i) YYPsPoint(b.x[i], b.y[i], "l");
@@ -572,19 +570,8 @@ void writeHeader() {
 
 void beginPlot() {
   YYGrState& s = yyGrState;
-  if (s.SurfaceWidthReal != 0.0f) s.DeviceScaleX = static_cast<float>(option(kOptPageWidth)) / s.SurfaceWidthReal;
-  if (s.SurfaceHeightReal != 0.0f) {
-    s.DeviceScaleY = static_cast<float>(option(kOptPageHeight)) / s.SurfaceHeightReal;
-  }
-  if (s.M <= 0) return;
-  const int savedError = errorState.lastError;
-  errorState.lastError = 0;
-  YYPROU(kUnit);
-  if (errorState.lastError != 0) {
-    yyGrAttributes.HardcopyOpen = 0;
-    return;
-  }
-  errorState.lastError = savedError;
+  setDeviceScales(static_cast<float>(option(kOptPageWidth)), static_cast<float>(option(kOptPageHeight)));
+  if (s.M <= 0 || !openPlotFile()) return;
   s.LineBeginMode = option(kOptLineBlank) != 0 ? 1 : 2;
   YYPsState& ps = yyPsState;
   ps.written = {-1.0f, -1.0f, -1.0f};

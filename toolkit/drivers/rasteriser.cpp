@@ -128,25 +128,11 @@ void shape(std::int32_t opcode) {
 
 void clear() { std::fill(yyRasterPage.buffer.begin(), yyRasterPage.buffer.end(), static_cast<std::uint32_t>(yyRasterPage.clearValue)); }
 
-// Opens plot unit 2 on the name in TEXT.  Its own failure report stays the
-// last error; a good open leaves the last error as it was.
-bool openPlotUnit() {
-  const int errorBefore = errorState.lastError;
-  errorState.lastError = 0;
-  YYPROU(kPlotUnitFile);
-  if (errorState.lastError != 0) return false;
-  errorState.lastError = errorBefore;
-  return true;
-}
-
 void beginPlot() {
   YYGrState& g = yyGrState;
   YYRasterPage& page = yyRasterPage;
   if (g.M > 0) {
-    if (!openPlotUnit()) {
-      yyGrAttributes.HardcopyOpen = 0;
-      return;
-    }
+    if (!openPlotFile()) return;
     page.lastColumn = page.width - 1;
     page.lastRow = page.rows - 1;
     page.storageKind = rasterStorageKind(page.bitsPerPixel);
@@ -222,7 +208,7 @@ void lineWidth() {
 
 void polyline() {
   YYRasterState& s = yyRasterState;
-  const int count = std::clamp(yyGrState.N, 0, kPointBufferSize);
+  const int count = bufferedPointCount();
   if (count == 0) return;
   std::int32_t x = columnOf(yyGrPointBuffer.x[0]);
   std::int32_t y = rowOf(yyGrPointBuffer.y[0]);

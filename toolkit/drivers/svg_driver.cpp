@@ -160,20 +160,8 @@ void initialise() {
 }
 
 void beginPlot() {
-  YYGrState& s = yyGrState;
-  if (s.SurfaceWidthReal != 0.0f) s.DeviceScaleX = static_cast<float>(option(kOptPageWidth)) / s.SurfaceWidthReal;
-  if (s.SurfaceHeightReal != 0.0f) {
-    s.DeviceScaleY = static_cast<float>(option(kOptPageHeight)) / s.SurfaceHeightReal;
-  }
-  if (s.M <= 0) return;
-  const int savedError = errorState.lastError;
-  errorState.lastError = 0;
-  YYPROU(kPlotUnitFile);
-  if (errorState.lastError != 0) {
-    yyGrAttributes.HardcopyOpen = 0;
-    return;
-  }
-  errorState.lastError = savedError;
+  setDeviceScales(static_cast<float>(option(kOptPageWidth)), static_cast<float>(option(kOptPageHeight)));
+  if (yyGrState.M <= 0 || !openPlotFile()) return;
   writeLine("<?xml version=\"1.0\"?>");
   writeLine("<!DOCTYPE svg SYSTEM \"\">");
   // Browsers draw only elements of the SVG namespace.
@@ -237,11 +225,9 @@ void point() {
   writeLine("<line x1=\"" + x + "\" y1=\"" + y + "\" x2=\"" + x + "\" y2=\"" + y + "\" />");
 }
 
-int bufferCount() { return std::clamp<std::int32_t>(yyGrState.N, 0, kPointBufferSize); }
-
 void polyline() {
   yyGrState.PageBegun = -1;
-  writePointList("<polyline points=\"", "\"/>", yyGrPointBuffer.x.data(), yyGrPointBuffer.y.data(), bufferCount());
+  writePointList("<polyline points=\"", "\"/>", yyGrPointBuffer.x.data(), yyGrPointBuffer.y.data(), bufferedPointCount());
 }
 
 void openFillGroup() {
@@ -296,7 +282,7 @@ void shape(std::int32_t opcode) {
       break;
     }
     case kOpPiePattern: YYSvgArc(opcode); break;
-    default: writePolygon(yyGrPointBuffer.x.data(), yyGrPointBuffer.y.data(), bufferCount()); break;
+    default: writePolygon(yyGrPointBuffer.x.data(), yyGrPointBuffer.y.data(), bufferedPointCount()); break;
   }
 }
 
