@@ -134,20 +134,10 @@ void point() {
   cgmPutPointList(canvas(), cgm::kPolyline, points, false);
 }
 
-std::vector<CgmPoint> bufferPoints() {
-  const int n = std::clamp(yyGrState.N, 0, kPointBufferSize);
-  std::vector<CgmPoint> points;
-  points.reserve(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    points.push_back({yyGrPointBuffer.x[static_cast<std::size_t>(i)], yyGrPointBuffer.y[static_cast<std::size_t>(i)]});
-  }
-  return points;
-}
-
 void polyline() {
   yyGrState.PageBegun = -1;
   lineColour();
-  cgmPutPointList(canvas(), cgm::kPolyline, bufferPoints(), true);
+  cgmPutPointList(canvas(), cgm::kPolyline, cgmBufferPoints(), true);
 }
 
 void ellipse() {
@@ -211,7 +201,7 @@ void filledShape(YYGrPrimitive opcode) {
       break;
     }
     case kOpPiePattern: pie(); break;
-    default: cgmPutPointList(canvas(), cgm::kPolygon, bufferPoints(), true); break;
+    default: cgmPutPointList(canvas(), cgm::kPolygon, cgmBufferPoints(), true); break;
   }
 }
 
@@ -303,17 +293,7 @@ void image() {
 void shadedTriangles(std::span<const std::int32_t>, std::span<const std::int32_t>,
                      std::span<const std::int32_t> colours, std::span<const YYTriangle> triangles,
                      std::int32_t& status) {
-  const CgmCanvas c = canvas();
-  for (const YYTriangle& t : triangles) {
-    std::array<CgmPoint, 3> vertices{};
-    std::array<std::int32_t, 3> vertexColours{};
-    for (std::size_t k = 0; k < 3; ++k) {
-      const auto v = static_cast<std::size_t>(std::clamp(t[k], 1, kPolygonVertices) - 1);
-      vertices[k] = {yyGrPointBuffer.x[v], yyGrPointBuffer.y[v]};
-      vertexColours[k] = v < colours.size() ? colours[v] : 0;
-    }
-    cgmPutShadedTriangle(c, vertices, vertexColours);
-  }
+  cgmPutShadedTriangles(canvas(), colours, triangles);
   status = 0;
 }
 

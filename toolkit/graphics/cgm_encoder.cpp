@@ -218,6 +218,16 @@ void cgmPutColourIfChanged(const CgmCanvas& canvas, CgmElementCode code, std::in
   if (cgmChanged(cached, c.value())) cgmPutColour(canvas.sink, code, c);
 }
 
+std::vector<CgmPoint> cgmBufferPoints() {
+  const int n = std::clamp(yyGrState.N, 0, kPointBufferSize);
+  std::vector<CgmPoint> points;
+  points.reserve(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    points.push_back({yyGrPointBuffer.x[static_cast<std::size_t>(i)], yyGrPointBuffer.y[static_cast<std::size_t>(i)]});
+  }
+  return points;
+}
+
 std::vector<CgmPoint> cgmPiePoints(float cx, float cy, float rx, float ry, float start, float end,
                                    int surfaceWidth) {
   int divisor = 25;
@@ -315,6 +325,20 @@ void cgmPutShadedTriangle(const CgmCanvas& canvas, const std::array<CgmPoint, 3>
   cgmPut(sink, interior);
   cgmPutWords(sink, cgm::kInteriorStyle, {cgm::kInteriorInterpolated});
   cgmPutPointList(canvas, cgm::kPolygon, v, false);
+}
+
+void cgmPutShadedTriangles(const CgmCanvas& canvas, std::span<const std::int32_t> colours,
+                           std::span<const YYTriangle> triangles) {
+  for (const YYTriangle& t : triangles) {
+    std::array<CgmPoint, 3> vertices{};
+    std::array<std::int32_t, 3> vertexColours{};
+    for (std::size_t k = 0; k < 3; ++k) {
+      const auto v = static_cast<std::size_t>(std::clamp(t[k], 1, kPolygonVertices) - 1);
+      vertices[k] = {yyGrPointBuffer.x[v], yyGrPointBuffer.y[v]};
+      vertexColours[k] = v < colours.size() ? colours[v] : 0;
+    }
+    cgmPutShadedTriangle(canvas, vertices, vertexColours);
+  }
 }
 
 bool cgmReadImageCells(int columns, int rows, std::vector<std::int32_t>& colours) {

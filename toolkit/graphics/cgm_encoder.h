@@ -214,6 +214,9 @@ struct CgmPoint {
 std::vector<CgmPoint> cgmPiePoints(float cx, float cy, float rx, float ry, float start, float end,
                                    int surfaceWidth);
 
+// The first N points of the shared point buffer, N held to the buffer's size.
+std::vector<CgmPoint> cgmBufferPoints();
+
 // POLYLINE or POLYGON of points in surface units; `longForm` as the callers'
 // element layout has it for lists of any length.
 void cgmPutPointList(const CgmCanvas& canvas, CgmElementCode code, std::span<const CgmPoint> points, bool longForm);
@@ -246,6 +249,10 @@ std::vector<std::string> cgmCellArrayPieces(int px, int py, int qx, int qy, int 
 // INTERIOR, INTERIOR STYLE 6 and the POLYGON.  Points in surface units.
 void cgmPutShadedTriangle(const CgmCanvas& canvas, const std::array<CgmPoint, 3>& vertices,
                           const std::array<std::int32_t, 3>& colours);
+// Every triangle of the fill's list, its corners taken from the point buffer
+// (1-based, held to the buffer) and coloured from `colours`.
+void cgmPutShadedTriangles(const CgmCanvas& canvas, std::span<const std::int32_t> colours,
+                           std::span<const YYTriangle> triangles);
 
 // Puts the outline of the point buffer (the work area's vertex count of it)
 // into the polygon work area in VDC, as the fill compares vertices there, and

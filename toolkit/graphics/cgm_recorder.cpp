@@ -83,16 +83,6 @@ void putIntegerPoints(CgmElementCode code, std::initializer_list<std::pair<int, 
   cgmPut(toSlot, e);
 }
 
-std::vector<CgmPoint> bufferPoints() {
-  const int n = std::clamp(yyGrState.N, 0, kPointBufferSize);
-  std::vector<CgmPoint> points;
-  points.reserve(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    points.push_back({yyGrPointBuffer.x[static_cast<std::size_t>(i)], yyGrPointBuffer.y[static_cast<std::size_t>(i)]});
-  }
-  return points;
-}
-
 // ELLIPSE from the integer centre and x radius; the y radius comes from the
 // real x radius and the height ratio R7, as the page's aspect makes it.
 void ellipseElement() {
@@ -140,7 +130,7 @@ void filledShape(YYGrPrimitive opcode) {
       cgmPutPointList(kCanvas, cgm::kPolygon, points, true);
       break;
     }
-    default: cgmPutPointList(kCanvas, cgm::kPolygon, bufferPoints(), true); break;
+    default: cgmPutPointList(kCanvas, cgm::kPolygon, cgmBufferPoints(), true); break;
   }
 }
 
@@ -225,16 +215,7 @@ void image() {
 void shadedTriangles(std::span<const std::int32_t>, std::span<const std::int32_t>,
                      std::span<const std::int32_t> colours, std::span<const YYTriangle> triangles,
                      std::int32_t& status) {
-  for (const YYTriangle& t : triangles) {
-    std::array<CgmPoint, 3> vertices{};
-    std::array<std::int32_t, 3> vertexColours{};
-    for (std::size_t k = 0; k < 3; ++k) {
-      const auto v = static_cast<std::size_t>(std::clamp(t[k], 1, kPolygonVertices) - 1);
-      vertices[k] = {yyGrPointBuffer.x[v], yyGrPointBuffer.y[v]};
-      vertexColours[k] = v < colours.size() ? colours[v] : 0;
-    }
-    cgmPutShadedTriangle(kCanvas, vertices, vertexColours);
-  }
+  cgmPutShadedTriangles(kCanvas, colours, triangles);
   status = 0;
 }
 
@@ -334,7 +315,7 @@ void YYGCGMMEM(YYGrPrimitive& primitive) {
     case kOpReadPixel: s.X1 = -1; break;  // a metafile has no pixels to read
     case kOpPolyline:
       lineColour();
-      cgmPutPointList(kCanvas, cgm::kPolyline, bufferPoints(), true);
+      cgmPutPointList(kCanvas, cgm::kPolyline, cgmBufferPoints(), true);
       break;
     case kOpCharAngle:
       cgmPutCharacterOrientation(toSlot, s.CharWidth * s.AreaWidthDevice, s.CharSinOverAspect, s.CharCos,
