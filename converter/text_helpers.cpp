@@ -124,9 +124,11 @@ void CNUM(float value, TextField text, std::string_view format) {
 
 void CDATA(std::string_view text, TextField result) {
   const std::string_view trimmed = text::trimmed(text);
+  const bool special =
+      std::any_of(trimmed.begin(), trimmed.end(), [](char c) { return c == '<' || c == '&' || c == ':'; });
   // "]]>" may not stand in plain element text either: such a text is wrapped too,
   // and the wrapper splits it.
-  if (trimmed.find_first_of("<&:") == std::string_view::npos && trimmed.find("]]>") == std::string_view::npos) {
+  if (!special && trimmed.find("]]>") == std::string_view::npos) {
     result.assign(text);
     return;
   }
@@ -140,15 +142,19 @@ void CDATA(std::string_view text, TextField result) {
     result.assign(std::string(kOpen) + std::string(trimmed));
     return;
   }
-  std::string inner;
+  // Built in place: the wrapper and what fits of the text always fit the field.
+  result.blank();
+  char* out = std::copy(kOpen.begin(), kOpen.end(), result.data());
+  int inner = 0;
   std::size_t i = 0;
   while (i < trimmed.size()) {
     const bool closing = trimmed.substr(i, kClose.size()) == kClose;
     const std::string_view chunk = closing ? kSplitClose : trimmed.substr(i, 1);
     // Cut between characters of the text, never inside a split.
-    if (static_cast<int>(inner.size() + chunk.size()) > room) break;
-    inner += chunk;
+    if (inner + static_cast<int>(chunk.size()) > room) break;
+    out = std::copy(chunk.begin(), chunk.end(), out);
+    inner += static_cast<int>(chunk.size());
     i += closing ? kClose.size() : 1;
   }
-  result.assign(std::string(kOpen) + inner + std::string(kClose));
+  std::copy(kClose.begin(), kClose.end(), out);
 }

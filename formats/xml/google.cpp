@@ -248,9 +248,9 @@ void writeRuns(const RunLayout& layout) {
 bool KML_REQUIRED(int count, std::string_view line) {
   if (count <= 0) return false;
   const std::string_view examined = line.substr(0, std::min(static_cast<std::size_t>(count), line.size()));
-  const std::size_t open = examined.find('<');
+  const std::size_t open = xmltext::findChar(examined, '<');
   if (open == std::string_view::npos) return false;
-  const std::size_t close = examined.find('>', open + 1);
+  const std::size_t close = xmltext::findChar(examined, '>', open + 1);
   if (close == std::string_view::npos) return false;
   std::string tag(examined.substr(open, close - open + 1));
   // A tag with attributes counts by its name.

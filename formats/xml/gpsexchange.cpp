@@ -20,10 +20,10 @@ namespace {
 
 // The tags whose lines filtered gathering keeps: those of the elements the
 // readers use, opening or closing.
-constexpr std::array<FixedText<8>, 22> GPX_TAG_TABLE{
-    "<wpt",   "<name>",  "<desc>",  "<cmt>",  "<sym>",  "<time>",   "<ele>",    "<rte>",
-    "<rtept", "<trk>",   "<trkpt",  "</wpt>", "</name>", "</desc>", "</cmt>",   "</sym>",
-    "</time>", "</ele>", "</rte>",  "</rtept>", "</trk>", "</trkpt>"};
+constexpr std::array<FixedText<8>, 22> GPX_TAG_TABLE{"<wpt",    "<name>",   "<desc>", "<cmt>",   "<sym>",   "<time>",
+                                                     "<ele>",   "<rte>",    "<rtept", "<trk>",   "<trkpt",  "</wpt>",
+                                                     "</name>", "</desc>",  "</cmt>", "</sym>",  "</time>", "</ele>",
+                                                     "</rte>",  "</rtept>", "</trk>", "</trkpt>"};
 
 // The elements whose text the readers take; a line break inside one is kept.
 constexpr std::array<std::string_view, 6> kTextElements{"name", "desc", "cmt", "sym", "time", "ele"};
@@ -84,8 +84,9 @@ std::int32_t symbolNumber(std::string_view name, const PointKind& kind) {
 
 // A text value into its field; the default when the element lacks it or it is empty.
 void takeText(std::string_view element, std::string_view name, TextField field, std::string_view fallback) {
-  const std::optional<std::string> value = XML_TEXT(element, name);
-  field.assign(value && !value->empty() ? std::string_view(*value) : fallback);
+  static std::string value;  // one buffer for every value of the file
+  const bool found = XML_TEXT(element, name, value);
+  field.assign(found && !value.empty() ? std::string_view(value) : fallback);
 }
 
 // One coordinate from its attribute; false after the error box.  A number
@@ -122,8 +123,8 @@ bool storePoint(const PointKind& kind, const FixedText<64>& routeName) {
   point->ROUTE_NAME = routeName.view();
   if (!takeCoordinate(element, "lat", point->LATITUDE, kind, "Latitude keyword missing", R"(lat="decimal value")",
                       "Error reading latitude", isRealLatitude, kLatitudeRangeHint) ||
-      !takeCoordinate(element, "lon", point->LONGITUDE, kind, "Longitude keyword missing",
-                      R"(lon="decimal value")", "Error reading longitude", isRealLongitude, kLongitudeRangeHint)) {
+      !takeCoordinate(element, "lon", point->LONGITUDE, kind, "Longitude keyword missing", R"(lon="decimal value")",
+                      "Error reading longitude", isRealLongitude, kLongitudeRangeHint)) {
     // A point without its position is no point: it leaves the list again.
     WITHDRAW_POINT();
     return false;
@@ -186,10 +187,14 @@ constexpr int kExclamationIcon = 3;
 // The status the allocation failure box reports: the system's "not enough memory".
 constexpr int kAllocationStatus = 8;
 
-std::string tagLine(std::string_view indent, std::string_view name, std::string_view value) {
-  std::string line(indent);
-  line.append("<").append(name).append(">").append(value).append("</").append(name).append(">");
-  return line;
+void tagLine(XmlOutputFile& out, std::string_view indent, std::string_view name, std::string_view value) {
+  out.line({indent, "<", name, ">", value, "</", name, ">"});
+}
+
+// A text element whose value is wrapped as CDATA wraps it.
+void wrappedTagLine(XmlOutputFile& out, std::string_view indent, std::string_view name, std::string_view text) {
+  FixedText<128> wrapped;
+  tagLine(out, indent, name, XML_WRAPPED(text, wrapped));
 }
 
 bool hasAltitude(const POINT_RECORD& point) { return point.ALTITUDE != kNoValue && std::isfinite(point.ALTITUDE); }
@@ -223,13 +228,13 @@ bool startFile(XmlOutputFile& out, gpxout::NameLists& lists, std::string_view ro
 struct RunLayout {
   std::string_view routine;
   std::array<std::string_view, 2> closeGroup;  // lines that close an open run
-  std::string_view group;                       // "rte" or "trk"
-  std::string_view segment;                     // "<trkseg>" after a track's number
-  std::string_view pointTag;                    // "rtept" or "trkpt"
-  std::string_view pointIndent;                 // before the point's tags
-  std::string_view childIndent;                 // before its children
+  std::string_view group;                      // "rte" or "trk"
+  std::string_view segment;                    // "<trkseg>" after a track's number
+  std::string_view pointTag;                   // "rtept" or "trkpt"
+  std::string_view pointIndent;                // before the point's tags
+  std::string_view childIndent;                // before its children
   std::string_view defaultSymbol;
-  std::string_view runs;                        // " routes" or " tracks"
+  std::string_view runs;  // " routes" or " tracks"
 };
 
 void writeRuns(const RunLayout& layout) {
@@ -248,16 +253,16 @@ void writeRuns(const RunLayout& layout) {
     const POINT_RECORD& point = POINT_LIST.POINT(i);
     if (i == 1 || !(point.ROUTE_NAME == POINT_LIST.CURRENT_ROUTE)) {
       if (POINT_LIST.NROUTES > 0) closeRun();
-      out.line(std::string("<").append(layout.group).append(">"));
-      out.line(tagLine(" ", "name", XML_WRAPPED(point.ROUTE_NAME)));
-      out.line(tagLine(" ", "number", WHOLE_NUMBER(POINT_LIST.NROUTES + 1)));
+      out.line({"<", layout.group, ">"});
+      wrappedTagLine(out, " ", "name", point.ROUTE_NAME);
+      tagLine(out, " ", "number", WHOLE_NUMBER(POINT_LIST.NROUTES + 1));
       if (!layout.segment.empty()) out.line(layout.segment);
       POINT_LIST.CURRENT_ROUTE = point.ROUTE_NAME.view();
       POINT_LIST.NROUTES += 1;
     }
-    out.line(std::string(layout.pointIndent) + gpxout::pointStart(layout.pointTag, point));
+    gpxout::writePointStart(out, layout.pointIndent, layout.pointTag, point);
     gpxout::writePointChildren(out, point, i, lists, layout.childIndent, layout.defaultSymbol);
-    out.line(std::string(layout.pointIndent) + "</" + std::string(layout.pointTag) + ">");
+    out.line({layout.pointIndent, "</", layout.pointTag, ">"});
   }
   if (POINT_LIST.NROUTES > 0) closeRun();
   out.line(kEndOfGpx);
@@ -272,9 +277,9 @@ bool GPX_REQUIRED(int count, std::string_view line) {
   count = std::min({count, kLongestElement, static_cast<int>(line.size())});
   if (count <= 0) return false;
   const std::string_view examined = line.substr(0, static_cast<std::size_t>(count));
-  const std::size_t open = examined.find('<');
+  const std::size_t open = xmltext::findChar(examined, '<');
   if (open == std::string_view::npos) return false;
-  const std::size_t close = examined.find('>', open + 1);
+  const std::size_t close = xmltext::findChar(examined, '>', open + 1);
   if (close == std::string_view::npos) return false;
   FixedText<8> tag(examined.substr(open, close - open + 1));
   // Attributes after these names do not matter.
@@ -299,8 +304,8 @@ void READ_GPX() {
     if (endsTheFile(line)) break;
     const std::size_t start = FIND_START_TAG(line, "<wpt");
     if (start == std::string::npos) continue;
-    if (!readPoint(source, line.substr(start), kWaypointRules, kWaypoint,
-                   "<wpt...</wpt> record too long", pointData, ended)) {
+    if (!readPoint(source, line.substr(start), kWaypointRules, kWaypoint, "<wpt...</wpt> record too long", pointData,
+                   ended)) {
       return;
     }
   }
@@ -420,7 +425,8 @@ bool NameLists::create(int entries) {
   }
 }
 
-std::optional<std::string> pointName(const POINT_RECORD& point, int index, NameLists& lists) {
+std::optional<std::string_view> pointName(const POINT_RECORD& point, int index, NameLists& lists,
+                                          FixedText<128>& room) {
   FixedText<128> name;
   if (!point.NAME.isBlank()) {
     name = point.NAME.view();
@@ -441,19 +447,20 @@ std::optional<std::string> pointName(const POINT_RECORD& point, int index, NameL
                unique);
     name = unique.view();
   }
-  return XML_WRAPPED(name);
+  return XML_WRAPPED(name, room);
 }
 
 void writePointChildren(XmlOutputFile& out, const POINT_RECORD& point, int index, NameLists& lists,
                         std::string_view indent, std::string_view defaultSymbol, bool descriptionFirst) {
-  if (hasAltitude(point)) out.line(tagLine(indent, "ele", XML_FIXED(point.ALTITUDE)));
-  if (const auto time = GPX_TIME_TEXT(point)) out.line(tagLine(indent, "time", *time));
-  if (const auto name = pointName(point, index, lists)) out.line(tagLine(indent, "name", *name));
+  if (hasAltitude(point)) tagLine(out, indent, "ele", XML_FIXED(point.ALTITUDE));
+  if (const auto time = GPX_TIME_TEXT(point)) tagLine(out, indent, "time", time->view());
+  FixedText<128> name;
+  if (const auto wrapped = pointName(point, index, lists, name)) tagLine(out, indent, "name", *wrapped);
   const auto comment = [&] {
-    if (!point.COMMENT.isBlank()) out.line(tagLine(indent, "cmt", XML_WRAPPED(point.COMMENT)));
+    if (!point.COMMENT.isBlank()) wrappedTagLine(out, indent, "cmt", point.COMMENT);
   };
   const auto description = [&] {
-    if (!point.DESCRIPTION.isBlank()) out.line(tagLine(indent, "desc", XML_WRAPPED(point.DESCRIPTION)));
+    if (!point.DESCRIPTION.isBlank()) wrappedTagLine(out, indent, "desc", point.DESCRIPTION);
   };
   if (descriptionFirst) {
     description();
@@ -462,15 +469,15 @@ void writePointChildren(XmlOutputFile& out, const POINT_RECORD& point, int index
     comment();
     description();
   }
-  const std::string symbol = point.SYMBOL_NAME.isBlank() ? std::string(defaultSymbol) : XML_WRAPPED(point.SYMBOL_NAME);
-  out.line(tagLine(indent, "sym", symbol));
+  if (point.SYMBOL_NAME.isBlank()) {
+    tagLine(out, indent, "sym", defaultSymbol);
+  } else {
+    wrappedTagLine(out, indent, "sym", point.SYMBOL_NAME);
+  }
 }
 
-std::string pointStart(std::string_view tag, const POINT_RECORD& point) {
-  std::string start("<");
-  start.append(tag).append(" lat=\"").append(XML_FIXED(point.LATITUDE));
-  start.append("\" lon=\"").append(XML_FIXED(point.LONGITUDE)).append("\">");
-  return start;
+void writePointStart(XmlOutputFile& out, std::string_view indent, std::string_view tag, const POINT_RECORD& point) {
+  out.line({indent, "<", tag, " lat=\"", XML_FIXED(point.LATITUDE), "\" lon=\"", XML_FIXED(point.LONGITUDE), "\">"});
 }
 
 }  // namespace gpxout
@@ -488,16 +495,16 @@ void WRITE_GPX() {
   const std::string proximity = XML_FIXED(GPX_SETTINGS.PROXIMITY, 7, 1);
   for (int i = 1; i <= POINT_LIST.NPOINTS; ++i) {
     const POINT_RECORD& point = POINT_LIST.POINT(i);
-    out.line(gpxout::pointStart("wpt", point));
+    gpxout::writePointStart(out, "", "wpt", point);
     gpxout::writePointChildren(out, point, i, lists, " ", "Waypoint");
-    out.line(tagLine(" ", "type", type));
+    tagLine(out, " ", "type", type);
     // Only a point whose own proximity is zero gets the option's proximity.
     if (extension && point.PROXIMITY == 0.0f) {
       out.line(" <extensions>");
       out.line("  <gpxx:WaypointExtension xmlns:gpxx=\"" + std::string(kGarminNamespace) + "\" xmlns:xsi=\"" +
                std::string(kSchemaInstance) + "\" xsi:schemaLocation=\"" + std::string(kGarminNamespace) + " " +
                std::string(kGarminSchema) + "\">");
-      out.line(tagLine("   ", "gpxx:Proximity", proximity));
+      tagLine(out, "   ", "gpxx:Proximity", proximity);
       out.line("   <gpxx:DisplayMode>SymbolAndName</gpxx:DisplayMode>");
       out.line("  </gpxx:WaypointExtension>");
       out.line(" </extensions>");

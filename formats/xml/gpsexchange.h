@@ -39,9 +39,10 @@ struct NameLists {
   bool create(int entries);
 };
 
-// The wrapped name of point `index` (1-based) under the GPX options; nothing
-// when the point has neither a name nor a description.
-std::optional<std::string> pointName(const POINT_RECORD& point, int index, NameLists& lists);
+// The wrapped name of point `index` (1-based) under the GPX options, made in
+// `room`; nothing when the point has neither a name nor a description.
+std::optional<std::string_view> pointName(const POINT_RECORD& point, int index, NameLists& lists,
+                                         FixedText<128>& room);
 
 // The children of a point, as far as it has them: elevation, time, name, comment
 // and description (the other way round when descriptionFirst), and the symbol,
@@ -49,7 +50,8 @@ std::optional<std::string> pointName(const POINT_RECORD& point, int index, NameL
 void writePointChildren(XmlOutputFile& out, const POINT_RECORD& point, int index, NameLists& lists,
                         std::string_view indent, std::string_view defaultSymbol, bool descriptionFirst = false);
 
-// The start tag of a point element ("wpt", "rtept", "trkpt") with its position.
-std::string pointStart(std::string_view tag, const POINT_RECORD& point);
+// The line of the start tag of a point element ("wpt", "rtept", "trkpt") with its
+// position, after `indent`.
+void writePointStart(XmlOutputFile& out, std::string_view indent, std::string_view tag, const POINT_RECORD& point);
 
 }  // namespace gpxout

@@ -49,7 +49,7 @@ bool WRITE_GPX_MAPOPOLIS() {
   if (lists.create(POINT_LIST.NPOINTS)) {
     for (int i = 1; i <= POINT_LIST.NPOINTS; ++i) {
       const POINT_RECORD& point = POINT_LIST.POINT(i);
-      out.line(gpxout::pointStart("wpt", point));
+      gpxout::writePointStart(out, "", "wpt", point);
       // This program wants the description before the comment.
       gpxout::writePointChildren(out, point, i, lists, " ", "Waypoint", true);
       out.line("</wpt>");

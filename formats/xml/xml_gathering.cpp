@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <charconv>
 #include <cstdlib>
 
 #include "converter/converter_data.h"
@@ -14,6 +15,8 @@ constexpr DWORD kChunk = 64 * 1024;
 // A line longer than this is handed on in chunks, so that a file without line
 // ends is read in bounded memory.
 constexpr std::size_t kLongestChunk = 4 * 1024 * 1024;
+// The most room that the gathering buffer keeps from one element to the next.
+constexpr std::size_t kKeptRoom = 64 * 1024;
 // How much of an element an error box shows.
 constexpr std::size_t kReportedLength = 200;
 
@@ -23,7 +26,20 @@ constexpr int kExclamationIcon = 3;
 constexpr std::string_view kSectionOpen = "<![CDATA[";
 constexpr std::string_view kSectionClose = "]]>";
 
+using xmltext::standsAt;
+
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+bool isAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The first CR or LF in the text from `from`; npos when there is none.
+std::size_t lineEnd(std::string_view text, std::size_t from) {
+  const auto end = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(std::min(from, text.size())), text.end(),
+                                [](char c) { return c == '\r' || c == '\n'; });
+  return end == text.end() ? std::string_view::npos : static_cast<std::size_t>(end - text.begin());
+}
 
 std::string_view trimmedBothSides(std::string_view s) {
   std::size_t first = 0;
@@ -47,15 +63,15 @@ void follow(std::string_view text, TextState& state, std::span<const std::string
   std::size_t i = 0;
   while (i < text.size()) {
     if (state.inSection) {
-      const std::size_t close = text.find(kSectionClose, i);
+      const std::size_t close = xmltext::findText(text, kSectionClose, i);
       if (close == std::string_view::npos) return;
       state.inSection = false;
       i = close + kSectionClose.size();
       continue;
     }
-    const std::size_t lt = text.find('<', i);
+    const std::size_t lt = xmltext::findChar(text, '<', i);
     if (lt == std::string_view::npos) return;
-    if (insideText(state) && text.substr(lt, kSectionOpen.size()) == kSectionOpen) {
+    if (insideText(state) && standsAt(text, lt, kSectionOpen)) {
       state.inSection = true;
       i = lt + kSectionOpen.size();
       continue;
@@ -64,7 +80,7 @@ void follow(std::string_view text, TextState& state, std::span<const std::string
     const std::size_t nameAt = lt + (closing ? 2 : 1);
     for (std::string_view name : names) {
       const std::size_t after = nameAt + name.size();
-      if (after < text.size() && text[after] == '>' && text.substr(nameAt, name.size()) == name) {
+      if (after < text.size() && text[after] == '>' && standsAt(text, nameAt, name)) {
         state.open = closing ? std::string_view() : name;
         break;
       }
@@ -73,17 +89,13 @@ void follow(std::string_view text, TextState& state, std::span<const std::string
   }
 }
 
-// Whether `marker` stands at column `at` of the text.
-bool standsAt(std::string_view text, std::size_t at, std::string_view marker) {
-  return text.compare(at, marker.size(), marker) == 0;
-}
-
 // Where the element ends within the text, searched from `from`: right after the
 // first closing marker or right before the first marker that begins what follows,
 // whichever comes first.  npos when neither is there.  Every marker begins with
 // "<", so only those columns are tried.
 std::size_t elementEnd(std::string_view text, std::size_t from, const GatherRules& rules) {
-  for (std::size_t at = text.find('<', from); at != std::string_view::npos; at = text.find('<', at + 1)) {
+  for (std::size_t at = xmltext::findChar(text, '<', from); at != std::string_view::npos;
+       at = xmltext::findChar(text, '<', at + 1)) {
     for (std::string_view marker : rules.endAfter) {
       if (standsAt(text, at, marker)) return at + marker.size();
     }
@@ -96,7 +108,8 @@ std::size_t elementEnd(std::string_view text, std::size_t from, const GatherRule
 
 // The first column of a marker that ends the element, for a line the filter drops.
 std::size_t firstEndMarker(std::string_view text, const GatherRules& rules) {
-  for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+  for (std::size_t at = xmltext::findChar(text, '<'); at != std::string_view::npos;
+       at = xmltext::findChar(text, '<', at + 1)) {
     for (auto markers : {rules.endAfter, rules.endBefore}) {
       for (std::string_view marker : markers) {
         if (standsAt(text, at, marker)) return at;
@@ -106,10 +119,33 @@ std::size_t firstEndMarker(std::string_view text, const GatherRules& rules) {
   return std::string_view::npos;
 }
 
+// Column of the first "<name>" (`opening` "<") or "</name>" (`opening` "</") from
+// `from`; npos when there is none.
+std::size_t findTag(std::string_view text, std::string_view opening, std::string_view name, std::size_t from) {
+  const std::size_t length = opening.size() + name.size() + 1;
+  for (std::size_t at = xmltext::findText(text, opening, from); at != std::string_view::npos;
+       at = xmltext::findText(text, opening, at + 1)) {
+    if (at + length > text.size()) return std::string_view::npos;
+    if (standsAt(text, at + opening.size(), name) && text[at + length - 1] == '>') return at;
+  }
+  return std::string_view::npos;
+}
+
 // True when the name at `at` is a whole tag name: a start tag whose name goes on
 // does not count.
 bool tagNameEnds(std::string_view text, std::size_t after) {
   return after >= text.size() || text[after] == '>' || text[after] == '/' || isSpace(text[after]);
+}
+
+// Puts a line read into RECORD_BUFFER.  `held` is how much of the buffer may
+// hold more than blanks: only that much is blanked after the line, not the whole
+// record for every line of an element.
+void holdLine(std::string_view line, std::size_t& held) {
+  const std::size_t length = std::min(line.size(), static_cast<std::size_t>(kRecordLength));
+  char* record = RECORD_BUFFER.data();
+  std::copy_n(line.data(), length, record);
+  if (held > length) std::fill(record + length, record + held, text::kBlank);
+  held = length;
 }
 
 Gathered finish(const std::string& element, Gathered outcome) {
@@ -121,8 +157,8 @@ Gathered finish(const std::string& element, Gathered outcome) {
 
 bool XmlLineSource::open(std::string_view path) {
   const std::string name(text::trimmed(path));
-  const HANDLE h = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  const HANDLE h = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   file_.reset(h);
   return true;
@@ -144,7 +180,7 @@ bool XmlLineSource::fill() {
   return true;
 }
 
-bool XmlLineSource::rawLine(std::string& raw, bool& chunk) {
+bool XmlLineSource::rawLine(std::string_view& raw, bool& chunk) {
   chunk = false;
   std::size_t searched = 0;  // bytes after position_ already known to hold no line end
   for (;;) {
@@ -152,10 +188,9 @@ bool XmlLineSource::rawLine(std::string& raw, bool& chunk) {
       if (buffer_[position_] == '\n') ++position_;
       afterCarriageReturn_ = false;
     }
-    const std::size_t end = afterCarriageReturn_ ? std::string::npos
-                                                 : buffer_.find_first_of("\r\n", position_ + searched);
+    const std::size_t end = afterCarriageReturn_ ? std::string::npos : lineEnd(buffer_, position_ + searched);
     if (end != std::string::npos) {
-      raw.assign(buffer_, position_, end - position_);
+      raw = std::string_view(buffer_).substr(position_, end - position_);
       afterCarriageReturn_ = buffer_[end] == '\r';
       position_ = end + 1;
       return true;
@@ -163,11 +198,10 @@ bool XmlLineSource::rawLine(std::string& raw, bool& chunk) {
     if (buffer_.size() - position_ >= kLongestChunk) {
       std::size_t length = kLongestChunk;
       // Never cut a UTF-8 sequence in two.
-      while (length > kLongestChunk - 4 &&
-             (static_cast<unsigned char>(buffer_[position_ + length]) & 0xC0) == 0x80) {
+      while (length > kLongestChunk - 4 && (static_cast<unsigned char>(buffer_[position_ + length]) & 0xC0) == 0x80) {
         --length;
       }
-      raw.assign(buffer_, position_, length);
+      raw = std::string_view(buffer_).substr(position_, length);
       position_ += length;
       chunk = true;
       return true;
@@ -175,7 +209,7 @@ bool XmlLineSource::rawLine(std::string& raw, bool& chunk) {
     if (!afterCarriageReturn_) searched = buffer_.size() - position_;
     if (!fill()) {
       if (position_ < buffer_.size()) {
-        raw.assign(buffer_, position_, std::string::npos);
+        raw = std::string_view(buffer_).substr(position_);
         position_ = buffer_.size();
         return true;
       }
@@ -191,18 +225,23 @@ bool XmlLineSource::next(std::string_view& line) {
     line = std::string_view(line_).substr(putBackAt_);
     return true;
   }
-  std::string raw;
   bool chunk = false;
+  std::string_view raw;
   if (!rawLine(raw, chunk)) return false;
   if (firstLine_) {
     firstLine_ = false;
     encoding_ = xmltext::declaredEncoding(raw);
-    if (encoding_ == xmltext::Encoding::kCodePage && raw.starts_with("\xEF\xBB\xBF")) raw.erase(0, 3);
+    if (encoding_ == xmltext::Encoding::kCodePage && raw.starts_with("\xEF\xBB\xBF")) raw.remove_prefix(3);
   }
   continues_ = chunkBefore_;
   chunkBefore_ = chunk;
-  line_ = encoding_ == xmltext::Encoding::kUtf8 ? xmltext::fromUtf8(raw) : std::move(raw);
-  line = line_;
+  // A line that needs no decoding is handed on where it stands in the buffer.
+  if (encoding_ == xmltext::Encoding::kUtf8 && !isAscii(raw)) {
+    xmltext::fromUtf8(raw, line_);
+    line = line_;
+  } else {
+    line = raw;
+  }
   return true;
 }
 
@@ -224,11 +263,15 @@ bool OPEN_XML_INPUT(XmlLineSource& source) {
 }
 
 Gathered GATHER_ELEMENT(XmlLineSource& source, std::string_view first, const GatherRules& rules) {
-  std::string element;
+  // One buffer for every element of a file, so that its room is found once; a
+  // buffer grown by a huge line does not keep that room.
+  static std::string element;
+  element.clear();
+  if (element.capacity() > kKeptRoom) std::string().swap(element);
   TextState state;
   // An empty element closed in its start tag; the start tag never ends the
   // element early otherwise.
-  const std::size_t tagEnd = first.find('>');
+  const std::size_t tagEnd = xmltext::findChar(first, '>');
   const bool closedInStartTag = tagEnd != std::string_view::npos && tagEnd > 0 && first[tagEnd - 1] == '/';
   std::size_t end = closedInStartTag ? tagEnd + 1 : elementEnd(first, 1, rules);
   const std::string_view start = first.substr(0, end);
@@ -236,13 +279,14 @@ Gathered GATHER_ELEMENT(XmlLineSource& source, std::string_view first, const Gat
   follow(start, state, rules.textElements);
   if (end != std::string_view::npos) {
     if (end < first.size()) source.putBack(first.substr(end));
-    return finish(element, element.size() > static_cast<std::size_t>(kLongestElement) ? Gathered::kTooLong
-                                                                                      : Gathered::kComplete);
+    return finish(
+        element, element.size() > static_cast<std::size_t>(kLongestElement) ? Gathered::kTooLong : Gathered::kComplete);
   }
   std::string_view line;
+  std::size_t held = kRecordLength;  // what RECORD_BUFFER may hold is not known yet
   for (;;) {
     if (!source.next(line)) return finish(element, Gathered::kEndOfFile);
-    RECORD_BUFFER.assign(line);
+    holdLine(line, held);
     std::string_view text = rules.trimLines ? trimmedBothSides(line) : line;
     const bool inside = insideText(state);
     bool keep = rules.required == nullptr || inside || rules.required(static_cast<int>(text.size()), text);
@@ -278,14 +322,15 @@ std::string ELEMENT_FOR_REPORT() {
 
 std::size_t FIND_START_TAG(std::string_view text, std::string_view name, std::size_t from) {
   for (;;) {
-    const std::size_t at = text.find(name, from);
+    const std::size_t at = xmltext::findText(text, name, from);
     if (at == std::string_view::npos || tagNameEnds(text, at + name.size())) return at;
     from = at + 1;
   }
 }
 
 std::size_t FIND_FIRST_TAG(std::string_view text, std::span<const std::string_view> tags, std::size_t& which) {
-  for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+  for (std::size_t at = xmltext::findChar(text, '<'); at != std::string_view::npos;
+       at = xmltext::findChar(text, '<', at + 1)) {
     for (std::size_t k = 0; k < tags.size(); ++k) {
       const std::string_view tag = tags[k];
       if (!standsAt(text, at, tag)) continue;
@@ -298,24 +343,33 @@ std::size_t FIND_FIRST_TAG(std::string_view text, std::span<const std::string_vi
 }
 
 std::optional<std::string> XML_TEXT(std::string_view element, std::string_view name) {
-  std::string opening;
-  opening.append("<").append(name).append(">");
-  const std::size_t at = element.find(opening);
-  if (at == std::string_view::npos) return std::nullopt;
-  std::string closing;
-  closing.append("</").append(name).append(">");
-  const std::size_t start = at + opening.size();
+  std::string text;
+  if (!XML_TEXT(element, name, text)) return std::nullopt;
+  return text;
+}
+
+bool XML_TEXT(std::string_view element, std::string_view name, std::string& text) {
+  const std::size_t at = findTag(element, "<", name, 0);
+  if (at == std::string_view::npos) return false;
+  const std::size_t start = at + name.size() + 2;
   std::size_t from = start;
   for (;;) {
-    const std::size_t close = element.find(closing, from);
-    if (close == std::string_view::npos) return std::nullopt;
-    // A closing tag inside a character-data section is text.
-    const std::size_t section = element.find(kSectionOpen, from);
-    if (section == std::string_view::npos || section > close) {
-      return xmltext::decodeContent(element.substr(start, close - start));
+    const std::size_t close = findTag(element, "</", name, from);
+    if (close == std::string_view::npos) return false;
+    // A closing tag inside a character-data section is text.  A section that
+    // begins before the closing tag is all that matters.
+    const std::size_t section = xmltext::findText(element.substr(0, close), kSectionOpen, from);
+    if (section == std::string_view::npos) {
+      const std::string_view content = element.substr(start, close - start);
+      if (content.find_first_of("&<") == std::string_view::npos) {
+        text.assign(content);  // nothing to decode
+      } else {
+        text = xmltext::decodeContent(content);
+      }
+      return true;
     }
-    const std::size_t sectionEnd = element.find(kSectionClose, section + kSectionOpen.size());
-    if (sectionEnd == std::string_view::npos) return std::nullopt;
+    const std::size_t sectionEnd = xmltext::findText(element, kSectionClose, section + kSectionOpen.size());
+    if (sectionEnd == std::string_view::npos) return false;
     from = sectionEnd + kSectionClose.size();
   }
 }
@@ -343,32 +397,44 @@ std::optional<std::string_view> XML_ATTRIBUTE(std::string_view element, std::str
 std::optional<float> XML_NUMBER(std::string_view text, std::size_t& used) {
   std::size_t i = 0;
   while (i < text.size() && isSpace(text[i])) ++i;
-  const std::size_t start = i;
   const auto digits = [&] {
     const std::size_t before = i;
     while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
     return i - before;
   };
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const std::size_t unsignedStart = i;
   std::size_t mantissa = digits();
   if (i < text.size() && text[i] == '.') {
     ++i;
     mantissa += digits();
   }
   if (mantissa == 0) return std::nullopt;
-  std::string number(text.substr(start, i - start));
+  const std::size_t mantissaEnd = i;
+  std::size_t exponentStart = i;
+  std::size_t exponentEnd = i;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
     std::size_t j = i + 1;
     if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
-    const std::size_t exponentStart = j;
+    const std::size_t exponentDigits = j;
     while (j < text.size() && text[j] >= '0' && text[j] <= '9') ++j;
-    if (j == exponentStart) return std::nullopt;
-    number += 'e';
-    number.append(text.substr(i + 1, j - i - 1));
+    if (j == exponentDigits) return std::nullopt;
+    exponentStart = i + 1;
+    exponentEnd = j;
     i = j;
   }
   if (i < text.size() && !isSpace(text[i]) && text[i] != ',') return std::nullopt;
-  const double value = std::strtod(number.c_str(), nullptr);
+  // The number without its sign, with "e" for a Fortran "d".
+  std::string number;
+  number.reserve(mantissaEnd - unsignedStart + (exponentEnd - exponentStart) + 1);
+  number.append(text.substr(unsignedStart, mantissaEnd - unsignedStart));
+  if (exponentEnd > exponentStart) number.append("e").append(text.substr(exponentStart, exponentEnd - exponentStart));
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  // Beyond the range of a double: the C library's reading gives the limit or zero.
+  if (error == std::errc::result_out_of_range) value = std::strtod(number.c_str(), nullptr);
+  if (negative) value = -value;
   if (!(value >= -FLT_MAX && value <= FLT_MAX)) return std::nullopt;
   used = i;
   return static_cast<float>(value);
@@ -380,7 +446,7 @@ std::optional<float> XML_NUMBER(std::string_view text) {
 }
 
 bool XML_TIME_STAMP(std::string_view element, std::string_view marker, TextField date, TextField time) {
-  const std::size_t at = element.find(marker);
+  const std::size_t at = xmltext::findText(element, marker);
   if (at == std::string_view::npos) return false;
   std::size_t p = at + marker.size();
   while (p < element.size() && isSpace(element[p])) ++p;
@@ -392,8 +458,12 @@ bool XML_TIME_STAMP(std::string_view element, std::string_view marker, TextField
     if (!ok) return false;
   }
   time.assign(stamp.substr(11, 8));
-  std::string d;
-  d.append(stamp.substr(8, 2)).append("/").append(stamp.substr(5, 2)).append("/").append(stamp.substr(0, 4));
-  date.assign(d);
+  FixedText<10> d;
+  char* next = d.data();
+  for (std::string_view piece :
+       {stamp.substr(8, 2), std::string_view("/"), stamp.substr(5, 2), std::string_view("/"), stamp.substr(0, 4)}) {
+    next = std::copy(piece.begin(), piece.end(), next);
+  }
+  date.assign(d.view());
   return true;
 }

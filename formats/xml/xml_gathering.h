@@ -40,7 +40,8 @@ class XmlLineSource {
 
  private:
   bool fill();
-  bool rawLine(std::string& raw, bool& chunk);
+  // The next line as the file holds it, a view of the buffer until the next call.
+  bool rawLine(std::string_view& raw, bool& chunk);
 
   KernelHandle file_;
   std::string buffer_;
@@ -50,7 +51,7 @@ class XmlLineSource {
   bool firstLine_ = true;
   bool chunkBefore_ = false;  // the last raw line was cut short
   xmltext::Encoding encoding_ = xmltext::Encoding::kUtf8;
-  std::string line_;  // the line given last, decoded
+  std::string line_;  // the line given last when it had to be decoded, or a rest put back
   std::size_t putBackAt_ = 0;
   bool hasPutBack_ = false;
   bool continues_ = false;
@@ -106,6 +107,8 @@ std::size_t FIND_FIRST_TAG(std::string_view text, std::span<const std::string_vi
 // "</name>", character data and references decoded.  Nothing when the opening or
 // the closing tag is missing.
 std::optional<std::string> XML_TEXT(std::string_view element, std::string_view name);
+// The same into `text`, which a reader reuses; false, `text` unchanged, for nothing.
+bool XML_TEXT(std::string_view element, std::string_view name, std::string& text);
 
 // The value of an attribute of the element's start tag, in double or single
 // quotes; nothing when the start tag has no such attribute.

@@ -1,5 +1,7 @@
 #include "formats/xml/xml_output.h"
 
+#include <algorithm>
+
 #include "converter/text_helpers.h"
 #include "formats/xml/xml_text.h"
 #include "toolkit/core/number_format.h"
@@ -34,13 +36,19 @@ bool XmlOutputFile::create(std::string_view path) {
   return file_.begin(path);
 }
 
-void XmlOutputFile::line(std::string_view text) {
-  const std::string_view kept = text::trimmed(text);
-  if (utf8_) {
-    pending_ += xmltext::toUtf8(kept);
-  } else {
-    pending_.append(kept);
+void XmlOutputFile::line(std::string_view text) { line({text}); }
+
+void XmlOutputFile::line(std::initializer_list<std::string_view> pieces) {
+  const std::size_t start = pending_.size();
+  for (std::string_view piece : pieces) {
+    if (utf8_) {
+      xmltext::appendAsUtf8(piece, pending_);
+    } else {
+      pending_.append(piece);
+    }
   }
+  // A line ends without its trailing blanks (the UTF-8 form of a blank is one).
+  while (pending_.size() > start && pending_.back() == text::kBlank) pending_.pop_back();
   pending_ += "\r\n";
   if (pending_.size() >= kFlushSize) flush();
 }
@@ -59,8 +67,7 @@ bool XmlOutputFile::close() {
 }
 
 void OUTPUT_FAILURE_BOX(std::string_view path) {
-  WMessageBox(kOkOnly, kExclamationIcon, 1, "Cannot write the file\r" + std::string(text::trimmed(path)),
-              "File error");
+  WMessageBox(kOkOnly, kExclamationIcon, 1, "Cannot write the file\r" + std::string(text::trimmed(path)), "File error");
 }
 
 std::string XML_FIXED(float value, int width, int decimals) {
@@ -73,8 +80,18 @@ std::string WHOLE_NUMBER(long long value) { return text::withoutLeadingBlanks(fo
 
 std::string XML_WRAPPED(std::string_view text) {
   FixedText<kWrappedLength> wrapped;
-  CDATA(xmltext::withoutControlCharacters(text), wrapped);
-  return wrapped.str();
+  return std::string(XML_WRAPPED(text, wrapped));
+}
+
+std::string_view XML_WRAPPED(std::string_view text, FixedText<kWrappedLength>& room) {
+  // Trailing blanks never reach the result: only the text before them is looked at.
+  text = text::trimmed(text);
+  if (xmltext::hasControlCharacters(text)) {
+    CDATA(xmltext::withoutControlCharacters(text), room);
+  } else {
+    CDATA(text, room);
+  }
+  return room.trimmed();
 }
 
 bool VALID_TIME_STAMP(std::string_view date, std::string_view time) {
@@ -85,12 +102,15 @@ bool VALID_TIME_STAMP(std::string_view date, std::string_view time) {
          twoDigits(time, 6) <= 59;
 }
 
-std::optional<std::string> GPX_TIME_TEXT(const POINT_RECORD& point) {
+std::optional<FixedText<20>> GPX_TIME_TEXT(const POINT_RECORD& point) {
   const std::string_view date = point.DATE.view();
   const std::string_view time = point.TIME.view();
   if (!VALID_TIME_STAMP(date, time)) return std::nullopt;
-  std::string stamp;
-  stamp.append(date.substr(6, 4)).append("-").append(date.substr(3, 2)).append("-").append(date.substr(0, 2));
-  stamp.append("T").append(time).append("Z");
+  FixedText<20> stamp;
+  char* at = stamp.data();
+  for (std::string_view piece : {date.substr(6, 4), std::string_view("-"), date.substr(3, 2), std::string_view("-"),
+                                 date.substr(0, 2), std::string_view("T"), time.substr(0, 8), std::string_view("Z")}) {
+    at = std::copy(piece.begin(), piece.end(), at);
+  }
   return stamp;
 }

@@ -2,6 +2,7 @@
 // Writing the XML formats: the output file of lines, and the value forms that the
 // GPX, Mapopolis and KML writers share.
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,8 @@ class XmlOutputFile {
   // succeeds.  False when the file cannot be replaced.
   bool create(std::string_view path);
   void line(std::string_view text);
+  // One line from its pieces, put together in the file's own buffer.
+  void line(std::initializer_list<std::string_view> pieces);
   // Writes what is pending and puts the new file in place; false, with the
   // earlier file unchanged, when anything could not be written.
   bool close();
@@ -51,6 +54,8 @@ std::string WHOLE_NUMBER(long long value);
 // The text as CDATA wraps it into 128 characters, without trailing blanks;
 // control characters that XML does not allow become blanks first.
 std::string XML_WRAPPED(std::string_view text);
+// The same made in `room`, which the result is a view of.
+std::string_view XML_WRAPPED(std::string_view text, FixedText<128>& room);
 
 // True when the date is dd/mm/yyyy of a month 1-12 and a day 1-31, and the time
 // hh:mm:ss of 00:00:00 to 23:59:59.
@@ -58,4 +63,4 @@ bool VALID_TIME_STAMP(std::string_view date, std::string_view time);
 
 // The GPX time stamp of a point, yyyy-mm-ddThh:mm:ssZ; nothing when its DATE and
 // TIME are not a valid time stamp.
-std::optional<std::string> GPX_TIME_TEXT(const POINT_RECORD& point);
+std::optional<FixedText<20>> GPX_TIME_TEXT(const POINT_RECORD& point);

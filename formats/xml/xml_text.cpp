@@ -1,5 +1,6 @@
 #include "formats/xml/xml_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -8,10 +9,10 @@ namespace {
 
 // Code points of the bytes 0x80 to 0x9F of code page 1252; the bytes the code page
 // leaves undefined stand for themselves.
-constexpr std::array<char32_t, 32> kHighControls{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char32_t, 32> kHighControls{0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                                 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 constexpr char kMissing = '?';
 
@@ -147,8 +148,15 @@ Encoding declaredEncoding(std::string_view firstLine) {
 
 std::string fromUtf8(std::string_view bytes) {
   std::string out;
-  out.reserve(bytes.size());
-  std::size_t i = 0;
+  fromUtf8(bytes, out);
+  return out;
+}
+
+void fromUtf8(std::string_view bytes, std::string& out) {
+  // Most lines are ASCII, which is the same in both.
+  const auto ascii = [](char b) { return static_cast<unsigned char>(b) < 0x80; };
+  std::size_t i = static_cast<std::size_t>(std::find_if_not(bytes.begin(), bytes.end(), ascii) - bytes.begin());
+  out.assign(bytes.substr(0, i));
   while (i < bytes.size()) {
     const unsigned char lead = static_cast<unsigned char>(bytes[i]);
     if (lead < 0x80) {
@@ -167,14 +175,23 @@ std::string fromUtf8(std::string_view bytes) {
     if (c != 0xFEFF) out += codePageByte(c);
     i += static_cast<std::size_t>(length);
   }
-  return out;
 }
 
 std::string toUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 8);
-  for (char b : bytes) appendUtf8(out, codePoint(static_cast<unsigned char>(b)));
+  appendAsUtf8(bytes, out);
   return out;
+}
+
+void appendAsUtf8(std::string_view bytes, std::string& out) {
+  for (char b : bytes) {
+    if (static_cast<unsigned char>(b) < 0x80) {
+      out += b;
+    } else {
+      appendUtf8(out, codePoint(static_cast<unsigned char>(b)));
+    }
+  }
 }
 
 std::string decodeContent(std::string_view content) {
@@ -213,6 +230,10 @@ std::string decodeContent(std::string_view content) {
     ++i;
   }
   return out;
+}
+
+bool hasControlCharacters(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 32 && c != '\t'; });
 }
 
 std::string withoutControlCharacters(std::string_view text) {

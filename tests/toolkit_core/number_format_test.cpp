@@ -80,6 +80,32 @@ TEST(NumberFormat, RoundsTheExactValueOfA32BitReal) {
   EXPECT_EQ(*fortranFormat(FLT_MAX, "(F40.0)"), "340282346638528859811704183484516925440.");
 }
 
+// Fixed-point fields are mostly rounded with 64-bit integers; values whose
+// scaled form passes 2^64, or with more than 20 decimals, take the exact
+// expansion.  Both sides of that line must round the same way.
+TEST(NumberFormat, FixedPointAgreesOnBothSidesOfTheIntegerRange) {
+  const struct {
+    double value;
+    int width;
+    int decimals;
+    const char* expected;
+  } cases[] = {
+      {0.015625, 10, 5, "   0.01563"},  // 1/64: an exact tie at the sixth decimal
+      {-0.015625, 10, 5, "  -0.01563"},
+      {92233720368547.0, 25, 5, "     92233720368547.00000"},
+      {200000000000000.0, 25, 5, "    200000000000000.00000"},  // scaled past 2^64
+      {184467440737.09551615, 22, 8, " 184467440737.09552002"},  // just past 2^64
+      {5e-324, 8, 3, "   0.000"},                                // the smallest subnormal
+      {0.1, 30, 20, "        0.10000000000000000555"},
+      {0.1, 30, 21, "       0.100000000000000005551"},
+      {0.5, 4, 0, "  1."},
+      {-0.4999999999999999, 4, 0, "  0."},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(formatF(c.value, c.width, c.decimals), c.expected) << c.value << " F" << c.width << "." << c.decimals;
+  }
+}
+
 TEST(NumberFormat, FillsWithAsterisksWhenTheValueDoesNotFit) {
   EXPECT_EQ(*fortranFormat(100000, "(I5)"), "*****");
   EXPECT_EQ(*fortranFormat(-10.0, "(F5.2)"), "*****");

@@ -1,8 +1,11 @@
 #include "toolkit/core/number_format.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace numfmt {
@@ -111,7 +114,8 @@ bool incrementDigits(std::string& digits) {
 std::string roundDigits(const Decimal& d, int keep, bool& grew) {
   grew = false;
   if (keep < 0) return "";
-  std::string kept = d.digits.substr(0, static_cast<std::size_t>(std::min<int>(keep, static_cast<int>(d.digits.size()))));
+  std::string kept =
+      d.digits.substr(0, static_cast<std::size_t>(std::min<int>(keep, static_cast<int>(d.digits.size()))));
   kept.append(static_cast<std::size_t>(keep) - kept.size(), '0');
   if (static_cast<int>(d.digits.size()) > keep && d.digits[static_cast<std::size_t>(keep)] >= '5') {
     grew = incrementDigits(kept);
@@ -130,6 +134,37 @@ std::string fixedDigits(const Decimal& d, int decimals) {
   return nz == std::string::npos ? "0" : r.substr(nz);
 }
 
+// The same digits without the exact expansion, for the values of every day:
+// value = m x 2^e with m below 2^53, so value x 10^decimals = m x 5^decimals x
+// 2^(e + decimals), whose rounding half away from zero 128-bit integers settle
+// exactly.  Nothing when the result would not fit in 64 bits or the decimals are
+// many: the exact expansion decides those.
+std::optional<std::uint64_t> scaledAndRounded(double value, int decimals) {
+  constexpr int kMostDecimals = 20;  // 5^20 < 2^47, so m x 5^20 < 2^100
+  if (decimals < 0 || decimals > kMostDecimals) return std::nullopt;
+  value = std::fabs(value);
+  if (value == 0.0) return 0;
+  int exp2 = 0;
+  const double fraction = std::frexp(value, &exp2);
+  const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+  exp2 -= 53;
+  unsigned __int128 scaled = mantissa;
+  for (int k = 0; k < decimals; ++k) scaled *= 5;
+  const int shift = exp2 + decimals;
+  if (shift >= 0) {
+    if (shift >= 64 || (scaled >> (64 - shift)) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(scaled << shift);
+  }
+  const int down = -shift;
+  if (down >= 128) return 0;  // below 2^-27: far under one half
+  const unsigned __int128 whole = scaled >> down;
+  const unsigned __int128 rest = scaled - (whole << down);
+  const unsigned __int128 half = static_cast<unsigned __int128>(1) << (down - 1);
+  const unsigned __int128 rounded = whole + (rest >= half ? 1 : 0);
+  if ((rounded >> 64) != 0) return std::nullopt;
+  return static_cast<std::uint64_t>(rounded);
+}
+
 std::string stars(int width) { return std::string(static_cast<std::size_t>(width), '*'); }
 
 std::string rightJustify(const std::string& s, int width) {
@@ -137,24 +172,33 @@ std::string rightJustify(const std::string& s, int width) {
   return std::string(static_cast<std::size_t>(width) - s.size(), ' ') + s;
 }
 
-std::string writeFixed(const Decimal& d, int width, int decimals) {
-  const std::string r = fixedDigits(d, decimals);
-  const bool negative = d.negative && r != "0";
-  std::string intPart, fracPart;
-  if (static_cast<int>(r.size()) > decimals) {
-    intPart = r.substr(0, r.size() - static_cast<std::size_t>(decimals));
-    fracPart = r.substr(r.size() - static_cast<std::size_t>(decimals));
+// The field of the rounded digits `r` (no leading zeros, "0" for zero), built in
+// one string: short fields never reach the heap.
+std::string layOutFixed(std::string_view r, bool negative, int width, int decimals) {
+  negative = negative && r != "0";
+  const auto fraction = static_cast<std::size_t>(decimals);
+  const bool hasWhole = r.size() > fraction;
+  const std::size_t zeros = hasWhole ? 0 : fraction - r.size();
+  // The leading zero is written only when there is room for it.
+  const std::size_t withoutZero = (negative ? 1 : 0) + (hasWhole ? r.size() : fraction) + 1;
+  const bool leadingZero = !hasWhole && static_cast<int>(withoutZero + 1) <= width;
+  const std::size_t length = withoutZero + (leadingZero ? 1 : 0);
+  if (static_cast<int>(length) > width) return stars(width);
+  std::string field;
+  field.reserve(static_cast<std::size_t>(width));
+  field.append(static_cast<std::size_t>(width) - length, ' ');
+  if (negative) field += '-';
+  if (hasWhole) {
+    field.append(r.substr(0, r.size() - fraction)).append(".").append(r.substr(r.size() - fraction));
   } else {
-    fracPart = std::string(static_cast<std::size_t>(decimals) - r.size(), '0') + r;
+    if (leadingZero) field += '0';
+    field.append(".").append(zeros, '0').append(r);
   }
-  const std::string sign = negative ? "-" : "";
-  if (intPart.empty()) {
-    // The leading zero is written only when there is room for it.
-    std::string withZero = sign + "0." + fracPart;
-    if (static_cast<int>(withZero.size()) <= width) return rightJustify(withZero, width);
-    return rightJustify(sign + "." + fracPart, width);
-  }
-  return rightJustify(sign + intPart + "." + fracPart, width);
+  return field;
+}
+
+std::string writeFixed(const Decimal& d, int width, int decimals) {
+  return layOutFixed(fixedDigits(d, decimals), d.negative, width, decimals);
 }
 
 std::string writeExponent(const Decimal& d, int width, int significant, int exponentDigits) {
@@ -198,8 +242,7 @@ std::string writeGeneral(const Decimal& d, int width, int significant, int expon
   int k = 0;  // 10^(k-1) <= rounded |value| < 10^k
   if (d.digits.empty()) {
     // Zero is written in fixed point with d-1 decimals.
-    return writeFixed(d, width - trailing, significant - 1) +
-           std::string(static_cast<std::size_t>(trailing), ' ');
+    return writeFixed(d, width - trailing, significant - 1) + std::string(static_cast<std::size_t>(trailing), ' ');
   }
   bool grew = false;
   roundDigits(d, significant, grew);
@@ -313,6 +356,14 @@ std::string writeInteger(long long value, const Descriptor& d) {
 
 std::string writeReal(double value, const Descriptor& d) {
   if (!std::isfinite(value)) return stars(d.width);
+  if (d.kind == 'F') {
+    if (const auto scaled = scaledAndRounded(value, d.digits)) {
+      std::array<char, 24> digits{};
+      const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), *scaled);
+      return layOutFixed(std::string_view(digits.data(), static_cast<std::size_t>(written.ptr - digits.data())),
+                         std::signbit(value), d.width, d.digits);
+    }
+  }
   const Decimal dec = exactDecimal(value);
   switch (d.kind) {
     case 'F':
