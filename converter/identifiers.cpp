@@ -6,12 +6,10 @@
 #include <string>
 
 #include "toolkit/core/number_format.h"
-#include "toolkit/core/strings.h"
 
 namespace {
 
 constexpr int kWorkLength = 128;
-constexpr int kWordLength = 30;
 constexpr int kLettersPerWord = 3;
 
 // Characters 1..count of s, blank-padded where s is shorter.
@@ -46,12 +44,15 @@ void UCIDNT(std::string_view text, TextField result) {
   if (blanks == 0) {
     result.assign(work.view());
   } else {
+    // The first letters of each word, the words parted by blanks.
     std::string identifier;
-    FixedText<kWordLength> word;
-    for (;;) {
-      IStringNextWord(work, word);
-      if (word.isBlank()) break;
-      identifier += word.trimmed().substr(0, kLettersPerWord);
+    const std::string_view letters = work.trimmed();
+    std::size_t i = 0;
+    while (i < letters.size()) {
+      while (i < letters.size() && letters[i] == text::kBlank) ++i;
+      const std::size_t start = i;
+      while (i < letters.size() && letters[i] != text::kBlank) ++i;
+      identifier.append(letters.substr(start, std::min<std::size_t>(i - start, kLettersPerWord)));
     }
     result.assign(identifier);
   }

@@ -47,6 +47,13 @@ class TextList {
     static_assert(sizeof(FixedText<W>) == W, "texts must lie end to end");
   }
   template <std::size_t W>
+  TextList(std::span<FixedText<W>> texts)
+      : data_(texts.empty() ? nullptr : texts[0].data()),
+        length_(static_cast<int>(W)),
+        count_(static_cast<int>(texts.size())) {
+    static_assert(sizeof(FixedText<W>) == W, "texts must lie end to end");
+  }
+  template <std::size_t W>
   TextList(std::vector<FixedText<W>>& texts)
       : data_(texts.empty() ? nullptr : texts[0].data()),
         length_(static_cast<int>(W)),

@@ -137,8 +137,15 @@ bool create(XmlOutputFile& out, std::string_view routine) {
   return false;
 }
 
-std::string position(const POINT_RECORD& point) {
-  return XML_FIXED(point.LONGITUDE) + "," + XML_FIXED(point.LATITUDE);
+// The coordinates line of a point: `before`, longitude,latitude[,altitude], `after`.
+void coordinatesLine(XmlOutputFile& out, std::string_view before, const POINT_RECORD& point, bool withAltitude,
+                     std::string_view after) {
+  if (withAltitude) {
+    out.line({before, XML_FIXED(point.LONGITUDE), ",", XML_FIXED(point.LATITUDE), ",", XML_FIXED(point.ALTITUDE),
+              after});
+  } else {
+    out.line({before, XML_FIXED(point.LONGITUDE), ",", XML_FIXED(point.LATITUDE), after});
+  }
 }
 
 // What differs between the route and the track writer.
@@ -197,7 +204,7 @@ void writeRuns(const RunLayout& layout) {
       out.line("     <Placemark>");
       out.line("      <name>" + std::string(layout.markerName) + name + "</name>");
       out.line("      <Point>");
-      out.line("      <coordinates>" + position(point) + "</coordinates>");
+      coordinatesLine(out, "      <coordinates>", point, false, "</coordinates>");
       out.line("      </Point>");
       out.line("\t<Snippet maxLines=\"2\"></Snippet>");
       out.line("\t<description><![CDATA[<table>");
@@ -225,9 +232,7 @@ void writeRuns(const RunLayout& layout) {
       POINT_LIST.CURRENT_ROUTE = point.ROUTE_NAME.view();
       POINT_LIST.NROUTES += 1;
     }
-    std::string coordinates = "       " + position(point);
-    if (point.ALTITUDE != kNoValue) coordinates += "," + XML_FIXED(point.ALTITUDE);
-    out.line(coordinates);
+    coordinatesLine(out, "       ", point, point.ALTITUDE != kNoValue, "");
   }
   if (POINT_LIST.NPOINTS > 0) {
     out.line("        </coordinates>");
@@ -299,11 +304,12 @@ void WRITE_KML_POINTS() {
   out.line(" <name>" + documentName() + "</name>");
   for (int i = 1; i <= POINT_LIST.NPOINTS; ++i) {
     const POINT_RECORD& point = POINT_LIST.POINT(i);
+    FixedText<128> wrapped;
     out.line(" <Placemark>");
-    out.line("  <name>" + XML_WRAPPED(point.DESCRIPTION) + "</name>");
-    if (!point.COMMENT.isBlank()) out.line("  <description>" + XML_WRAPPED(point.COMMENT) + "</description>");
+    out.line({"  <name>", XML_WRAPPED(point.DESCRIPTION, wrapped), "</name>"});
+    if (!point.COMMENT.isBlank()) out.line({"  <description>", XML_WRAPPED(point.COMMENT, wrapped), "</description>"});
     out.line("  <Point>");
-    out.line("   <coordinates>" + position(point) + "</coordinates>");
+    coordinatesLine(out, "   <coordinates>", point, false, "</coordinates>");
     out.line("  </Point>");
     out.line(" </Placemark>");
   }

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cmath>
-#include <new>
 
 #include "converter/debug_log.h"
 #include "converter/identifiers.h"
@@ -186,6 +185,13 @@ constexpr int kOkOnly = 0;
 constexpr int kExclamationIcon = 3;
 // The status the allocation failure box reports: the system's "not enough memory".
 constexpr int kAllocationStatus = 8;
+
+// The storage behind gpxout::NameLists.
+struct NameRecord {
+  std::array<FixedText<128>, MAX_POINTS> names;
+  std::array<std::int32_t, MAX_POINTS> counts{};
+};
+NameRecord GPX_NAME_LISTS;
 
 void tagLine(XmlOutputFile& out, std::string_view indent, std::string_view name, std::string_view value) {
   out.line({indent, "<", name, ">", value, "</", name, ">"});
@@ -410,19 +416,21 @@ void writeHeader(XmlOutputFile& out) {
 }
 
 bool NameLists::create(int entries) {
-  try {
-    names.assign(static_cast<std::size_t>(std::max(entries, 0)), FixedText<128>());
-    counts.assign(static_cast<std::size_t>(std::max(entries, 0)), 0);
-    firsts = UniqueNameIndex();
-    return true;
-  } catch (const std::bad_alloc&) {
-    names.clear();
-    counts.clear();
+  const auto count = static_cast<std::size_t>(std::max(entries, 0));
+  if (count > GPX_NAME_LISTS.names.size()) {
+    names = {};
+    counts = {};
     const std::string text = "Could not allocate arrays. Runtime error =" + formatI(kAllocationStatus, 6);
     DEBUG_WRITE({text});
     WMessageBox(kOkOnly, kExclamationIcon, 1, text, "Carrowmapper");
     return false;
   }
+  names = std::span(GPX_NAME_LISTS.names).first(count);
+  counts = std::span(GPX_NAME_LISTS.counts).first(count);
+  std::fill(names.begin(), names.end(), FixedText<128>());
+  std::fill(counts.begin(), counts.end(), 0);
+  firsts = UniqueNameIndex();
+  return true;
 }
 
 std::optional<std::string_view> pointName(const POINT_RECORD& point, int index, NameLists& lists,

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,12 +31,16 @@ namespace gpxout {
 // The declaration and the gpx start tag.
 void writeHeader(XmlOutputFile& out);
 
-// The work lists that make names unique over one file, one entry per point.
+// The work lists that make names unique over one file, one entry per point of
+// the list.  They are views of one global record of MAX_POINTS entries, kept
+// for the life of the program as the point list is, so that no save first waits
+// for several megabytes of fresh memory; one writer uses them at a time.
 struct NameLists {
-  std::vector<FixedText<128>> names;
-  std::vector<std::int32_t> counts;
+  std::span<FixedText<128>> names;
+  std::span<std::int32_t> counts;
   UniqueNameIndex firsts;
-  // False, after the "Could not allocate arrays" box, when they cannot be made.
+  // False, after the "Could not allocate arrays" box, when they cannot hold the
+  // entries.
   bool create(int entries);
 };
 

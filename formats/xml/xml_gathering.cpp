@@ -31,14 +31,32 @@ using xmltext::standsAt;
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 bool isAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  std::uint64_t high = 0;
+  std::size_t at = 0;
+  for (; at + 8 <= text.size(); at += 8) high |= xmltext::scan::eightBytes(text.data() + at);
+  high &= xmltext::scan::kHighBits;
+  for (; at < text.size(); ++at) high |= static_cast<unsigned char>(text[at]) & 0x80u;
+  return high == 0;
 }
 
 // The first CR or LF in the text from `from`; npos when there is none.
 std::size_t lineEnd(std::string_view text, std::size_t from) {
-  const auto end = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(std::min(from, text.size())), text.end(),
-                                [](char c) { return c == '\r' || c == '\n'; });
-  return end == text.end() ? std::string_view::npos : static_cast<std::size_t>(end - text.begin());
+  std::size_t at = from;
+  for (; at + 8 <= text.size(); at += 8) {
+    const std::uint64_t word = xmltext::scan::eightBytes(text.data() + at);
+    const std::uint64_t carriageReturns = xmltext::scan::bytesEqual(word, '\r');
+    const std::uint64_t lineFeeds = xmltext::scan::bytesEqual(word, '\n');
+    if ((carriageReturns | lineFeeds) != 0) {
+      // Each lowest mark is exact; the lower of the two is the first line end.
+      const std::size_t cr = carriageReturns != 0 ? xmltext::scan::firstMarked(carriageReturns) : 8;
+      const std::size_t lf = lineFeeds != 0 ? xmltext::scan::firstMarked(lineFeeds) : 8;
+      return at + std::min(cr, lf);
+    }
+  }
+  for (; at < text.size(); ++at) {
+    if (text[at] == '\r' || text[at] == '\n') return at;
+  }
+  return std::string_view::npos;
 }
 
 std::string_view trimmedBothSides(std::string_view s) {
@@ -361,10 +379,11 @@ bool XML_TEXT(std::string_view element, std::string_view name, std::string& text
     const std::size_t section = xmltext::findText(element.substr(0, close), kSectionOpen, from);
     if (section == std::string_view::npos) {
       const std::string_view content = element.substr(start, close - start);
-      if (content.find_first_of("&<") == std::string_view::npos) {
+      if (xmltext::findChar(content, '&') == std::string_view::npos &&
+          xmltext::findChar(content, '<') == std::string_view::npos) {
         text.assign(content);  // nothing to decode
       } else {
-        text = xmltext::decodeContent(content);
+        xmltext::decodeContent(content, text);
       }
       return true;
     }
@@ -375,10 +394,10 @@ bool XML_TEXT(std::string_view element, std::string_view name, std::string& text
 }
 
 std::optional<std::string_view> XML_ATTRIBUTE(std::string_view element, std::string_view name) {
-  const std::string_view tag = element.substr(0, element.find('>'));
+  const std::string_view tag = element.substr(0, xmltext::findChar(element, '>'));
   std::size_t from = 0;
   for (;;) {
-    const std::size_t at = tag.find(name, from);
+    const std::size_t at = xmltext::findText(tag, name, from);
     if (at == std::string_view::npos) return std::nullopt;
     from = at + 1;
     if (at == 0 || !isSpace(tag[at - 1])) continue;
@@ -388,7 +407,7 @@ std::optional<std::string_view> XML_ATTRIBUTE(std::string_view element, std::str
     ++i;
     while (i < tag.size() && isSpace(tag[i])) ++i;
     if (i >= tag.size() || (tag[i] != '"' && tag[i] != '\'')) continue;
-    const std::size_t close = tag.find(tag[i], i + 1);
+    const std::size_t close = xmltext::findChar(tag, tag[i], i + 1);
     if (close == std::string_view::npos) return std::nullopt;
     return tag.substr(i + 1, close - i - 1);
   }

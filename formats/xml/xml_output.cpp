@@ -1,6 +1,8 @@
 #include "formats/xml/xml_output.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "converter/text_helpers.h"
 #include "formats/xml/xml_text.h"
@@ -10,6 +12,9 @@
 namespace {
 
 constexpr std::size_t kFlushSize = 256 * 1024;
+// Room for an ordinary line after the flush size.
+constexpr std::size_t kLineRoom = 4096;
+constexpr std::string_view kLineEnd = "\r\n";
 // Columns enough for any finite 32-bit real in fixed-point form.
 constexpr int kWidestReal = 48;
 constexpr int kWrappedLength = 128;
@@ -25,13 +30,33 @@ bool hasForm(std::string_view text, std::string_view form) {
   return true;
 }
 
+// Copies the bytes to `to` and gives the end.  The pieces of a line are mostly a
+// few bytes long: those are moved in words, without a library call each.
+char* copyBytes(std::string_view bytes, char* to) {
+  const char* from = bytes.data();
+  const std::size_t n = bytes.size();
+  if (n >= 8 && n <= 16) {
+    std::uint64_t head = 0;
+    std::uint64_t tail = 0;
+    std::memcpy(&head, from, 8);
+    std::memcpy(&tail, from + n - 8, 8);
+    std::memcpy(to, &head, 8);
+    std::memcpy(to + n - 8, &tail, 8);
+  } else if (n < 8) {
+    for (std::size_t k = 0; k < n; ++k) to[k] = from[k];
+  } else {
+    std::memcpy(to, from, n);
+  }
+  return to + n;
+}
+
 int twoDigits(std::string_view text, std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); }
 
 }  // namespace
 
 bool XmlOutputFile::create(std::string_view path) {
   file_.abandon();
-  pending_.clear();
+  used_ = 0;
   failed_ = false;
   return file_.begin(path);
 }
@@ -39,24 +64,33 @@ bool XmlOutputFile::create(std::string_view path) {
 void XmlOutputFile::line(std::string_view text) { line({text}); }
 
 void XmlOutputFile::line(std::initializer_list<std::string_view> pieces) {
-  const std::size_t start = pending_.size();
+  // A code page byte takes at most three bytes of UTF-8.
+  const std::size_t perByte = utf8_ ? 3 : 1;
+  std::size_t most = kLineEnd.size();
+  for (std::string_view piece : pieces) most += piece.size() * perByte;
+  if (buffer_.size() - used_ < most) {
+    flush();
+    buffer_.resize(std::max({buffer_.size(), kFlushSize + kLineRoom, most}));
+  }
+  char* const start = buffer_.data() + used_;
+  char* end = start;
   for (std::string_view piece : pieces) {
-    if (utf8_) {
-      xmltext::appendAsUtf8(piece, pending_);
-    } else {
-      pending_.append(piece);
-    }
+    end = utf8_ ? xmltext::writeAsUtf8(piece, end) : copyBytes(piece, end);
   }
   // A line ends without its trailing blanks (the UTF-8 form of a blank is one).
-  while (pending_.size() > start && pending_.back() == text::kBlank) pending_.pop_back();
-  pending_ += "\r\n";
-  if (pending_.size() >= kFlushSize) flush();
+  while (end > start && end[-1] == text::kBlank) --end;
+  end = copyBytes(kLineEnd, end);
+  used_ = static_cast<std::size_t>(end - buffer_.data());
+  if (used_ >= kFlushSize) flush();
 }
 
 void XmlOutputFile::flush() {
-  if (!file_.active() || pending_.empty()) return;
-  if (!file_.write(pending_)) failed_ = true;
-  pending_.clear();
+  if (!file_.active() || used_ == 0) {
+    used_ = 0;
+    return;
+  }
+  if (!file_.write(std::string_view(buffer_.data(), used_))) failed_ = true;
+  used_ = 0;
 }
 
 bool XmlOutputFile::close() {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "converter/converter_data.h"
 #include "toolkit/core/file_replacement.h"
@@ -35,7 +36,10 @@ class XmlOutputFile {
   void flush();
 
   FileReplacement file_;
-  std::string pending_;
+  // Lines not yet written: buffer_[0, used_).  The buffer is as long as the
+  // longest line needs, and at least the flush size and a line.
+  std::vector<char> buffer_;
+  std::size_t used_ = 0;
   bool utf8_;
   bool failed_ = false;
 };

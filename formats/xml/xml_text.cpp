@@ -26,19 +26,6 @@ bool equalNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // Length of the valid UTF-8 sequence at bytes[i] and its code point; 0 when the
 // bytes there start no valid sequence.
 int utf8Sequence(std::string_view bytes, std::size_t i, char32_t& c) {
@@ -178,37 +165,49 @@ void fromUtf8(std::string_view bytes, std::string& out) {
 }
 
 std::string toUtf8(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size() + bytes.size() / 8);
-  appendAsUtf8(bytes, out);
+  std::string out(bytes.size() * 3, '\0');
+  out.resize(static_cast<std::size_t>(writeAsUtf8(bytes, out.data()) - out.data()));
   return out;
 }
 
-void appendAsUtf8(std::string_view bytes, std::string& out) {
+char* writeAsUtf8(std::string_view bytes, char* out) {
   for (char b : bytes) {
-    if (static_cast<unsigned char>(b) < 0x80) {
-      out += b;
+    const char32_t c = codePoint(static_cast<unsigned char>(b));
+    if (c < 0x80) {
+      *out++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+      *out++ = static_cast<char>(0xC0 | (c >> 6));
+      *out++ = static_cast<char>(0x80 | (c & 0x3F));
     } else {
-      appendUtf8(out, codePoint(static_cast<unsigned char>(b)));
+      *out++ = static_cast<char>(0xE0 | (c >> 12));
+      *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *out++ = static_cast<char>(0x80 | (c & 0x3F));
     }
   }
+  return out;
 }
 
 std::string decodeContent(std::string_view content) {
   std::string out;
+  decodeContent(content, out);
+  return out;
+}
+
+void decodeContent(std::string_view content, std::string& out) {
+  out.clear();
   out.reserve(content.size());
   std::size_t i = 0;
   while (i < content.size()) {
-    if (content.substr(i, kSectionOpen.size()) == kSectionOpen) {
+    if (standsAt(content, i, kSectionOpen)) {
       const std::size_t inner = i + kSectionOpen.size();
-      const std::size_t close = content.find(kSectionClose, inner);
+      const std::size_t close = findText(content, kSectionClose, inner);
       const std::size_t end = close == std::string_view::npos ? content.size() : close;
       out.append(content.substr(inner, end - inner));
       i = close == std::string_view::npos ? content.size() : close + kSectionClose.size();
       continue;
     }
     if (content[i] == '&') {
-      const std::size_t semicolon = content.find(';', i + 1);
+      const std::size_t semicolon = findChar(content, ';', i + 1);
       if (semicolon != std::string_view::npos && semicolon - i <= kLongestReference) {
         const std::string_view name = content.substr(i + 1, semicolon - i - 1);
         char32_t c = 0;
@@ -229,7 +228,6 @@ std::string decodeContent(std::string_view content) {
     out += content[i];
     ++i;
   }
-  return out;
 }
 
 bool hasControlCharacters(std::string_view text) {

@@ -4,18 +4,53 @@
 // bytes, and the KML writer turns them into UTF-8.
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
 namespace xmltext {
 
 // Searches of the short texts of an element, which the readers make many times
-// for each element: plain loops, with no library call for each search.
+// for each element: inline, eight bytes at a time, with no library call each.
+namespace scan {
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+inline std::uint64_t eightBytes(const char* at) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, at, sizeof word);
+  return word;
+}
+
+// The high bit of every byte of the word that is zero.  Above the first such
+// byte the marks may be wrong; the lowest mark never is.
+inline std::uint64_t zeroBytes(std::uint64_t word) { return (word - kOnes) & ~word & kHighBits; }
+
+// The high bit of every byte of the word that equals `c`, the lowest exact.
+inline std::uint64_t bytesEqual(std::uint64_t word, char c) {
+  return zeroBytes(word ^ (kOnes * static_cast<unsigned char>(c)));
+}
+
+// Column of the byte that the lowest mark stands for.
+inline std::size_t firstMarked(std::uint64_t marks) { return static_cast<std::size_t>(std::countr_zero(marks)) / 8; }
+}  // namespace scan
+
 // Where `c` stands in the text from `from`; npos when it does not.
 inline std::size_t findChar(std::string_view text, char c, std::size_t from = 0) {
-  if (from >= text.size()) return std::string_view::npos;
-  const auto at = std::find(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), c);
-  return at == text.end() ? std::string_view::npos : static_cast<std::size_t>(at - text.begin());
+  const std::size_t size = text.size();
+  const char* bytes = text.data();
+  std::size_t at = from;
+  for (; at + 8 <= size; at += 8) {
+    if (const std::uint64_t marks = scan::bytesEqual(scan::eightBytes(bytes + at), c)) {
+      return at + scan::firstMarked(marks);
+    }
+  }
+  for (; at < size; ++at) {
+    if (bytes[at] == c) return at;
+  }
+  return std::string_view::npos;
 }
 
 // Whether `pattern` stands in the text at column `at` (0-based).
@@ -63,8 +98,8 @@ void fromUtf8(std::string_view bytes, std::string& out);
 
 // Code page 1252 bytes as UTF-8.
 std::string toUtf8(std::string_view bytes);
-// The same appended to `out`.
-void appendAsUtf8(std::string_view bytes, std::string& out);
+// The same written from `out`, which has room for three bytes a byte; gives the end.
+char* writeAsUtf8(std::string_view bytes, char* out);
 
 // Element content as text: character-data sections give their inner text as it
 // stands, the five predefined entities and numeric character references give
@@ -72,6 +107,8 @@ void appendAsUtf8(std::string_view bytes, std::string& out);
 // character, or one the code page lacks, gives "?"; an unknown entity stays as
 // written.
 std::string decodeContent(std::string_view content);
+// The same into `out`, replacing what it held.
+void decodeContent(std::string_view content, std::string& out);
 
 // The text with every control character (below 32, except TAB) made a blank: a
 // stored text may hold bytes that XML does not allow anywhere.
