@@ -292,10 +292,15 @@ bool GPX_REQUIRED(int count, std::string_view line) {
   for (std::string_view name : {"<wpt", "<rtept", "<trkpt"}) {
     if (tag.view().starts_with(name)) tag = name;
   }
-  for (const FixedText<8>& wanted : GPX_TAG_TABLE) {
-    if (tag.view() == wanted.view()) return true;
-  }
-  return false;
+  // The tags compared as the eight bytes they are, every line of an element
+  // passes here.
+  static const std::array<std::uint64_t, GPX_TAG_TABLE.size()> kTagWords = [] {
+    std::array<std::uint64_t, GPX_TAG_TABLE.size()> words{};
+    for (std::size_t k = 0; k < words.size(); ++k) words[k] = xmltext::scan::eightBytes(GPX_TAG_TABLE[k].data());
+    return words;
+  }();
+  const std::uint64_t word = xmltext::scan::eightBytes(tag.data());
+  return std::find(kTagWords.begin(), kTagWords.end(), word) != kTagWords.end();
 }
 
 void READ_GPX() {

@@ -50,6 +50,13 @@ char* copyBytes(std::string_view bytes, char* to) {
   return to + n;
 }
 
+// Whether a character makes a text need wrapping (those CDATA wraps for, and
+// "]" of a possible "]]>") or cleaning (control characters).
+constexpr bool needsCare(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return (byte < 32 && c != '\t') || c == '<' || c == '&' || c == ':' || c == ']';
+}
+
 int twoDigits(std::string_view text, std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); }
 
 }  // namespace
@@ -120,6 +127,11 @@ std::string XML_WRAPPED(std::string_view text) {
 std::string_view XML_WRAPPED(std::string_view text, FixedText<kWrappedLength>& room) {
   // Trailing blanks never reach the result: only the text before them is looked at.
   text = text::trimmed(text);
+  // Most texts need neither wrapping nor cleaning: the result is their first
+  // 128 characters as they stand.
+  if (std::none_of(text.begin(), text.end(), needsCare)) {
+    return text::trimmed(text.substr(0, kWrappedLength));
+  }
   if (xmltext::hasControlCharacters(text)) {
     CDATA(xmltext::withoutControlCharacters(text), room);
   } else {

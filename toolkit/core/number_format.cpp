@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -142,12 +143,16 @@ std::string fixedDigits(const Decimal& d, int decimals) {
 std::optional<std::uint64_t> scaledAndRounded(double value, int decimals) {
   constexpr int kMostDecimals = 20;  // 5^20 < 2^47, so m x 5^20 < 2^100
   if (decimals < 0 || decimals > kMostDecimals) return std::nullopt;
-  value = std::fabs(value);
-  if (value == 0.0) return 0;
-  int exp2 = 0;
-  const double fraction = std::frexp(value, &exp2);
-  const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-  exp2 -= 53;
+  // The mantissa and exponent straight from the bits of the double.
+  const auto bits = std::bit_cast<std::uint64_t>(value);
+  const auto biased = static_cast<int>((bits >> 52) & 0x7FF);
+  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+  int exp2 = -1074;  // subnormal
+  if (biased != 0) {
+    mantissa |= std::uint64_t{1} << 52;
+    exp2 = biased - 1075;
+  }
+  if (mantissa == 0) return 0;
   unsigned __int128 scaled = mantissa;
   for (int k = 0; k < decimals; ++k) scaled *= 5;
   const int shift = exp2 + decimals;
