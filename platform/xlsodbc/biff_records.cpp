@@ -99,6 +99,14 @@ void ContinuedReader::skip(std::size_t n) {
 
 UnicodeString ContinuedReader::readString() {
   UnicodeString s;
+  readString(s);
+  return s;
+}
+
+void ContinuedReader::readString(UnicodeString& s) {
+  s.chars.clear();
+  s.runs.clear();
+  s.phonetic.clear();
   const std::uint16_t count = u16();
   std::uint8_t options = u8();
   const std::uint16_t runs = (options & 0x08) ? u16() : 0;
@@ -116,7 +124,6 @@ UnicodeString ContinuedReader::readString() {
   for (std::size_t i = 0; i < std::size_t{runs} * 4 && !failed_; ++i) s.runs.push_back(u8());
   // Phonetic blocks are bounded by what is left, so a wild length cannot make us loop long.
   for (std::uint32_t i = 0; i < phonetic && !failed_; ++i) s.phonetic.push_back(u8());
-  return s;
 }
 
 std::u16string readPlainString(ByteView data, std::size_t at, bool shortCount, std::size_t* end) {

@@ -103,6 +103,8 @@ class ContinuedReader {
   void skip(std::size_t n);
   // A string with a 16-bit character count and an option byte (XLUnicodeRichExtendedString).
   UnicodeString readString();
+  // The same into a string whose buffers are used again, string after string.
+  void readString(UnicodeString& into);
 
  private:
   bool ensure();

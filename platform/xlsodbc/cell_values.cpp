@@ -140,15 +140,21 @@ std::string dateText(const DateTime& t) {
 
 }  // namespace
 
-Value Value::ofCell(const xlsbook::Cell& c) {
+void Value::setCell(const xlsbook::Cell* c) {
   using xlsbook::CellKind;
-  switch (c.kind) {
-    case CellKind::Number: return {Kind::Number, c.number, {}};
-    case CellKind::Date: return {Kind::Date, c.number, {}};
-    case CellKind::Text: return {Kind::Text, 0, c.text};
-    case CellKind::Boolean: return {Kind::Boolean, c.number, {}};
+  number = 0;
+  text.clear();
+  if (!c) {
+    kind = Kind::Null;
+    return;
+  }
+  switch (c->kind) {
+    case CellKind::Number: kind = Kind::Number; number = c->number; break;
+    case CellKind::Date: kind = Kind::Date; number = c->number; break;
+    case CellKind::Text: kind = Kind::Text; text.assign(c->text); break;
+    case CellKind::Boolean: kind = Kind::Boolean; number = c->number; break;
     case CellKind::Error:
-    default: return {};
+    default: kind = Kind::Null; break;
   }
 }
 
@@ -317,10 +323,11 @@ Outcome fromCBuffer(SQLSMALLINT cType, const void* buffer, SQLLEN bufferLength, 
     }
     if (n == 0) return Outcome::ok();
     if (n > 32767) return Outcome::failure("22001", "String data, right truncated: a cell holds at most 32767 characters.");
+    // The cell views the caller's buffer: appendRow copies the text into the workbook.
     xlsbook::Cell c;
     c.kind = CellKind::Text;
-    c.text.assign(s, n);
-    cell = std::move(c);
+    c.text = std::string_view(s, n);
+    cell = c;
     return Outcome::ok();
   }
   if (cType == SQL_C_DOUBLE) {

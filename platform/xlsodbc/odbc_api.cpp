@@ -42,7 +42,12 @@ class ListResult : public ResultSet {
   std::vector<std::vector<Value>> rows;
   std::size_t columnCount() const override { return columns_; }
   bool next() override { return ++at_ < rows.size(); }
-  Value value(std::size_t c) const override { return c < rows[at_].size() ? rows[at_][c] : Value{}; }
+  void value(std::size_t c, Value& into) const override {
+    if (c < rows[at_].size())
+      into = rows[at_][c];
+    else
+      into.setCell(nullptr);
+  }
 
  private:
   std::size_t columns_;
@@ -62,7 +67,7 @@ class SheetResult : public ResultSet {
     cells_ = it != sheet_.rows.end() ? &it->second : nullptr;
     return row_ < end_;
   }
-  Value value(std::size_t c) const override { return valueIn(cells_, columns_[c]); }
+  void value(std::size_t c, Value& into) const override { valueIn(cells_, columns_[c], into); }
 
  private:
   const xlsbook::Sheet& sheet_;
@@ -135,7 +140,8 @@ bool catchUpWithFile(Connection& c, Handle& reportTo) {
     reportTo.fail("HY000", "The workbook written to " + c.path + " could not be read back: " + why);
     return false;
   }
-  c.book = std::move(reloaded);
+  c.book.reset();
+  c.book.emplace(std::move(*reloaded));
   return true;
 }
 
@@ -237,7 +243,7 @@ SQLRETURN executeInsert(Statement& s) {
   xlsbook::Sheet* sheet = resolveWorksheet(s, table);
   if (!sheet) return SQL_ERROR;
   if (sheet->nextFreeRow >= kMaxRows) return s.fail("HY000", "The worksheet is full: it holds at most 65536 rows.");
-  xlsbook::Row row;
+  xlsbook::Row row(sheet->rows.get_allocator());
   // A row grown cell by cell costs a reallocation for each doubling, on every insert.
   row.reserve(s.insertColumns.size());
   for (std::size_t i = 0; i < s.insertColumns.size(); ++i) {
@@ -249,7 +255,7 @@ SQLRETURN executeInsert(Statement& s) {
     if (o.error) return s.fail(o.state, o.message + " (parameter " + std::to_string(i + 1) + ")");
     if (cell) {
       cell->column = s.insertColumns[i];
-      row.push_back(std::move(*cell));
+      row.push_back(*cell);
     }
   }
   std::sort(row.begin(), row.end(), [](const auto& a, const auto& b) { return a.column < b.column; });
@@ -399,7 +405,8 @@ SQLRETURN SQL_API SQLDriverConnect(SQLHDBC handle, SQLHWND, SQLCHAR* in, SQLSMAL
   std::string why;
   auto book = loadWorkbookFile(path, why);
   if (!book) return c->fail("HY000", why, -1);
-  c->book = std::move(book);
+  c->book.reset();
+  c->book.emplace(std::move(*book));
   c->path = path;
   c->readOnly = sameName(keys["READONLY"], "TRUE") || keys["READONLY"] == "1";
   c->connected = true;
@@ -498,7 +505,8 @@ SQLRETURN SQL_API SQLFetch(SQLHSTMT handle) {
   const bool date1904 = s->connection->book && s->connection->book->date1904;
   for (const auto& [number, b] : s->columns) {
     if (number > s->result->columnCount()) return s->fail("07009", "Invalid descriptor index: column " + std::to_string(number) + ".");
-    Outcome o = toCBuffer(s->result->value(number - 1u), b.cType, b.buffer, b.bufferLength, b.indicator, date1904);
+    s->result->value(number - 1u, s->fetched);
+    Outcome o = toCBuffer(s->fetched, b.cType, b.buffer, b.bufferLength, b.indicator, date1904);
     if (!o.state) continue;
     const std::string message = o.message + " (column " + std::to_string(number) + ")";
     if (o.error) return s->fail(o.state, message);

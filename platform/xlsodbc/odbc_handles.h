@@ -67,7 +67,8 @@ class ResultSet {
   virtual ~ResultSet() = default;
   virtual std::size_t columnCount() const = 0;
   virtual bool next() = 0;
-  virtual Value value(std::size_t column) const = 0;  // column from 0
+  // The value of a column (from 0) of the current row into `into`.
+  virtual void value(std::size_t column, Value& into) const = 0;
 };
 
 struct Binding {
@@ -85,6 +86,7 @@ struct Statement : Handle {
   std::map<SQLUSMALLINT, Binding> columns;
   std::map<SQLUSMALLINT, Binding> parameters;
   std::unique_ptr<ResultSet> result;
+  Value fetched;  // the value being fetched: its text buffer serves row after row
   bool rowsInserted = false;  // inserted rows wait to be written when the statement is closed
 };
 

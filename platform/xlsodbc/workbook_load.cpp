@@ -16,6 +16,8 @@ namespace rt = xlsbiff::rt;
 constexpr std::uint16_t kBiff8 = 0x0600;
 constexpr std::uint16_t kGlobalsType = 0x0005;
 constexpr int kLargestRowHint = 32;
+// The arena's first block; later blocks grow geometrically.
+constexpr std::size_t kArenaFirstBlock = 64 * 1024;
 
 bool isBuiltInDateFormat(std::uint16_t f) {
   return (f >= 14 && f <= 22) || (f >= 27 && f <= 36) || (f >= 45 && f <= 47) || (f >= 50 && f <= 58);
@@ -56,6 +58,25 @@ bool formatShowsDate(std::u16string_view f) {
     }
   }
   return false;
+}
+
+// The characters as code page 1252 text in the arena.
+std::string_view keepCodePageText(std::pmr::memory_resource& arena, std::u16string_view chars) {
+  if (!std::all_of(chars.begin(), chars.end(), [](char16_t c) { return c < 0x80; }))
+    return keepText(arena, xlsbiff::toCodePage(chars));
+  if (chars.empty()) return {};
+  auto* bytes = static_cast<char*>(arena.allocate(chars.size(), 1));
+  std::transform(chars.begin(), chars.end(), bytes, [](char16_t c) { return static_cast<char>(c); });
+  return {bytes, chars.size()};
+}
+
+// A copy of the elements in the arena; nullptr for none.
+template <typename T>
+const T* keepSpan(std::pmr::memory_resource& arena, const T* data, std::size_t count) {
+  if (count == 0) return nullptr;
+  auto* kept = static_cast<T*>(arena.allocate(count * sizeof(T), alignof(T)));
+  std::copy_n(data, count, kept);
+  return kept;
 }
 
 double decodeRk(std::uint32_t rk) {
@@ -115,7 +136,7 @@ std::vector<Record> substreamAt(ByteView stream, std::size_t offset, bool worksh
 
 class CellReader {
  public:
-  CellReader(const Workbook& book, Sheet& sheet) : book_(book), sheet_(sheet) {}
+  CellReader(const Workbook& book, Sheet& sheet) : book_(book), sheet_(sheet), arena_(*book.arena) {}
 
   void read() {
     const auto records = xlsbiff::viewsOf(sheet_.records);
@@ -161,7 +182,7 @@ class CellReader {
   void putText(std::uint32_t row, std::uint16_t column, std::u16string_view chars) {
     Cell c;
     c.kind = CellKind::Text;
-    c.text = xlsbiff::toCodePage(chars);
+    c.text = keepCodePageText(arena_, chars);
     put(row, column, std::move(c));
   }
 
@@ -260,6 +281,7 @@ class CellReader {
 
   const Workbook& book_;
   Sheet& sheet_;
+  std::pmr::memory_resource& arena_;
   std::vector<std::uint16_t> widths_ = std::vector<std::uint16_t>(65536, 0);  // cells a ROW record announces
   std::size_t lastRowSize_ = 0;
   Row* lastRow_ = nullptr;  // map nodes stay where they are
@@ -273,14 +295,25 @@ void readSharedStrings(Workbook& book, std::size_t sstIndex) {
   xlsbiff::ContinuedReader reader(parts);
   book.sharedStringUses = reader.u32();
   const std::uint32_t unique = reader.u32();
+  // Each string is read into the same buffers and kept in the arena.
+  std::pmr::memory_resource& arena = *book.arena;
+  xlsbiff::UnicodeString s;
   for (std::uint32_t n = 0; n < unique && !reader.atEnd(); ++n) {
-    auto s = reader.readString();
+    reader.readString(s);
     if (reader.failed()) break;
-    book.sharedStrings.push_back(std::move(s));
+    book.sharedStrings.push_back({{keepSpan(arena, s.chars.data(), s.chars.size()), s.chars.size()},
+                                  {keepSpan(arena, s.runs.data(), s.runs.size()), s.runs.size()},
+                                  {keepSpan(arena, s.phonetic.data(), s.phonetic.size()), s.phonetic.size()}});
   }
 }
 
 }  // namespace
+
+Workbook::Workbook() : arena(std::make_unique<std::pmr::monotonic_buffer_resource>(kArenaFirstBlock)) {}
+
+std::string_view keepText(std::pmr::memory_resource& arena, std::string_view text) {
+  return {keepSpan(arena, text.data(), text.size()), text.size()};
+}
 
 bool Workbook::changed() const {
   return std::any_of(sheets.begin(), sheets.end(), [](const Sheet& s) { return s.changed(); });
@@ -354,7 +387,7 @@ std::optional<Workbook> load(ByteView file, std::string& why) {
         readSharedStrings(book, i);
         break;
       case rt::BoundSheet: {
-        Sheet s;
+        Sheet s(book.arena.get());
         s.visibility = static_cast<std::uint8_t>(u8(d, 4) & 0x03);
         s.kind = u8(d, 5);
         s.name = xlsbiff::toCodePage(xlsbiff::readPlainString(d, 6, true));

@@ -26,18 +26,75 @@ std::size_t bytesOf(const std::vector<Record>& records) {
   return n;
 }
 
+// One string of the shared-string table to write: one the workbook had, or the
+// code page 1252 text of new cells (viewing the cells' own text, which stays put
+// while the workbook is saved).
+struct PlannedString {
+  const SharedString* old = nullptr;
+  std::string_view text;
+};
+
+// The new texts met so far and their places in the table: open addressing in
+// one array, since a table of tens of thousands of texts must not cost an
+// allocation for each.
+class TextIndex {
+ public:
+  explicit TextIndex(std::size_t texts) {
+    std::size_t size = 16;
+    while (size < 2 * texts) size *= 2;
+    slots_.assign(size, Slot{});
+  }
+  // The place of the text, and whether it was just added with `place`.
+  std::pair<std::uint32_t, bool> findOrAdd(std::string_view text, std::uint32_t place) {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = std::hash<std::string_view>{}(text) & mask;; i = (i + 1) & mask) {
+      Slot& s = slots_[i];
+      if (!s.used) {
+        s = {text, place, true};
+        return {place, true};
+      }
+      if (s.text == text) return {s.place, false};
+    }
+  }
+  void setPlace(std::string_view text, std::uint32_t place) {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = std::hash<std::string_view>{}(text) & mask;; i = (i + 1) & mask)
+      if (slots_[i].text == text) {
+        slots_[i].place = place;
+        return;
+      }
+  }
+
+ private:
+  struct Slot {
+    std::string_view text;
+    std::uint32_t place = 0;
+    bool used = false;
+  };
+  std::vector<Slot> slots_;
+};
+
 // What the new cells need of the globals: their shared strings and the date format.
 struct SavePlan {
-  std::vector<xlsbiff::UnicodeString> strings;
+  std::vector<PlannedString> strings;
   std::uint32_t uses = 0;
-  // New texts (code page 1252), viewing the cells' own texts, which stay put
-  // while the workbook is saved.
-  std::unordered_map<std::string_view, std::uint32_t> index;
+  // The shared-string index of each new text cell, in the order the cells are
+  // written, and the next one to take.
+  std::vector<std::uint32_t> textCells;
+  std::size_t nextTextCell = 0;
   bool needsDateXf = false;
   std::uint16_t cellXf = kDefaultCellXf;
   std::uint16_t dateXf = kDefaultCellXf;
   std::uint16_t dateFormat = 0;
 };
+
+// Code page 1252 bytes as UTF-16, into a buffer used again text after text.
+void codePageChars(std::string_view text, std::u16string& into) {
+  if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    into.assign(text.begin(), text.end());
+  else
+    into = xlsbiff::fromCodePage(text);
+}
 
 // The cells of the rows added to changed sheets, in the order they are written.
 template <typename F>
@@ -55,33 +112,32 @@ SavePlan planSave(const Workbook& book) {
   plan.cellXf = book.xfFormats.size() > kDefaultCellXf ? kDefaultCellXf : 0;
   std::size_t texts = 0;
   forEachAddedCell(book, [&](const Cell& c) { texts += c.kind == CellKind::Text ? 1 : 0; });
-  // Room for every string at once: the index of characters below views the
-  // strings where they lie.
-  plan.strings = book.sharedStrings;
   plan.strings.reserve(book.sharedStrings.size() + texts);
-  plan.index.reserve(texts);
+  for (const SharedString& s : book.sharedStrings) plan.strings.push_back({&s, {}});
+  plan.textCells.reserve(texts);
+  TextIndex index(texts);
   // Only the workbook's earlier strings are looked up by their characters: a new
-  // text already met is found by its own bytes in plan.index.
+  // text already met is found by its own bytes in the index.
   std::unordered_map<std::u16string_view, std::uint32_t> existing;
-  bool existingIndexed = book.sharedStrings.empty();
+  existing.reserve(book.sharedStrings.size());
+  for (std::uint32_t i = 0; i < book.sharedStrings.size(); ++i) existing.emplace(book.sharedStrings[i].chars, i);
+  std::u16string chars;
   forEachAddedCell(book, [&](const Cell& c) {
     if (c.kind == CellKind::Date) plan.needsDateXf = true;
     if (c.kind != CellKind::Text) return;
     ++plan.uses;
-    const auto [entry, added] = plan.index.try_emplace(c.text, 0);
+    const auto [place, added] = index.findOrAdd(c.text, static_cast<std::uint32_t>(plan.strings.size()));
+    plan.textCells.push_back(place);
     if (!added) return;
-    if (!existingIndexed) {
-      existing.reserve(book.sharedStrings.size());
-      for (std::uint32_t i = 0; i < book.sharedStrings.size(); ++i) existing.emplace(plan.strings[i].chars, i);
-      existingIndexed = true;
+    if (!existing.empty()) {
+      codePageChars(c.text, chars);
+      if (auto found = existing.find(chars); found != existing.end()) {
+        plan.textCells.back() = found->second;
+        index.setPlace(c.text, found->second);
+        return;
+      }
     }
-    std::u16string chars = xlsbiff::fromCodePage(c.text);
-    if (auto found = existing.find(chars); found != existing.end()) {
-      entry->second = found->second;
-      return;
-    }
-    entry->second = static_cast<std::uint32_t>(plan.strings.size());
-    plan.strings.push_back({std::move(chars), {}, {}});
+    plan.strings.push_back({nullptr, c.text});
   });
   return plan;
 }
@@ -106,8 +162,15 @@ std::vector<Record> encodeSharedStrings(const SavePlan& plan, std::size_t stream
   Bytes ext;
   put16(ext, bucket);
 
+  const SharedString noString;
+  std::u16string newChars;
   for (std::size_t i = 0; i < plan.strings.size(); ++i) {
-    const auto& s = plan.strings[i];
+    const PlannedString& planned = plan.strings[i];
+    SharedString s = planned.old ? *planned.old : noString;
+    if (!planned.old) {
+      codePageChars(planned.text, newChars);
+      s.chars = newChars;
+    }
     const bool wide = std::any_of(s.chars.begin(), s.chars.end(), [](char16_t c) { return c >= 0x100; });
     const std::size_t charSize = wide ? 2 : 1;
     const std::size_t header = 3 + (s.runs.empty() ? 0 : 2) + (s.phonetic.empty() ? 0 : 4);
@@ -282,14 +345,14 @@ std::uint16_t cellRecordType(const Cell& c) {
   }
 }
 
-void putCellRecord(Bytes& out, std::uint32_t row, const Cell& c, const SavePlan& plan) {
+void putCellRecord(Bytes& out, std::uint32_t row, const Cell& c, SavePlan& plan) {
   const std::size_t start = beginRecord(out, cellRecordType(c));
   put16(out, static_cast<std::uint16_t>(row));
   put16(out, c.column);
   switch (c.kind) {
     case CellKind::Text:
       put16(out, plan.cellXf);
-      put32(out, plan.index.at(c.text));
+      put32(out, plan.textCells[plan.nextTextCell++]);
       break;
     case CellKind::Boolean:
     case CellKind::Error:
@@ -312,7 +375,7 @@ void putCellRecord(Bytes& out, std::uint32_t row, const Cell& c, const SavePlan&
 
 // Row blocks of the added rows, as one run of records: ROW records, their
 // cells, and a DBCELL that points back at them.
-Record addedRowBlocks(const Sheet& sheet, const SavePlan& plan) {
+Record addedRowBlocks(const Sheet& sheet, SavePlan& plan) {
   Record run{xlsbiff::kRecordRun, {}};
   Bytes& out = run.data;
   std::size_t room = 0;
@@ -373,7 +436,7 @@ void widenDimensions(Record& dims, const Sheet& sheet) {
   set16(dims.data, 10, colEnd);
 }
 
-std::vector<Record> sheetRecords(const Sheet& sheet, const SavePlan& plan) {
+std::vector<Record> sheetRecords(const Sheet& sheet, SavePlan& plan) {
   std::vector<Record> records = sheet.isNew ? blankWorksheetRecords(false) : sheet.records;
   if (!sheet.changed()) return records;
   std::ptrdiff_t insertAt = -1, dimensions = -1, window2 = -1;
@@ -394,6 +457,24 @@ std::vector<Record> sheetRecords(const Sheet& sheet, const SavePlan& plan) {
   return records;
 }
 
+// Calls f(type, data length) for each BIFF record the list stands for, the
+// records of a run one by one, as xlsbiff::viewsOf lists them but without a list.
+template <typename F>
+void forEachRecordIn(const std::vector<Record>& records, F&& f) {
+  for (const Record& r : records) {
+    if (r.type != xlsbiff::kRecordRun) {
+      f(r.type, r.data.size());
+      continue;
+    }
+    const ByteView run(r.data);
+    for (std::size_t at = 0; at + 4 <= run.size();) {
+      const std::size_t length = std::min<std::size_t>(u16(run, at + 2), run.size() - at - 4);
+      f(u16(run, at), length);
+      at += 4 + length;
+    }
+  }
+}
+
 // The INDEX record holds stream positions of the sheet's DBCELL and DEFCOLWIDTH
 // records, which move when the stream is rebuilt.
 void fixIndex(std::vector<Record>& records, std::size_t sheetOffset, const Sheet& sheet) {
@@ -407,11 +488,11 @@ void fixIndex(std::vector<Record>& records, std::size_t sheetOffset, const Sheet
   }
   if (index < 0) return;
   depth = 0;
-  for (const auto& r : xlsbiff::viewsOf(records)) {
-    if (r.type == rt::Bof) ++depth;
-    if (depth == 1 && r.type == rt::DbCell) ++dbCells;
-    if (r.type == rt::Eof) --depth;
-  }
+  forEachRecordIn(records, [&](std::uint16_t type, std::size_t) {
+    if (type == rt::Bof) ++depth;
+    if (depth == 1 && type == rt::DbCell) ++dbCells;
+    if (type == rt::Eof) --depth;
+  });
   Record& idx = records[static_cast<std::size_t>(index)];
   Bytes d(16 + 4 * dbCells, 0);
   std::copy_n(idx.data.begin(), std::min<std::size_t>(12, idx.data.size()), d.begin());
@@ -422,14 +503,14 @@ void fixIndex(std::vector<Record>& records, std::size_t sheetOffset, const Sheet
   idx.data = std::move(d);
   std::size_t pos = sheetOffset, k = 0;
   depth = 0;
-  // The views are taken once the INDEX record has its new size.
-  for (const auto& r : xlsbiff::viewsOf(records)) {
-    if (r.type == rt::Bof) ++depth;
-    if (depth == 1 && r.type == rt::DbCell) set32(idx.data, 16 + 4 * k++, static_cast<std::uint32_t>(pos));
-    if (depth == 1 && r.type == rt::DefColWidth) set32(idx.data, 12, static_cast<std::uint32_t>(pos));
-    if (r.type == rt::Eof) --depth;
-    pos += 4 + r.data.size();
-  }
+  // The records are walked once the INDEX record has its new size.
+  forEachRecordIn(records, [&](std::uint16_t type, std::size_t length) {
+    if (type == rt::Bof) ++depth;
+    if (depth == 1 && type == rt::DbCell) set32(idx.data, 16 + 4 * k++, static_cast<std::uint32_t>(pos));
+    if (depth == 1 && type == rt::DefColWidth) set32(idx.data, 12, static_cast<std::uint32_t>(pos));
+    if (type == rt::Eof) --depth;
+    pos += 4 + length;
+  });
 }
 
 }  // namespace
@@ -489,17 +570,17 @@ std::vector<Record> blankWorksheetRecords(bool selected) {
 }
 
 void addWorksheet(Workbook& book, const std::string& name, const std::vector<std::string>& headings) {
-  Sheet s;
+  Sheet s(book.arena.get());
   s.name = name;
   s.isNew = true;
   s.firstAddedRow = 0;
-  Row header;
+  Row header(book.arena.get());
   for (std::size_t i = 0; i < headings.size(); ++i) {
     Cell c;
     c.column = static_cast<std::uint16_t>(i);
     c.kind = CellKind::Text;
-    c.text = headings[i];
-    header.push_back(std::move(c));
+    c.text = keepText(*book.arena, headings[i]);
+    header.push_back(c);
   }
   s.rows.emplace(0, std::move(header));
   s.nextFreeRow = 1;
@@ -509,7 +590,11 @@ void addWorksheet(Workbook& book, const std::string& name, const std::vector<std
 void appendRow(Sheet& sheet, Row cells) {
   const std::uint32_t row = sheet.nextFreeRow++;
   sheet.firstAddedRow = std::min(sheet.firstAddedRow, row);
-  if (!cells.empty()) sheet.rows.emplace(row, std::move(cells));
+  if (cells.empty()) return;
+  std::pmr::memory_resource& arena = *sheet.rows.get_allocator().resource();
+  for (Cell& c : cells)
+    if (c.kind == CellKind::Text) c.text = keepText(arena, c.text);
+  sheet.rows.emplace(row, std::move(cells));
 }
 
 Bytes save(const Workbook& book) {

@@ -154,7 +154,8 @@ void appendNumberAndText(xlsbook::Sheet& sheet, int n) {
   number.number = n;
   text.column = 1;
   text.kind = xlsbook::CellKind::Text;
-  text.text = "row " + std::to_string(n) + " of a long enough text";
+  const std::string words = "row " + std::to_string(n) + " of a long enough text";
+  text.text = words;
   xlsbook::appendRow(sheet, {number, text});
 }
 
