@@ -73,7 +73,7 @@ class ColumnArrays {
     if (rows_ == 0) return true;
     for (int c = 0; c < kColumnCount; ++c) {
       const std::size_t bytes = static_cast<std::size_t>(rows_) * static_cast<std::size_t>(length(c));
-      arrays_[static_cast<std::size_t>(c)].reset(new (std::nothrow) char[bytes]());
+      arrays_[static_cast<std::size_t>(c)].reset(new (std::nothrow) char[bytes]);
       if (!arrays_[static_cast<std::size_t>(c)]) {
         status = c + 1;
         return false;

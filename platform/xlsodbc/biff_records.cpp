@@ -55,6 +55,39 @@ std::vector<RecordView> viewsOf(const std::vector<Record>& records) {
   return views;
 }
 
+namespace {
+// The data length of the run's record at `at`, bounded by the run.
+std::size_t runRecordLength(ByteView run, std::size_t at) {
+  return std::min<std::size_t>(xlsio::u16(run, at + 2), run.size() - at - 4);
+}
+}  // namespace
+
+RecordView RecordWalk::current() const {
+  const Record& r = (*records_)[index_];
+  if (r.type != kRecordRun) return {r.type, r.data};
+  const ByteView run(r.data);
+  return {xlsio::u16(run, at_), run.subspan(at_ + 4, runRecordLength(run, at_))};
+}
+
+void RecordWalk::next() {
+  const Record& r = (*records_)[index_];
+  if (r.type != kRecordRun) {
+    ++index_;
+  } else {
+    at_ += 4 + runRecordLength(r.data, at_);
+  }
+  settle();
+}
+
+void RecordWalk::settle() {
+  while (index_ < records_->size() && (*records_)[index_].type == kRecordRun &&
+         at_ + 4 > (*records_)[index_].data.size()) {
+    ++index_;
+    at_ = 0;
+  }
+  if (index_ < records_->size() && (*records_)[index_].type != kRecordRun) at_ = 0;
+}
+
 void appendRecord(Bytes& out, std::uint16_t type, ByteView data) {
   put16(out, type);
   put16(out, static_cast<std::uint16_t>(data.size()));

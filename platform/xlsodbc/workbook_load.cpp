@@ -139,14 +139,13 @@ class CellReader {
   CellReader(const Workbook& book, Sheet& sheet) : book_(book), sheet_(sheet), arena_(*book.arena) {}
 
   void read() {
-    const auto records = xlsbiff::viewsOf(sheet_.records);
     int depth = 0;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      const RecordView& r = records[i];
+    for (xlsbiff::RecordWalk walk(sheet_.records); !walk.atEnd(); walk.next()) {
+      const RecordView r = walk.current();
       if (r.type == rt::Bof) ++depth;
       if (r.type == rt::Eof) --depth;
       if (depth != 1) continue;  // inside an embedded chart
-      readRecord(records, i);
+      readRecord(r, walk);
     }
     if (!sheet_.rows.empty()) noteRow(sheet_.rows.rbegin()->first);
   }
@@ -186,8 +185,8 @@ class CellReader {
     put(row, column, std::move(c));
   }
 
-  void readRecord(const std::vector<RecordView>& records, std::size_t i) {
-    const RecordView& r = records[i];
+  // The record the walk stands at.
+  void readRecord(const RecordView& r, const xlsbiff::RecordWalk& walk) {
     const ByteView d(r.data);
     const std::uint16_t row = u16(d, 0), col = u16(d, 2), xf = u16(d, 4);
     switch (r.type) {
@@ -218,7 +217,7 @@ class CellReader {
         }
         break;
       case rt::Formula:
-        if (d.size() >= 14) readFormulaResult(records, i, row, col, xf);
+        if (d.size() >= 14) readFormulaResult(r, walk, row, col, xf);
         break;
       case rt::Row:
         // Room for the row's cells at once: a row grown cell by cell costs a
@@ -239,9 +238,9 @@ class CellReader {
 
   // A formula's last calculated value: a number, or a marker for a text (in the
   // STRING record that follows), a truth value, an error or an empty text.
-  void readFormulaResult(const std::vector<RecordView>& records, std::size_t i, std::uint16_t row,
+  void readFormulaResult(const RecordView& formula, const xlsbiff::RecordWalk& walk, std::uint16_t row,
                          std::uint16_t col, std::uint16_t xf) {
-    const ByteView d(records[i].data);
+    const ByteView d(formula.data);
     if (u16(d, 12) != 0xFFFF) {
       putNumber(row, col, xf, f64(d, 6));
       return;
@@ -249,11 +248,15 @@ class CellReader {
     switch (d[6]) {
       case 0: {
         // The text follows in a STRING record, possibly after shared-formula records.
-        for (std::size_t k = i + 1; k < records.size() && k <= i + 3; ++k) {
-          if (records[k].type != rt::String) continue;
-          std::vector<ByteView> parts{records[k].data};
-          for (std::size_t m = k + 1; m < records.size() && records[m].type == rt::Continue; ++m)
-            parts.push_back(records[m].data);
+        xlsbiff::RecordWalk ahead = walk;
+        ahead.next();
+        for (int k = 1; !ahead.atEnd() && k <= 3; ++k, ahead.next()) {
+          const RecordView string = ahead.current();
+          if (string.type != rt::String) continue;
+          std::vector<ByteView> parts{string.data};
+          xlsbiff::RecordWalk more = ahead;
+          for (more.next(); !more.atEnd() && more.current().type == rt::Continue; more.next())
+            parts.push_back(more.current().data);
           xlsbiff::ContinuedReader reader(parts);
           putText(row, col, reader.readString().chars);
           return;

@@ -457,21 +457,12 @@ std::vector<Record> sheetRecords(const Sheet& sheet, SavePlan& plan) {
   return records;
 }
 
-// Calls f(type, data length) for each BIFF record the list stands for, the
-// records of a run one by one, as xlsbiff::viewsOf lists them but without a list.
+// Calls f(type, data length) for each BIFF record the list stands for.
 template <typename F>
 void forEachRecordIn(const std::vector<Record>& records, F&& f) {
-  for (const Record& r : records) {
-    if (r.type != xlsbiff::kRecordRun) {
-      f(r.type, r.data.size());
-      continue;
-    }
-    const ByteView run(r.data);
-    for (std::size_t at = 0; at + 4 <= run.size();) {
-      const std::size_t length = std::min<std::size_t>(u16(run, at + 2), run.size() - at - 4);
-      f(u16(run, at), length);
-      at += 4 + length;
-    }
+  for (xlsbiff::RecordWalk walk(records); !walk.atEnd(); walk.next()) {
+    const xlsbiff::RecordView r = walk.current();
+    f(r.type, r.data.size());
   }
 }
 
