@@ -210,8 +210,13 @@ Entry makeEntry(std::u16string_view name, EntryType type) {
   return e;
 }
 
-Bytes write(const CompoundFile& file) {
+Bytes write(const CompoundFile& file) { return write(file, StreamInPlace{}); }
+
+Bytes write(const CompoundFile& file, const StreamInPlace& replaced) {
   constexpr std::uint32_t kSector = 512;
+  const auto sizeOf = [&](std::size_t i) {
+    return static_cast<int>(i) == replaced.entry ? replaced.size : file.entries[i].data.size();
+  };
   constexpr std::uint32_t kPerSector = kSector / 4;
   const auto sectorsFor = [](std::size_t bytes, std::size_t unit) {
     return static_cast<std::uint32_t>((bytes + unit - 1) / unit);
@@ -221,12 +226,12 @@ Bytes write(const CompoundFile& file) {
   Bytes miniStream;
   std::vector<std::uint32_t> miniFat;
   std::vector<std::uint32_t> start(file.entries.size(), kEndOfChain);
-  std::vector<const Entry*> regular;
+  std::vector<std::size_t> regular;
   for (std::size_t i = 1; i < file.entries.size(); ++i) {
     const Entry& e = file.entries[i];
-    if (e.type() != EntryType::Stream || e.data.empty()) continue;
-    if (e.data.size() >= kMiniStreamCutoff) {
-      regular.push_back(&e);
+    if (e.type() != EntryType::Stream || sizeOf(i) == 0) continue;
+    if (sizeOf(i) >= kMiniStreamCutoff) {
+      regular.push_back(i);
       continue;
     }
     const std::uint32_t first = static_cast<std::uint32_t>(miniFat.size());
@@ -247,7 +252,7 @@ Bytes write(const CompoundFile& file) {
     return n == 0 ? kEndOfChain : runs.back().first;
   };
   std::vector<std::uint32_t> regularStart;
-  for (const Entry* e : regular) regularStart.push_back(plan(e->data.size()));
+  for (std::size_t i : regular) regularStart.push_back(plan(sizeOf(i)));
   const std::uint32_t miniStreamStart = plan(miniStream.size());
   const std::uint32_t miniFatStart = plan(miniFat.size() * 4);
   const std::uint32_t miniFatSectors = sectorsFor(miniFat.size() * 4, kSector);
@@ -284,10 +289,10 @@ Bytes write(const CompoundFile& file) {
       set32(raw, 0x78, static_cast<std::uint32_t>(miniStream.size()));
     } else if (e.type() == EntryType::Stream) {
       std::uint32_t s = start[i];
-      const auto it = std::find(regular.begin(), regular.end(), &e);
+      const auto it = std::find(regular.begin(), regular.end(), i);
       if (it != regular.end()) s = regularStart[static_cast<std::size_t>(it - regular.begin())];
-      set32(raw, 0x74, e.data.empty() ? kEndOfChain : s);
-      set32(raw, 0x78, static_cast<std::uint32_t>(e.data.size()));
+      set32(raw, 0x74, sizeOf(i) == 0 ? kEndOfChain : s);
+      set32(raw, 0x78, static_cast<std::uint32_t>(sizeOf(i)));
     } else {
       set32(raw, 0x74, 0);
       set32(raw, 0x78, 0);
@@ -322,11 +327,19 @@ Bytes write(const CompoundFile& file) {
   put32(out, difatSectors);
   for (std::uint32_t k = 0; k < kHeaderDifatCount; ++k) put32(out, k < fatSectors ? fatStart + k : kFreeSector);
 
+  const auto pad = [&] { out.resize(out.size() + (kSector - out.size() % kSector) % kSector, 0); };
   auto putPadded = [&](ByteView b) {
     putBytes(out, b);
-    out.resize(out.size() + (kSector - b.size() % kSector) % kSector, 0);
+    pad();
   };
-  for (const Entry* e : regular) putPadded(e->data);
+  for (std::size_t i : regular) {
+    if (static_cast<int>(i) == replaced.entry) {
+      replaced.put(out);
+      pad();
+    } else {
+      putPadded(file.entries[i].data);
+    }
+  }
   putPadded(miniStream);
   Bytes miniFatBytes;
   for (std::uint32_t v : miniFat) put32(miniFatBytes, v);

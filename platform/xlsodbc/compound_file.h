@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,16 @@ int findRootStream(const CompoundFile& file, std::u16string_view name);
 
 // Lays the tree out anew in 512-byte sectors and returns the file's bytes.
 xlsio::Bytes write(const CompoundFile& file);
+
+// A stream written in place of an entry's data: `size` bytes that `put` appends
+// to the file's bytes where the stream goes, so that a large stream is made
+// once, in its place, and not first on its own and then copied.
+struct StreamInPlace {
+  int entry = -1;
+  std::size_t size = 0;
+  std::function<void(xlsio::Bytes&)> put;
+};
+xlsio::Bytes write(const CompoundFile& file, const StreamInPlace& replaced);
 
 // A directory entry of the given name and type with no siblings and no child.
 Entry makeEntry(std::u16string_view name, EntryType type);

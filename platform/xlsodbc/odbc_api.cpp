@@ -243,9 +243,10 @@ SQLRETURN executeInsert(Statement& s) {
   xlsbook::Sheet* sheet = resolveWorksheet(s, table);
   if (!sheet) return SQL_ERROR;
   if (sheet->nextFreeRow >= kMaxRows) return s.fail("HY000", "The worksheet is full: it holds at most 65536 rows.");
-  xlsbook::Row row(sheet->rows.get_allocator());
-  // A row grown cell by cell costs a reallocation for each doubling, on every insert.
-  row.reserve(s.insertColumns.size());
+  // The cells are gathered first, so that the row in the sheet takes no more
+  // room than its cells need.
+  std::vector<xlsbook::Cell>& cells = s.insertedCells;
+  cells.clear();
   for (std::size_t i = 0; i < s.insertColumns.size(); ++i) {
     const auto p = s.parameters.find(static_cast<SQLUSMALLINT>(i + 1));
     if (p == s.parameters.end()) return s.fail("07002", "COUNT field incorrect: parameter " + std::to_string(i + 1) + " is not bound.");
@@ -255,9 +256,10 @@ SQLRETURN executeInsert(Statement& s) {
     if (o.error) return s.fail(o.state, o.message + " (parameter " + std::to_string(i + 1) + ")");
     if (cell) {
       cell->column = s.insertColumns[i];
-      row.push_back(*cell);
+      cells.push_back(*cell);
     }
   }
+  xlsbook::Row row(cells.begin(), cells.end(), sheet->rows.get_allocator());
   std::sort(row.begin(), row.end(), [](const auto& a, const auto& b) { return a.column < b.column; });
   xlsbook::appendRow(*sheet, std::move(row));
   s.rowsInserted = true;

@@ -83,6 +83,7 @@ struct Statement : Handle {
   Connection* connection;
   std::optional<SqlStatement> prepared;
   std::vector<std::uint16_t> insertColumns;  // sheet columns of a prepared INSERT
+  std::vector<xlsbook::Cell> insertedCells;  // the row being inserted, before it goes into the sheet
   std::map<SQLUSMALLINT, Binding> columns;
   std::map<SQLUSMALLINT, Binding> parameters;
   std::unique_ptr<ResultSet> result;

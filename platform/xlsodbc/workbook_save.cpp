@@ -34,44 +34,43 @@ struct PlannedString {
   std::string_view text;
 };
 
-// The new texts met so far and their places in the table: open addressing in
-// one array, since a table of tens of thousands of texts must not cost an
-// allocation for each.
+// The new texts met so far and their places in the table: open addressing over
+// a compact array of slots, since a table of tens of thousands of texts must
+// cost neither an allocation for each nor much memory.
 class TextIndex {
  public:
   explicit TextIndex(std::size_t texts) {
     std::size_t size = 16;
     while (size < 2 * texts) size *= 2;
-    slots_.assign(size, Slot{});
+    slots_.assign(size, 0);
+    met_.reserve(texts);
   }
   // The place of the text, and whether it was just added with `place`.
   std::pair<std::uint32_t, bool> findOrAdd(std::string_view text, std::uint32_t place) {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = std::hash<std::string_view>{}(text) & mask;; i = (i + 1) & mask) {
-      Slot& s = slots_[i];
-      if (!s.used) {
-        s = {text, place, true};
+      std::uint32_t& slot = slots_[i];
+      if (slot == 0) {
+        met_.push_back({text, place});
+        slot = static_cast<std::uint32_t>(met_.size());
+        last_ = &met_.back();
         return {place, true};
       }
-      if (s.text == text) return {s.place, false};
+      const Met& m = met_[slot - 1];
+      if (m.text == text) return {m.place, false};
     }
   }
-  void setPlace(std::string_view text, std::uint32_t place) {
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = std::hash<std::string_view>{}(text) & mask;; i = (i + 1) & mask)
-      if (slots_[i].text == text) {
-        slots_[i].place = place;
-        return;
-      }
-  }
+  // Gives the text just added another place.
+  void movePlaceOfLast(std::uint32_t place) { last_->place = place; }
 
  private:
-  struct Slot {
+  struct Met {
     std::string_view text;
-    std::uint32_t place = 0;
-    bool used = false;
+    std::uint32_t place;
   };
-  std::vector<Slot> slots_;
+  std::vector<std::uint32_t> slots_;  // 0 empty, else 1 + the text's position in met_
+  std::vector<Met> met_;
+  Met* last_ = nullptr;
 };
 
 // What the new cells need of the globals: their shared strings and the date format.
@@ -133,7 +132,7 @@ SavePlan planSave(const Workbook& book) {
       codePageChars(c.text, chars);
       if (auto found = existing.find(chars); found != existing.end()) {
         plan.textCells.back() = found->second;
-        index.setPlace(c.text, found->second);
+        index.movePlaceOfLast(found->second);
         return;
       }
     }
@@ -622,17 +621,15 @@ Bytes save(const Workbook& book) {
     offset += bytesOf(sheets[i]);
   }
 
-  Bytes stream;
-  stream.reserve(offset);
-  for (const auto& r : globals) xlsbiff::appendRecord(stream, r);
-  for (const auto& s : sheets)
-    for (const auto& r : s) xlsbiff::appendRecord(stream, r);
   // Spreadsheet programs expect the workbook in ordinary sectors, never the mini stream.
-  if (stream.size() < xlscfb::kMiniStreamCutoff) stream.resize(xlscfb::kMiniStreamCutoff, 0);
-
-  xlscfb::CompoundFile file = book.file;
-  file.entries[static_cast<std::size_t>(book.workbookEntry)].data = std::move(stream);
-  return xlscfb::write(file);
+  const std::size_t streamSize = std::max<std::size_t>(offset, xlscfb::kMiniStreamCutoff);
+  return xlscfb::write(book.file, {book.workbookEntry, streamSize, [&](Bytes& out) {
+                                     const std::size_t start = out.size();
+                                     for (const auto& r : globals) xlsbiff::appendRecord(out, r);
+                                     for (const auto& s : sheets)
+                                       for (const auto& r : s) xlsbiff::appendRecord(out, r);
+                                     out.resize(start + streamSize, 0);
+                                   }});
 }
 
 }  // namespace xlsbook
