@@ -1,6 +1,7 @@
 #include "platform/xlsodbc/compound_file.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace xlscfb {
 namespace {
@@ -19,6 +20,14 @@ class SectorReader {
   }
   std::uint32_t count() const { return count_; }
   std::uint32_t size() const { return size_; }
+  // Appends a sector's bytes.
+  void appendSector(Bytes& out, std::uint32_t id) const {
+    const std::size_t start = (static_cast<std::size_t>(id) + 1) * size_;
+    const std::size_t n = start < file_.size() ? std::min<std::size_t>(size_, file_.size() - start) : 0;
+    out.insert(out.end(), file_.begin() + static_cast<std::ptrdiff_t>(start),
+               file_.begin() + static_cast<std::ptrdiff_t>(start + n));
+    out.resize(out.size() + (size_ - n), 0);
+  }
   // A sector's bytes.
   Bytes sector(std::uint32_t id) const {
     Bytes out(size_, 0);
@@ -61,10 +70,20 @@ std::optional<Bytes> readChain(const SectorReader& sectors, const std::vector<st
   out.reserve(chain->size() * sectors.size());
   for (std::uint32_t id : *chain) {
     if (id >= sectors.count()) return std::nullopt;
-    Bytes s = sectors.sector(id);
-    out.insert(out.end(), s.begin(), s.end());
+    sectors.appendSector(out, id);
   }
   return out;
+}
+
+// Where a stream's bytes lie in the file when its chain is one run of sectors
+// inside the file; nothing otherwise.
+std::optional<std::size_t> contiguousStart(const SectorReader& sectors, const std::vector<std::uint32_t>& fat,
+                                           std::uint32_t start, std::uint32_t size) {
+  auto chain = followChain(fat, start);
+  if (!chain || chain->empty() || static_cast<std::size_t>(chain->size()) * sectors.size() < size) return std::nullopt;
+  for (std::size_t k = 0; k < chain->size(); ++k)
+    if ((*chain)[k] != (*chain)[0] + k || (*chain)[k] >= sectors.count()) return std::nullopt;
+  return (static_cast<std::size_t>((*chain)[0]) + 1) * sectors.size();
 }
 
 std::u16string upper(std::u16string_view s) {
@@ -90,7 +109,9 @@ std::uint32_t Entry::leftSibling() const { return u32(raw, 68); }
 std::uint32_t Entry::rightSibling() const { return u32(raw, 72); }
 std::uint32_t Entry::child() const { return u32(raw, 76); }
 
-std::optional<CompoundFile> read(ByteView file, std::string& why) {
+namespace {
+
+std::optional<CompoundFile> readFrom(ByteView file, std::string& why, Bytes* owned) {
   if (file.size() < 512 || !std::equal(kSignature.begin(), kSignature.end(), file.begin())) {
     why = "The file is not an Excel 97-2003 workbook.";
     return std::nullopt;
@@ -155,6 +176,12 @@ std::optional<CompoundFile> read(ByteView file, std::string& why) {
   }
   if (miniFat.size() > miniStream.size() / 64) miniFat.resize(miniStream.size() / 64);
 
+  // The stream that takes over the owned buffer: its entry, where it lies, its size.
+  struct Taken {
+    std::size_t entry = 0, at = 0, size = 0;
+  };
+  std::optional<Taken> taken;
+
   for (std::size_t i = 1; i < cf.entries.size(); ++i) {
     Entry& e = cf.entries[i];
     if (e.type() != EntryType::Stream) continue;
@@ -169,13 +196,38 @@ std::optional<CompoundFile> read(ByteView file, std::string& why) {
         e.data.insert(e.data.end(), from, from + 64);
       }
     } else {
+      if (owned) {
+        if (const auto at = contiguousStart(sectors, fat, start, size); at && (!taken || size > taken->size)) {
+          // The stream kept for the buffer until now is copied after all.
+          if (taken) cf.entries[taken->entry].data.assign(file.begin() + static_cast<std::ptrdiff_t>(taken->at),
+                                                          file.begin() + static_cast<std::ptrdiff_t>(taken->at + taken->size));
+          taken = Taken{i, *at, size};
+          continue;
+        }
+      }
       auto bytes = readChain(sectors, fat, start);
       if (!bytes || bytes->size() < size) return std::nullopt;
       e.data = std::move(*bytes);
     }
     e.data.resize(size);
   }
+  if (taken) {
+    // The last use of `file`, which views the buffer.
+    Bytes& buffer = *owned;
+    std::memmove(buffer.data(), buffer.data() + taken->at, taken->size);
+    buffer.resize(taken->size);
+    cf.entries[taken->entry].data = std::move(buffer);
+  }
   return cf;
+}
+
+}  // namespace
+
+std::optional<CompoundFile> read(ByteView file, std::string& why) { return readFrom(file, why, nullptr); }
+
+std::optional<CompoundFile> read(Bytes&& file, std::string& why) {
+  const ByteView view(file);
+  return readFrom(view, why, &file);
 }
 
 int findRootStream(const CompoundFile& file, std::u16string_view name) {

@@ -44,6 +44,10 @@ struct CompoundFile {
 // is damaged: bad signature, sectors outside the file, chains that loop or end
 // early.
 std::optional<CompoundFile> read(xlsio::ByteView file, std::string& why);
+// The same from bytes it may take over: the largest stream that lies in one
+// run of sectors keeps the file's buffer, its bytes moved to the front, rather
+// than a copy of its own.
+std::optional<CompoundFile> read(xlsio::Bytes&& file, std::string& why);
 
 // Index of the stream of that name among the root's children (names compare
 // case-insensitively, as the format says), or -1.

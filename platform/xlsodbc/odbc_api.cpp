@@ -134,7 +134,7 @@ SQLRETURN writeWorkbook(Connection& c, Handle& reportTo) {
 bool catchUpWithFile(Connection& c, Handle& reportTo) {
   if (!c.unread) return true;
   std::string why;
-  auto reloaded = xlsbook::load(*c.unread, why);
+  auto reloaded = xlsbook::load(std::move(*c.unread), why);
   c.unread.reset();
   if (!reloaded) {
     reportTo.fail("HY000", "The workbook written to " + c.path + " could not be read back: " + why);

@@ -70,7 +70,7 @@ struct Workbook {
 
   // First, so that it goes last: everything below lies in it.
   std::unique_ptr<std::pmr::monotonic_buffer_resource> arena;
-  xlscfb::CompoundFile file;
+  xlscfb::CompoundFile file;  // the workbook stream's own bytes are not kept: a save writes it anew
   int workbookEntry = -1;
   std::vector<xlsbiff::Record> globals;       // BOF to EOF of the globals substream
   std::vector<SharedString> sharedStrings;
@@ -89,6 +89,8 @@ struct Workbook {
 // Loads the workbook stream of a compound file; nothing (and `why` filled) for
 // files that are not BIFF8 workbooks or are damaged or encrypted.
 std::optional<Workbook> load(xlsio::ByteView file, std::string& why);
+// The same from bytes it may take over, which saves copying the largest parts.
+std::optional<Workbook> load(xlsio::Bytes&& file, std::string& why);
 
 // The whole compound file with the workbook stream rebuilt from the model.
 xlsio::Bytes save(const Workbook& book);

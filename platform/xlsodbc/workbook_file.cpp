@@ -40,7 +40,7 @@ std::optional<xlsbook::Workbook> loadWorkbookFile(const std::string& path, std::
     why = "The workbook " + path + " could not be read: " + systemMessage(GetLastError());
     return std::nullopt;
   }
-  return xlsbook::load(bytes, why);
+  return xlsbook::load(std::move(bytes), why);
 }
 
 bool saveWorkbookFile(const std::string& path, const xlsbook::Workbook& book, xlsio::Bytes& written,

@@ -104,10 +104,18 @@ std::size_t cellTableRunAt(ByteView stream, std::size_t at) {
   return at - start;
 }
 
+// A run of cell-table records still in the stream: the sheet, its place among
+// the sheet's records, and where it lies in the stream.
+struct PendingRun {
+  std::size_t sheet, record, at, length;
+};
+
 // The records of one substream from its BOF to its matching EOF (charts embedded
 // in a worksheet bring BOF/EOF pairs of their own).  A worksheet's cell table is
-// kept as runs of records.
-std::vector<Record> substreamAt(ByteView stream, std::size_t offset, bool worksheet) {
+// kept as runs of records, left empty here and listed in `runs` to be filled.
+std::vector<Record> substreamAt(ByteView stream, std::size_t offset, bool worksheet, std::size_t sheet,
+                                std::vector<PendingRun>& runs) {
+  const std::size_t runsBefore = runs.size();
   std::vector<Record> out;
   int depth = 0;
   std::size_t at = offset;
@@ -118,8 +126,8 @@ std::vector<Record> substreamAt(ByteView stream, std::size_t offset, bool worksh
     if (out.empty() && type != rt::Bof) break;
     if (worksheet && depth == 1 && xlsbiff::isCellTableRecord(type)) {
       const std::size_t run = cellTableRunAt(stream, at);
-      out.push_back({xlsbiff::kRecordRun, Bytes(stream.begin() + static_cast<std::ptrdiff_t>(at),
-                                                 stream.begin() + static_cast<std::ptrdiff_t>(at + run))});
+      runs.push_back({sheet, out.size(), at, run});
+      out.push_back({xlsbiff::kRecordRun, {}});
       at += run;
       continue;
     }
@@ -131,7 +139,25 @@ std::vector<Record> substreamAt(ByteView stream, std::size_t offset, bool worksh
     if (type == rt::Eof && --depth == 0) return out;
   }
   out.clear();  // cut off before its EOF
+  runs.resize(runsBefore);
   return out;
+}
+
+// Fills the runs from the stream.  The largest takes over the stream's own
+// buffer, filled last: the workbook keeps no copy of its stream, which a save
+// writes anew.
+void fillRuns(Bytes& stream, const std::vector<PendingRun>& runs, std::vector<std::pair<std::uint32_t, Sheet>>& placed) {
+  const auto largest = std::max_element(runs.begin(), runs.end(),
+                                        [](const PendingRun& a, const PendingRun& b) { return a.length < b.length; });
+  for (auto r = runs.begin(); r != runs.end(); ++r) {
+    if (r == largest) continue;
+    placed[r->sheet].second.records[r->record].data.assign(stream.begin() + static_cast<std::ptrdiff_t>(r->at),
+                                                            stream.begin() + static_cast<std::ptrdiff_t>(r->at + r->length));
+  }
+  if (largest == runs.end()) return;
+  std::memmove(stream.data(), stream.data() + largest->at, largest->length);
+  stream.resize(largest->length);
+  placed[largest->sheet].second.records[largest->record].data = std::move(stream);
 }
 
 class CellReader {
@@ -342,8 +368,9 @@ bool Workbook::isDateXf(std::uint16_t xf) const {
   return f < dateFormats.size() && dateFormats[f];
 }
 
-std::optional<Workbook> load(ByteView file, std::string& why) {
-  auto cf = xlscfb::read(file, why);
+namespace {
+
+std::optional<Workbook> loadCompound(std::optional<xlscfb::CompoundFile> cf, std::string& why) {
   if (!cf) return std::nullopt;
   Workbook book;
   book.file = std::move(*cf);
@@ -355,7 +382,8 @@ std::optional<Workbook> load(ByteView file, std::string& why) {
     return std::nullopt;
   }
   const ByteView stream(book.file.entries[static_cast<std::size_t>(book.workbookEntry)].data);
-  book.globals = substreamAt(stream, 0, false);
+  std::vector<PendingRun> runs;
+  book.globals = substreamAt(stream, 0, false, 0, runs);
   why = "The workbook file is damaged.";
   if (book.globals.empty()) return std::nullopt;
   const ByteView bof(book.globals[0].data);
@@ -409,13 +437,25 @@ std::optional<Workbook> load(ByteView file, std::string& why) {
       if (book.xfFormats[x] == format) book.dateTimeXf = static_cast<int>(x);
   }
 
-  for (auto& [offset, sheet] : placed) {
-    sheet.records = substreamAt(stream, offset, sheet.isWorksheet());
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    Sheet& sheet = placed[i].second;
+    sheet.records = substreamAt(stream, placed[i].first, sheet.isWorksheet(), i, runs);
     if (sheet.records.empty()) return std::nullopt;
+  }
+  fillRuns(book.file.entries[static_cast<std::size_t>(book.workbookEntry)].data, runs, placed);
+  for (auto& [offset, sheet] : placed) {
     if (sheet.isWorksheet()) CellReader(book, sheet).read();
     book.sheets.push_back(std::move(sheet));
   }
   return book;
+}
+
+}  // namespace
+
+std::optional<Workbook> load(ByteView file, std::string& why) { return loadCompound(xlscfb::read(file, why), why); }
+
+std::optional<Workbook> load(Bytes&& file, std::string& why) {
+  return loadCompound(xlscfb::read(std::move(file), why), why);
 }
 
 }  // namespace xlsbook
