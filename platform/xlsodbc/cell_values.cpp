@@ -151,7 +151,7 @@ void Value::setCell(const xlsbook::Cell* c) {
   switch (c->kind) {
     case CellKind::Number: kind = Kind::Number; number = c->number; break;
     case CellKind::Date: kind = Kind::Date; number = c->number; break;
-    case CellKind::Text: kind = Kind::Text; text.assign(c->text); break;
+    case CellKind::Text: kind = Kind::Text; text.assign(c->text()); break;
     case CellKind::Boolean: kind = Kind::Boolean; number = c->number; break;
     case CellKind::Error:
     default: kind = Kind::Null; break;
@@ -325,8 +325,7 @@ Outcome fromCBuffer(SQLSMALLINT cType, const void* buffer, SQLLEN bufferLength, 
     if (n > 32767) return Outcome::failure("22001", "String data, right truncated: a cell holds at most 32767 characters.");
     // The cell views the caller's buffer: appendRow copies the text into the workbook.
     xlsbook::Cell c;
-    c.kind = CellKind::Text;
-    c.text = std::string_view(s, n);
+    c.setText(std::string_view(s, n));
     cell = c;
     return Outcome::ok();
   }

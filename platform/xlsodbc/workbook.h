@@ -25,14 +25,33 @@ namespace xlsbook {
 
 enum class CellKind : std::uint8_t { Number, Date, Text, Boolean, Error };
 
+// A cell in 16 bytes: a sheet holds hundreds of thousands of them.
 struct Cell {
   std::uint16_t column = 0;
   CellKind kind = CellKind::Number;
-  double number = 0;       // Number, Date (serial), Boolean (0 or 1)
-  // Text, code page 1252.  A cell of a sheet views its text in the workbook's
-  // arena; a cell handed to appendRow may view any text, which is copied there.
-  std::string_view text;
+
+  // Text cells: the text, code page 1252.  A cell of a sheet views its text in
+  // the workbook's arena; a cell handed to appendRow may view any text, which is
+  // copied there.  Setting a text makes the cell a text cell.
+  std::string_view text() const {
+    return kind == CellKind::Text ? std::string_view(textData_, textLength_) : std::string_view();
+  }
+  void setText(std::string_view text) {
+    kind = CellKind::Text;
+    textLength_ = static_cast<std::uint32_t>(text.size());
+    textData_ = text.data();
+  }
+
+ private:
+  std::uint32_t textLength_ = 0;
+
+ public:
+  union {
+    double number = 0;  // Number, Date (serial), Boolean (0 or 1)
+    const char* textData_;
+  };
 };
+static_assert(sizeof(void*) != 8 || sizeof(Cell) == 16);
 
 using Row = std::pmr::vector<Cell>;  // cells in column order
 using RowMap = std::pmr::map<std::uint32_t, Row>;

@@ -206,8 +206,7 @@ class CellReader {
   }
   void putText(std::uint32_t row, std::uint16_t column, std::u16string_view chars) {
     Cell c;
-    c.kind = CellKind::Text;
-    c.text = keepCodePageText(arena_, chars);
+    c.setText(keepCodePageText(arena_, chars));
     put(row, column, std::move(c));
   }
 

@@ -125,18 +125,19 @@ SavePlan planSave(const Workbook& book) {
     if (c.kind == CellKind::Date) plan.needsDateXf = true;
     if (c.kind != CellKind::Text) return;
     ++plan.uses;
-    const auto [place, added] = index.findOrAdd(c.text, static_cast<std::uint32_t>(plan.strings.size()));
+    const std::string_view text = c.text();
+    const auto [place, added] = index.findOrAdd(text, static_cast<std::uint32_t>(plan.strings.size()));
     plan.textCells.push_back(place);
     if (!added) return;
     if (!existing.empty()) {
-      codePageChars(c.text, chars);
+      codePageChars(text, chars);
       if (auto found = existing.find(chars); found != existing.end()) {
         plan.textCells.back() = found->second;
         index.movePlaceOfLast(found->second);
         return;
       }
     }
-    plan.strings.push_back({nullptr, c.text});
+    plan.strings.push_back({nullptr, text});
   });
   return plan;
 }
@@ -568,8 +569,7 @@ void addWorksheet(Workbook& book, const std::string& name, const std::vector<std
   for (std::size_t i = 0; i < headings.size(); ++i) {
     Cell c;
     c.column = static_cast<std::uint16_t>(i);
-    c.kind = CellKind::Text;
-    c.text = keepText(*book.arena, headings[i]);
+    c.setText(keepText(*book.arena, headings[i]));
     header.push_back(c);
   }
   s.rows.emplace(0, std::move(header));
@@ -583,7 +583,7 @@ void appendRow(Sheet& sheet, Row cells) {
   if (cells.empty()) return;
   std::pmr::memory_resource& arena = *sheet.rows.get_allocator().resource();
   for (Cell& c : cells)
-    if (c.kind == CellKind::Text) c.text = keepText(arena, c.text);
+    if (c.kind == CellKind::Text) c.setText(keepText(arena, c.text()));
   sheet.rows.emplace(row, std::move(cells));
 }
 
