@@ -373,18 +373,23 @@ void putCellRecord(Bytes& out, std::uint32_t row, const Cell& c, SavePlan& plan)
   endRecord(out, start);
 }
 
-// Row blocks of the added rows, as one run of records: ROW records, their
-// cells, and a DBCELL that points back at them.
-Record addedRowBlocks(const Sheet& sheet, SavePlan& plan) {
-  Record run{xlsbiff::kRecordRun, {}};
-  Bytes& out = run.data;
-  std::size_t room = 0;
-  for (auto it = sheet.rows.lower_bound(sheet.firstAddedRow); it != sheet.rows.end(); ++it)
-    room += 4 + 16 + 2 + (4 + 14) * it->second.size();
-  out.reserve(room + (room / kRowsPerBlock + 1) * 8);
+// The bytes of a cell's record, header included, as putCellRecord writes it.
+std::size_t cellRecordSize(const Cell& c) {
+  switch (c.kind) {
+    case CellKind::Text: return 4 + 10;
+    case CellKind::Boolean:
+    case CellKind::Error: return 4 + 8;
+    default: return 4 + 14;
+  }
+}
+constexpr std::size_t kRowRecordSize = 4 + 16;
+
+// Calls f(rows) for each row block of the added rows with cells, in order: the
+// rows of one block of 32, each as an iterator into the sheet's rows.
+template <typename F>
+void forEachAddedBlock(const Sheet& sheet, F&& f) {
   auto it = sheet.rows.lower_bound(sheet.firstAddedRow);
   std::vector<decltype(it)> rows;
-  Bytes db;
   while (it != sheet.rows.end()) {
     const std::uint32_t block = it->first / kRowsPerBlock;
     rows.clear();
@@ -392,7 +397,37 @@ Record addedRowBlocks(const Sheet& sheet, SavePlan& plan) {
       if (!it->second.empty()) rows.push_back(it);
       ++it;
     }
-    if (rows.empty()) continue;
+    if (!rows.empty()) f(rows);
+  }
+}
+
+// The row blocks of a sheet's added rows, laid out before they are written
+// straight into the saved file: where they go among the sheet's records, their
+// bytes, and where in them each DBCELL record starts.
+struct AddedBlocks {
+  std::size_t at = SIZE_MAX;  // none when SIZE_MAX
+  std::size_t size = 0;
+  std::vector<std::size_t> dbCells;
+};
+
+AddedBlocks layoutAddedBlocks(const Sheet& sheet, std::size_t at) {
+  AddedBlocks blocks;
+  blocks.at = at;
+  forEachAddedBlock(sheet, [&](const auto& rows) {
+    std::size_t size = kRowRecordSize * rows.size();
+    for (auto r : rows)
+      for (const Cell& c : r->second) size += cellRecordSize(c);
+    blocks.dbCells.push_back(blocks.size + size);
+    blocks.size += size + 4 + 4 + 2 * rows.size();
+  });
+  return blocks;
+}
+
+// Row blocks of the added rows: ROW records, their cells, and a DBCELL that
+// points back at them.
+void writeAddedBlocks(Bytes& out, const Sheet& sheet, SavePlan& plan) {
+  Bytes db;
+  forEachAddedBlock(sheet, [&](const auto& rows) {
     const std::size_t blockStart = out.size();
     for (auto r : rows) putRowRecord(out, r->first, r->second);
     const std::size_t endOfFirstRow = 20;
@@ -407,8 +442,7 @@ Record addedRowBlocks(const Sheet& sheet, SavePlan& plan) {
     }
     set32(db, 0, static_cast<std::uint32_t>(out.size() - blockStart));
     xlsbiff::appendRecord(out, rt::DbCell, db);
-  }
-  return run;
+  });
 }
 
 void widenDimensions(Record& dims, const Sheet& sheet) {
@@ -436,9 +470,19 @@ void widenDimensions(Record& dims, const Sheet& sheet) {
   set16(dims.data, 10, colEnd);
 }
 
-std::vector<Record> sheetRecords(const Sheet& sheet, SavePlan& plan) {
-  std::vector<Record> records = sheet.isNew ? blankWorksheetRecords(false) : sheet.records;
-  if (!sheet.changed()) return records;
+// A sheet's records as they are saved, with the added row blocks laid out.
+struct SheetOut {
+  std::vector<Record> records;  // the added blocks' place holds an empty run
+  AddedBlocks added;
+};
+
+std::size_t bytesOf(const SheetOut& sheet) { return bytesOf(sheet.records) + sheet.added.size; }
+
+SheetOut sheetRecords(const Sheet& sheet) {
+  SheetOut out;
+  std::vector<Record>& records = out.records;
+  records = sheet.isNew ? blankWorksheetRecords(false) : sheet.records;
+  if (!sheet.changed()) return out;
   std::ptrdiff_t insertAt = -1, dimensions = -1, window2 = -1;
   int depth = 0;
   for (std::size_t i = 0; i < records.size(); ++i) {
@@ -453,8 +497,20 @@ std::vector<Record> sheetRecords(const Sheet& sheet, SavePlan& plan) {
   }
   if (insertAt < 0) insertAt = dimensions >= 0 ? dimensions + 1 : window2 >= 0 ? window2 : static_cast<std::ptrdiff_t>(records.size()) - 1;
   if (dimensions >= 0) widenDimensions(records[static_cast<std::size_t>(dimensions)], sheet);
-  records.insert(records.begin() + insertAt, addedRowBlocks(sheet, plan));
-  return records;
+  records.insert(records.begin() + insertAt, Record{xlsbiff::kRecordRun, {}});
+  out.added = layoutAddedBlocks(sheet, static_cast<std::size_t>(insertAt));
+  return out;
+}
+
+// The sheet's records as saved into `out`, the added row blocks written in their place.
+void putSheet(Bytes& out, const Sheet& sheet, const SheetOut& saved, SavePlan& plan) {
+  for (std::size_t i = 0; i < saved.records.size(); ++i) {
+    if (i == saved.added.at) {
+      writeAddedBlocks(out, sheet, plan);
+      continue;
+    }
+    xlsbiff::appendRecord(out, saved.records[i]);
+  }
 }
 
 // Calls f(type, data length) for each BIFF record the list stands for.
@@ -468,7 +524,8 @@ void forEachRecordIn(const std::vector<Record>& records, F&& f) {
 
 // The INDEX record holds stream positions of the sheet's DBCELL and DEFCOLWIDTH
 // records, which move when the stream is rebuilt.
-void fixIndex(std::vector<Record>& records, std::size_t sheetOffset, const Sheet& sheet) {
+void fixIndex(SheetOut& saved, std::size_t sheetOffset, const Sheet& sheet) {
+  std::vector<Record>& records = saved.records;
   std::ptrdiff_t index = -1;
   int depth = 0;
   std::size_t dbCells = 0;
@@ -484,6 +541,7 @@ void fixIndex(std::vector<Record>& records, std::size_t sheetOffset, const Sheet
     if (depth == 1 && type == rt::DbCell) ++dbCells;
     if (type == rt::Eof) --depth;
   });
+  dbCells += saved.added.dbCells.size();
   Record& idx = records[static_cast<std::size_t>(index)];
   Bytes d(16 + 4 * dbCells, 0);
   std::copy_n(idx.data.begin(), std::min<std::size_t>(12, idx.data.size()), d.begin());
@@ -494,14 +552,30 @@ void fixIndex(std::vector<Record>& records, std::size_t sheetOffset, const Sheet
   idx.data = std::move(d);
   std::size_t pos = sheetOffset, k = 0;
   depth = 0;
-  // The records are walked once the INDEX record has its new size.
-  forEachRecordIn(records, [&](std::uint16_t type, std::size_t length) {
+  // The records are walked once the INDEX record has its new size; the added
+  // blocks, which lie in the sheet's cell table, count by their layout.
+  const auto walk = [&](std::uint16_t type, std::size_t length) {
     if (type == rt::Bof) ++depth;
     if (depth == 1 && type == rt::DbCell) set32(idx.data, 16 + 4 * k++, static_cast<std::uint32_t>(pos));
     if (depth == 1 && type == rt::DefColWidth) set32(idx.data, 12, static_cast<std::uint32_t>(pos));
     if (type == rt::Eof) --depth;
     pos += 4 + length;
-  });
+  };
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (i == saved.added.at) {
+      for (std::size_t at : saved.added.dbCells) set32(idx.data, 16 + 4 * k++, static_cast<std::uint32_t>(pos + at));
+      pos += saved.added.size;
+    } else if (records[i].type == xlsbiff::kRecordRun) {
+      const ByteView run(records[i].data);
+      for (std::size_t at = 0; at + 4 <= run.size();) {
+        const std::size_t length = std::min<std::size_t>(u16(run, at + 2), run.size() - at - 4);
+        walk(u16(run, at), length);
+        at += 4 + length;
+      }
+    } else {
+      walk(records[i].type, records[i].data.size());
+    }
+  }
 }
 
 }  // namespace
@@ -605,8 +679,8 @@ Bytes save(const Workbook& book) {
     pos += xlsbiff::recordSize(globals[i]);
   }
 
-  std::vector<std::vector<Record>> sheets;
-  for (const auto& s : book.sheets) sheets.push_back(sheetRecords(s, plan));
+  std::vector<SheetOut> sheets;
+  for (const auto& s : book.sheets) sheets.push_back(sheetRecords(s));
   std::size_t offset = bytesOf(globals);
   std::size_t k = 0;
   for (std::size_t i = 0; i < book.sheets.size(); ++i) {
@@ -626,8 +700,8 @@ Bytes save(const Workbook& book) {
   return xlscfb::write(book.file, {book.workbookEntry, streamSize, [&](Bytes& out) {
                                      const std::size_t start = out.size();
                                      for (const auto& r : globals) xlsbiff::appendRecord(out, r);
-                                     for (const auto& s : sheets)
-                                       for (const auto& r : s) xlsbiff::appendRecord(out, r);
+                                     for (std::size_t i = 0; i < sheets.size(); ++i)
+                                       putSheet(out, book.sheets[i], sheets[i], plan);
                                      out.resize(start + streamSize, 0);
                                    }});
 }
