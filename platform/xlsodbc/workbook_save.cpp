@@ -4,8 +4,11 @@
 // anew: the old ones first, in their order, so that existing cells keep their
 // indices, then the strings of the new cells.
 #include <algorithm>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/xlsodbc/workbook.h"
 
@@ -87,13 +90,58 @@ struct SavePlan {
   std::uint16_t dateFormat = 0;
 };
 
+bool isAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // Code page 1252 bytes as UTF-16, into a buffer used again text after text.
 void codePageChars(std::string_view text, std::u16string& into) {
-  if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+  if (isAscii(text))
     into.assign(text.begin(), text.end());
   else
     into = xlsbiff::fromCodePage(text);
 }
+
+// The workbook's earlier shared strings by their characters, the first of equal
+// ones kept.  The code page's first half is ASCII both ways, so an ASCII text
+// equals an ASCII string byte for byte and no other: those are found by their
+// bytes, without converting every new text.
+class ExistingStrings {
+ public:
+  explicit ExistingStrings(const std::vector<SharedString>& strings) {
+    std::size_t ascii = 0;
+    for (const SharedString& s : strings) ascii += isAsciiChars(s.chars) ? 1 : 0;
+    asciiTexts_.reserve(ascii);  // the index views these texts: no reallocation
+    for (std::uint32_t i = 0; i < strings.size(); ++i) {
+      const std::u16string_view chars = strings[i].chars;
+      if (isAsciiChars(chars)) {
+        asciiTexts_.emplace_back(chars.begin(), chars.end());
+        ascii_.emplace(asciiTexts_.back(), i);
+      } else {
+        other_.emplace(chars, i);
+      }
+    }
+  }
+  std::optional<std::uint32_t> find(std::string_view text) {
+    if (isAscii(text)) {
+      const auto found = ascii_.find(text);
+      return found != ascii_.end() ? std::optional(found->second) : std::nullopt;
+    }
+    if (other_.empty()) return std::nullopt;
+    codePageChars(text, chars_);
+    const auto found = other_.find(chars_);
+    return found != other_.end() ? std::optional(found->second) : std::nullopt;
+  }
+
+ private:
+  static bool isAsciiChars(std::u16string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x80; });
+  }
+  std::vector<std::string> asciiTexts_;
+  std::unordered_map<std::string_view, std::uint32_t> ascii_;
+  std::unordered_map<std::u16string_view, std::uint32_t> other_;
+  std::u16string chars_;
+};
 
 // The cells of the rows added to changed sheets, in the order they are written.
 template <typename F>
@@ -117,10 +165,7 @@ SavePlan planSave(const Workbook& book) {
   TextIndex index(texts);
   // Only the workbook's earlier strings are looked up by their characters: a new
   // text already met is found by its own bytes in the index.
-  std::unordered_map<std::u16string_view, std::uint32_t> existing;
-  existing.reserve(book.sharedStrings.size());
-  for (std::uint32_t i = 0; i < book.sharedStrings.size(); ++i) existing.emplace(book.sharedStrings[i].chars, i);
-  std::u16string chars;
+  ExistingStrings existing(book.sharedStrings);
   forEachAddedCell(book, [&](const Cell& c) {
     if (c.kind == CellKind::Date) plan.needsDateXf = true;
     if (c.kind != CellKind::Text) return;
@@ -129,13 +174,10 @@ SavePlan planSave(const Workbook& book) {
     const auto [place, added] = index.findOrAdd(text, static_cast<std::uint32_t>(plan.strings.size()));
     plan.textCells.push_back(place);
     if (!added) return;
-    if (!existing.empty()) {
-      codePageChars(text, chars);
-      if (auto found = existing.find(chars); found != existing.end()) {
-        plan.textCells.back() = found->second;
-        index.movePlaceOfLast(found->second);
-        return;
-      }
+    if (const auto found = existing.find(text)) {
+      plan.textCells.back() = *found;
+      index.movePlaceOfLast(*found);
+      return;
     }
     plan.strings.push_back({nullptr, text});
   });
