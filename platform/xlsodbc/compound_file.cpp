@@ -265,6 +265,12 @@ Entry makeEntry(std::u16string_view name, EntryType type) {
 Bytes write(const CompoundFile& file) { return write(file, StreamInPlace{}); }
 
 Bytes write(const CompoundFile& file, const StreamInPlace& replaced) {
+  FileBytes out;
+  write(file, replaced, out);
+  return out.take();
+}
+
+void write(const CompoundFile& file, const StreamInPlace& replaced, FileBytes& made) {
   constexpr std::uint32_t kSector = 512;
   const auto sizeOf = [&](std::size_t i) {
     return static_cast<int>(i) == replaced.entry ? replaced.size : file.entries[i].data.size();
@@ -359,8 +365,8 @@ Bytes write(const CompoundFile& file, const StreamInPlace& replaced) {
     directory.insert(directory.end(), unused.begin(), unused.end());
   }
 
-  Bytes out;
-  out.reserve((static_cast<std::size_t>(totalSectors) + 1) * kSector);
+  Bytes& out = made.bytes();
+  out.reserve(std::min<std::size_t>((static_cast<std::size_t>(totalSectors) + 1) * kSector, 2 << 20));
   putBytes(out, kSignature);
   out.resize(24, 0);
   put16(out, 0x3E);    // minor version
@@ -379,14 +385,17 @@ Bytes write(const CompoundFile& file, const StreamInPlace& replaced) {
   put32(out, difatSectors);
   for (std::uint32_t k = 0; k < kHeaderDifatCount; ++k) put32(out, k < fatSectors ? fatStart + k : kFreeSector);
 
-  const auto pad = [&] { out.resize(out.size() + (kSector - out.size() % kSector) % kSector, 0); };
+  const auto pad = [&] {
+    out.resize(out.size() + (kSector - made.size() % kSector) % kSector, 0);
+    made.flush();
+  };
   auto putPadded = [&](ByteView b) {
     putBytes(out, b);
     pad();
   };
   for (std::size_t i : regular) {
     if (static_cast<int>(i) == replaced.entry) {
-      replaced.put(out);
+      replaced.put(made);
       pad();
     } else {
       putPadded(file.entries[i].data);
@@ -406,7 +415,7 @@ Bytes write(const CompoundFile& file, const StreamInPlace& replaced) {
     }
     put32(out, d + 1 < difatSectors ? difatStart + d + 1 : kEndOfChain);
   }
-  return out;
+  made.flush();
 }
 
 }  // namespace xlscfb

@@ -123,9 +123,8 @@ void closeCursors(Connection& c) {
 SQLRETURN writeWorkbook(Connection& c, Handle& reportTo) {
   closeCursors(c);
   std::string why;
-  xlsio::Bytes written;
-  if (!saveWorkbookFile(c.path, *c.book, written, why)) return reportTo.fail("HY000", why);
-  c.unread = std::move(written);
+  if (!saveWorkbookFile(c.path, *c.book, why)) return reportTo.fail("HY000", why);
+  c.unread = true;
   return SQL_SUCCESS;
 }
 
@@ -134,8 +133,8 @@ SQLRETURN writeWorkbook(Connection& c, Handle& reportTo) {
 bool catchUpWithFile(Connection& c, Handle& reportTo) {
   if (!c.unread) return true;
   std::string why;
-  auto reloaded = xlsbook::load(std::move(*c.unread), why);
-  c.unread.reset();
+  auto reloaded = loadWorkbookFile(c.path, why);
+  c.unread = false;
   if (!reloaded) {
     reportTo.fail("HY000", "The workbook written to " + c.path + " could not be read back: " + why);
     return false;
@@ -439,7 +438,7 @@ SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle) {
   }
   c->connected = false;
   c->book.reset();
-  c->unread.reset();
+  c->unread = false;
   return rc;
 }
 

@@ -54,10 +54,10 @@ struct Connection : Handle {
   bool readOnly = false;
   std::string path;
   std::optional<xlsbook::Workbook> book;
-  // The bytes last saved, while `book` is still the model they were made from:
-  // read back into `book` when the model is next needed, so that a connection
-  // closed straight after a save never pays for reading it.
-  std::optional<xlsio::Bytes> unread;
+  // The file was saved from `book` and not read back yet: it is read into
+  // `book` when the model is next needed, so that a connection closed straight
+  // after a save never pays for reading it.
+  bool unread = false;
   std::vector<Statement*> statements;
 };
 

@@ -113,6 +113,9 @@ std::optional<Workbook> load(xlsio::Bytes&& file, std::string& why);
 
 // The whole compound file with the workbook stream rebuilt from the model.
 xlsio::Bytes save(const Workbook& book);
+// The same handed to `drain` piece by piece as it is made; false when the drain
+// refused a piece.
+bool save(const Workbook& book, const xlscfb::FileBytes::Drain& drain);
 
 // Adds an empty worksheet whose first row holds the given headings.
 void addWorksheet(Workbook& book, const std::string& name, const std::vector<std::string>& headings);

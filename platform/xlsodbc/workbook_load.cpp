@@ -323,6 +323,11 @@ void readSharedStrings(Workbook& book, std::size_t sstIndex) {
   xlsbiff::ContinuedReader reader(parts);
   book.sharedStringUses = reader.u32();
   const std::uint32_t unique = reader.u32();
+  // Room for the strings at once, though never more than the records can hold
+  // (three bytes the least string), whatever a damaged count says.
+  std::size_t bytes = 0;
+  for (const ByteView part : parts) bytes += part.size();
+  book.sharedStrings.reserve(std::min<std::size_t>(unique, bytes / 3));
   // Each string is read into the same buffers and kept in the arena.
   std::pmr::memory_resource& arena = *book.arena;
   xlsbiff::UnicodeString s;

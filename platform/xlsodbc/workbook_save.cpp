@@ -467,9 +467,10 @@ AddedBlocks layoutAddedBlocks(const Sheet& sheet, std::size_t at) {
 
 // Row blocks of the added rows: ROW records, their cells, and a DBCELL that
 // points back at them.
-void writeAddedBlocks(Bytes& out, const Sheet& sheet, SavePlan& plan) {
+void writeAddedBlocks(xlscfb::FileBytes& made, const Sheet& sheet, SavePlan& plan) {
   Bytes db;
   forEachAddedBlock(sheet, [&](const auto& rows) {
+    Bytes& out = made.bytes();
     const std::size_t blockStart = out.size();
     for (auto r : rows) putRowRecord(out, r->first, r->second);
     const std::size_t endOfFirstRow = 20;
@@ -484,6 +485,7 @@ void writeAddedBlocks(Bytes& out, const Sheet& sheet, SavePlan& plan) {
     }
     set32(db, 0, static_cast<std::uint32_t>(out.size() - blockStart));
     xlsbiff::appendRecord(out, rt::DbCell, db);
+    made.flush();
   });
 }
 
@@ -545,13 +547,14 @@ SheetOut sheetRecords(const Sheet& sheet) {
 }
 
 // The sheet's records as saved into `out`, the added row blocks written in their place.
-void putSheet(Bytes& out, const Sheet& sheet, const SheetOut& saved, SavePlan& plan) {
+void putSheet(xlscfb::FileBytes& made, const Sheet& sheet, const SheetOut& saved, SavePlan& plan) {
   for (std::size_t i = 0; i < saved.records.size(); ++i) {
     if (i == saved.added.at) {
-      writeAddedBlocks(out, sheet, plan);
+      writeAddedBlocks(made, sheet, plan);
       continue;
     }
-    xlsbiff::appendRecord(out, saved.records[i]);
+    xlsbiff::appendRecord(made.bytes(), saved.records[i]);
+    made.flush();
   }
 }
 
@@ -703,7 +706,9 @@ void appendRow(Sheet& sheet, Row cells) {
   sheet.rows.emplace(row, std::move(cells));
 }
 
-Bytes save(const Workbook& book) {
+namespace {
+
+void saveInto(const Workbook& book, xlscfb::FileBytes& made) {
   SavePlan plan = planSave(book);
   std::size_t newSheets = 0;
   for (const auto& s : book.sheets) newSheets += s.isNew ? 1 : 0;
@@ -739,13 +744,28 @@ Bytes save(const Workbook& book) {
 
   // Spreadsheet programs expect the workbook in ordinary sectors, never the mini stream.
   const std::size_t streamSize = std::max<std::size_t>(offset, xlscfb::kMiniStreamCutoff);
-  return xlscfb::write(book.file, {book.workbookEntry, streamSize, [&](Bytes& out) {
-                                     const std::size_t start = out.size();
-                                     for (const auto& r : globals) xlsbiff::appendRecord(out, r);
-                                     for (std::size_t i = 0; i < sheets.size(); ++i)
-                                       putSheet(out, book.sheets[i], sheets[i], plan);
-                                     out.resize(start + streamSize, 0);
-                                   }});
+  const auto putStream = [&](xlscfb::FileBytes& out) {
+    const std::size_t start = out.size();
+    for (const auto& r : globals) xlsbiff::appendRecord(out.bytes(), r);
+    out.flush();
+    for (std::size_t i = 0; i < sheets.size(); ++i) putSheet(out, book.sheets[i], sheets[i], plan);
+    out.bytes().resize(out.bytes().size() + (start + streamSize - out.size()), 0);
+  };
+  xlscfb::write(book.file, {book.workbookEntry, streamSize, putStream}, made);
+}
+
+}  // namespace
+
+Bytes save(const Workbook& book) {
+  xlscfb::FileBytes made;
+  saveInto(book, made);
+  return made.take();
+}
+
+bool save(const Workbook& book, const xlscfb::FileBytes::Drain& drain) {
+  xlscfb::FileBytes made(drain);
+  saveInto(book, made);
+  return made.finish();
 }
 
 }  // namespace xlsbook
