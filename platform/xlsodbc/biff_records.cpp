@@ -151,8 +151,15 @@ void ContinuedReader::readString(UnicodeString& s) {
       options = parts_[part_][at_++];  // fresh option byte after a record boundary
       continue;
     }
-    const bool wide = options & 0x01;
-    s.chars.push_back(wide ? static_cast<char16_t>(u16()) : static_cast<char16_t>(u8()));
+    if (options & 0x01) {
+      s.chars.push_back(static_cast<char16_t>(u16()));
+      continue;
+    }
+    // Single-byte characters as far as they go in this record, at once.
+    const xlsio::ByteView part = parts_[part_];
+    const std::size_t n = std::min<std::size_t>(count - s.chars.size(), part.size() - at_);
+    s.chars.append(part.begin() + static_cast<std::ptrdiff_t>(at_), part.begin() + static_cast<std::ptrdiff_t>(at_ + n));
+    at_ += n;
   }
   for (std::size_t i = 0; i < std::size_t{runs} * 4 && !failed_; ++i) s.runs.push_back(u8());
   // Phonetic blocks are bounded by what is left, so a wild length cannot make us loop long.

@@ -57,14 +57,15 @@ class ListResult : public ResultSet {
 class SheetResult : public ResultSet {
  public:
   SheetResult(const xlsbook::Sheet& sheet, std::vector<std::uint16_t> columns, std::uint32_t first, std::uint32_t end)
-      : sheet_(sheet), columns_(std::move(columns)), row_(first), end_(end) {}
+      : sheet_(sheet), columns_(std::move(columns)), row_(first), end_(end), at_(sheet.rows.lower_bound(first)) {}
   std::size_t columnCount() const override { return columns_.size(); }
   bool next() override {
     if (started_) ++row_;
     started_ = true;
-    // The row's cells are looked up once for all its columns.
-    const auto it = sheet_.rows.find(row_);
-    cells_ = it != sheet_.rows.end() ? &it->second : nullptr;
+    // The rows are met in order: the row's cells are found by stepping on, once
+    // for all its columns.
+    while (at_ != sheet_.rows.end() && at_->first < row_) ++at_;
+    cells_ = at_ != sheet_.rows.end() && at_->first == row_ ? &at_->second : nullptr;
     return row_ < end_;
   }
   void value(std::size_t c, Value& into) const override { valueIn(cells_, columns_[c], into); }
@@ -73,6 +74,7 @@ class SheetResult : public ResultSet {
   const xlsbook::Sheet& sheet_;
   std::vector<std::uint16_t> columns_;
   std::uint32_t row_, end_;
+  xlsbook::RowMap::const_iterator at_;
   const xlsbook::Row* cells_ = nullptr;
   bool started_ = false;
 };

@@ -236,11 +236,14 @@ std::vector<Record> encodeSharedStrings(const SavePlan& plan, std::size_t stream
         continue;
       }
       fit = std::min(fit, s.chars.size() - done);
-      for (std::size_t k = 0; k < fit; ++k) {
-        if (wide)
-          put16(cur, s.chars[done + k]);
-        else
-          put8(cur, static_cast<std::uint8_t>(s.chars[done + k]));
+      if (wide) {
+        for (std::size_t k = 0; k < fit; ++k) put16(cur, s.chars[done + k]);
+      } else {
+        const std::size_t at = cur.size();
+        cur.resize(at + fit);
+        std::transform(s.chars.begin() + static_cast<std::ptrdiff_t>(done),
+                       s.chars.begin() + static_cast<std::ptrdiff_t>(done + fit), cur.begin() + static_cast<std::ptrdiff_t>(at),
+                       [](char16_t c) { return static_cast<std::uint8_t>(c); });
       }
       done += fit;
     }
