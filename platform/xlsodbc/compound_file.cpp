@@ -366,7 +366,9 @@ void write(const CompoundFile& file, const StreamInPlace& replaced, FileBytes& m
   }
 
   Bytes& out = made.bytes();
-  out.reserve(std::min<std::size_t>((static_cast<std::size_t>(totalSectors) + 1) * kSector, 2 << 20));
+  // Room for the whole file, or for a piece and the record that ends it.
+  const std::size_t fileSize = (static_cast<std::size_t>(totalSectors) + 1) * kSector;
+  out.reserve(made.inPieces() ? std::min<std::size_t>(fileSize, 2 << 20) : fileSize);
   putBytes(out, kSignature);
   out.resize(24, 0);
   put16(out, 0x3E);    // minor version

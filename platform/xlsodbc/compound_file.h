@@ -67,6 +67,8 @@ class FileBytes {
   explicit FileBytes(Drain drain) : drain_(std::move(drain)) {}
 
   xlsio::Bytes& bytes() { return pending_; }
+  // Whether the bytes are handed on in pieces rather than kept whole.
+  bool inPieces() const { return static_cast<bool>(drain_); }
   // Bytes made so far, handed on or not.
   std::size_t size() const { return drained_ + pending_.size(); }
   // Hands on what is pending once it is a piece's worth.
