@@ -231,18 +231,15 @@ Outcome toCBuffer(const Value& v, SQLSMALLINT cType, void* buffer, SQLLEN buffer
   }
 
   // Every other type wants a number or a date; a text counts when it reads as one.
-  std::optional<double> number;
-  std::optional<DateTime> when;
-  if (v.kind == Kind::Text) {
-    number = parseNumber(v.text);
-    when = parseDateText(v.text);
-    if (when && !validDateTime(*when)) when.reset();
-  } else {
-    number = v.number;
-    if (v.kind != Kind::Boolean) when = fromSerial(v.number, date1904);
-  }
-
+  // Each is worked out only for the types that want it.
   if (isTimestamp(cType) || isDate(cType) || isTime(cType)) {
+    std::optional<DateTime> when;
+    if (v.kind == Kind::Text) {
+      when = parseDateText(v.text);
+      if (when && !validDateTime(*when)) when.reset();
+    } else if (v.kind != Kind::Boolean) {
+      when = fromSerial(v.number, date1904);
+    }
     if (!when) return setNull();
     if (isTimestamp(cType)) {
       SQL_TIMESTAMP_STRUCT ts{};
@@ -268,6 +265,7 @@ Outcome toCBuffer(const Value& v, SQLSMALLINT cType, void* buffer, SQLLEN buffer
     return Outcome::ok();
   }
 
+  const std::optional<double> number = v.kind == Kind::Text ? parseNumber(v.text) : std::optional<double>(v.number);
   if (!number) return setNull();
   if (cType == SQL_C_DOUBLE) {
     store(buffer, *number);
