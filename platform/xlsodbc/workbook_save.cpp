@@ -29,56 +29,70 @@ std::size_t bytesOf(const std::vector<Record>& records) {
   return n;
 }
 
-// One string of the shared-string table to write: one the workbook had, or the
-// code page 1252 text of new cells (viewing the cells' own text, which stays put
-// while the workbook is saved).
-struct PlannedString {
-  const SharedString* old = nullptr;
-  std::string_view text;
-};
-
-// The new texts met so far and their places in the table: open addressing over
-// a compact array of slots, since a table of tens of thousands of texts must
-// cost neither an allocation for each nor much memory.
+// The new texts met so far and their places in the shared-string table: open
+// addressing over a compact array of slots, since a table of tens of thousands
+// of texts must cost neither an allocation for each nor much memory.  A new
+// string's text is the one the plan keeps for it; the few texts that name an
+// earlier string are kept here.
 class TextIndex {
  public:
-  explicit TextIndex(std::size_t texts) {
+  TextIndex(std::size_t texts, const std::vector<std::string_view>& newTexts, std::uint32_t oldCount)
+      : newTexts_(newTexts), oldCount_(oldCount) {
     std::size_t size = 16;
     while (size < 2 * texts) size *= 2;
     slots_.assign(size, 0);
-    met_.reserve(texts);
   }
-  // The place of the text, and whether it was just added with `place`.
-  std::pair<std::uint32_t, bool> findOrAdd(std::string_view text, std::uint32_t place) {
+  // The place of the text, and whether it was just added: as the next new
+  // string, which the caller adds to the plan's new texts or names an earlier
+  // string for with placeLastAt.
+  std::pair<std::uint32_t, bool> findOrAdd(std::string_view text) {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = std::hash<std::string_view>{}(text) & mask;; i = (i + 1) & mask) {
       std::uint32_t& slot = slots_[i];
       if (slot == 0) {
-        met_.push_back({text, place});
-        slot = static_cast<std::uint32_t>(met_.size());
-        last_ = &met_.back();
+        const auto place = static_cast<std::uint32_t>(oldCount_ + newTexts_.size());
+        slot = place + 1;
+        last_ = &slot;
+        lastText_ = text;
         return {place, true};
       }
-      const Met& m = met_[slot - 1];
-      if (m.text == text) return {m.place, false};
+      if (slot & kEarlier) {
+        const Earlier& e = earlier_[slot & ~kEarlier];
+        if (e.text == text) return {e.place, false};
+      } else if (newTexts_[slot - 1 - oldCount_] == text) {
+        return {slot - 1, false};
+      }
     }
   }
-  // Gives the text just added another place.
-  void movePlaceOfLast(std::uint32_t place) { last_->place = place; }
+  // The text just added names the earlier string at `place`.
+  void placeLastAt(std::uint32_t place) {
+    *last_ = kEarlier | static_cast<std::uint32_t>(earlier_.size());
+    earlier_.push_back({lastText_, place});
+  }
 
  private:
-  struct Met {
+  static constexpr std::uint32_t kEarlier = 0x80000000u;
+  struct Earlier {
     std::string_view text;
     std::uint32_t place;
   };
-  std::vector<std::uint32_t> slots_;  // 0 empty, else 1 + the text's position in met_
-  std::vector<Met> met_;
-  Met* last_ = nullptr;
+  // 0 empty; 1 + the place of a new string; kEarlier + a position in earlier_.
+  std::vector<std::uint32_t> slots_;
+  const std::vector<std::string_view>& newTexts_;
+  std::uint32_t oldCount_;
+  std::vector<Earlier> earlier_;
+  std::uint32_t* last_ = nullptr;
+  std::string_view lastText_;
 };
 
 // What the new cells need of the globals: their shared strings and the date format.
 struct SavePlan {
-  std::vector<PlannedString> strings;
+  // The shared-string table: the workbook's own strings, then the code page
+  // 1252 texts of new strings (viewing the cells' own texts, which stay put
+  // while the workbook is saved).
+  const std::vector<SharedString>* oldStrings = nullptr;
+  std::vector<std::string_view> newTexts;
+  std::size_t stringCount() const { return oldStrings->size() + newTexts.size(); }
   std::uint32_t uses = 0;
   // The shared-string index of each new text cell, in the order the cells are
   // written, and the next one to take.
@@ -159,10 +173,10 @@ SavePlan planSave(const Workbook& book) {
   plan.cellXf = book.xfFormats.size() > kDefaultCellXf ? kDefaultCellXf : 0;
   std::size_t texts = 0;
   forEachAddedCell(book, [&](const Cell& c) { texts += c.kind == CellKind::Text ? 1 : 0; });
-  plan.strings.reserve(book.sharedStrings.size() + texts);
-  for (const SharedString& s : book.sharedStrings) plan.strings.push_back({&s, {}});
+  plan.oldStrings = &book.sharedStrings;
+  plan.newTexts.reserve(texts);
   plan.textCells.reserve(texts);
-  TextIndex index(texts);
+  TextIndex index(texts, plan.newTexts, static_cast<std::uint32_t>(book.sharedStrings.size()));
   // Only the workbook's earlier strings are looked up by their characters: a new
   // text already met is found by its own bytes in the index.
   ExistingStrings existing(book.sharedStrings);
@@ -171,15 +185,15 @@ SavePlan planSave(const Workbook& book) {
     if (c.kind != CellKind::Text) return;
     ++plan.uses;
     const std::string_view text = c.text();
-    const auto [place, added] = index.findOrAdd(text, static_cast<std::uint32_t>(plan.strings.size()));
+    const auto [place, added] = index.findOrAdd(text);
     plan.textCells.push_back(place);
     if (!added) return;
     if (const auto found = existing.find(text)) {
       plan.textCells.back() = *found;
-      index.movePlaceOfLast(*found);
+      index.placeLastAt(*found);
       return;
     }
-    plan.strings.push_back({nullptr, text});
+    plan.newTexts.push_back(text);
   });
   return plan;
 }
@@ -192,7 +206,7 @@ std::vector<Record> encodeSharedStrings(const SavePlan& plan, std::size_t stream
   Bytes cur;
   std::size_t written = 0;  // bytes of finished records
   put32(cur, plan.uses);
-  put32(cur, static_cast<std::uint32_t>(plan.strings.size()));
+  put32(cur, static_cast<std::uint32_t>(plan.stringCount()));
   const auto room = [&] { return xlsbiff::kMaxRecordData - cur.size(); };
   const auto flush = [&] {
     out.push_back({out.empty() ? rt::Sst : rt::Continue, std::move(cur)});
@@ -200,17 +214,18 @@ std::vector<Record> encodeSharedStrings(const SavePlan& plan, std::size_t stream
     cur.clear();
   };
   const std::uint16_t bucket =
-      static_cast<std::uint16_t>(std::max<std::size_t>(8, (plan.strings.size() + 127) / 128));
+      static_cast<std::uint16_t>(std::max<std::size_t>(8, (plan.stringCount() + 127) / 128));
   Bytes ext;
   put16(ext, bucket);
 
-  const SharedString noString;
   std::u16string newChars;
-  for (std::size_t i = 0; i < plan.strings.size(); ++i) {
-    const PlannedString& planned = plan.strings[i];
-    SharedString s = planned.old ? *planned.old : noString;
-    if (!planned.old) {
-      codePageChars(planned.text, newChars);
+  const std::size_t oldCount = plan.oldStrings->size();
+  for (std::size_t i = 0; i < plan.stringCount(); ++i) {
+    SharedString s;
+    if (i < oldCount) {
+      s = (*plan.oldStrings)[i];
+    } else {
+      codePageChars(plan.newTexts[i - oldCount], newChars);
       s.chars = newChars;
     }
     const bool wide = std::any_of(s.chars.begin(), s.chars.end(), [](char16_t c) { return c >= 0x100; });
@@ -318,7 +333,7 @@ std::vector<Record> buildGlobals(const Workbook& book, SavePlan& plan, std::size
     plan.dateXf = static_cast<std::uint16_t>(book.xfFormats.size());
   }
   const bool hadSst = lastOf(rt::Sst) >= 0;
-  const bool needSst = hadSst || !plan.strings.empty();
+  const bool needSst = hadSst || plan.stringCount() > 0;
   const std::uint16_t sheetCount = static_cast<std::uint16_t>(book.sheets.size());
 
   std::vector<Record> out;
