@@ -66,7 +66,9 @@ long long connectionNumber(CeloxConnection connection) {
 class ColumnArrays {
  public:
   // Arrays of `rows` elements (none when rows < 1).  False, with a status, when
-  // memory runs out.
+  // memory runs out.  They are not cleared: the writer fills every element of
+  // every row, and the library every element of each row it reads, before any
+  // is looked at.
   bool allocate(std::int32_t rows, int& status) {
     rows_ = std::max(rows, 0);
     status = 0;
