@@ -71,10 +71,12 @@ std::string_view contextText() {
 // One record of up to 1024 characters: the text, its NUL, blanks to the end;
 // cut at the caller's buffer length.
 void writeRecord(char* buffer, int bufferLength, const std::string& text) {
-  const int n = std::min(bufferLength, kRecordLength);
-  for (int i = 0; i < n; ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    buffer[i] = at < text.size() ? text[at] : at == text.size() ? '\0' : ' ';
+  const auto n = static_cast<std::size_t>(std::max(std::min(bufferLength, kRecordLength), 0));
+  const std::size_t kept = std::min(text.size(), n);
+  std::memcpy(buffer, text.data(), kept);
+  if (kept < n) {
+    buffer[kept] = '\0';
+    std::memset(buffer + kept + 1, ' ', n - kept - 1);
   }
 }
 
@@ -150,7 +152,9 @@ int qxBoundedTextLength(const char* text, int maximum) {
 
 bool qxSQLSucceeded(SQLRETURN code) {
   const bool succeeded = code == SQL_SUCCESS || (qxErrorLevel == 1 && code == SQL_SUCCESS_WITH_INFO);
-  if (!qxMessageDisplay) return succeeded;
+  // A clean success with no error waiting has no message to show: the empty
+  // record would only be written to be found empty, once for every row.
+  if (!qxMessageDisplay || (code == SQL_SUCCESS && qxLastError == 0)) return succeeded;
   if (qxLastError == 0) qxLastError = code;
   const std::int32_t result = CeloxGetErrorMessages(qxMessageBuffer.data(), kMessageBufferLength);
   if (result != 0) {

@@ -66,14 +66,16 @@ long long connectionNumber(CeloxConnection connection) {
 class ColumnArrays {
  public:
   // Arrays of `rows` elements (none when rows < 1).  False, with a status, when
-  // memory runs out.
+  // memory runs out.  They are not cleared: the writer fills every element of
+  // every row, and the library every element of each row it reads, before any
+  // is looked at.
   bool allocate(std::int32_t rows, int& status) {
     rows_ = std::max(rows, 0);
     status = 0;
     if (rows_ == 0) return true;
     for (int c = 0; c < kColumnCount; ++c) {
       const std::size_t bytes = static_cast<std::size_t>(rows_) * static_cast<std::size_t>(length(c));
-      arrays_[static_cast<std::size_t>(c)].reset(new (std::nothrow) char[bytes]());
+      arrays_[static_cast<std::size_t>(c)].reset(new (std::nothrow) char[bytes]);
       if (!arrays_[static_cast<std::size_t>(c)]) {
         status = c + 1;
         return false;

@@ -55,6 +55,39 @@ std::vector<RecordView> viewsOf(const std::vector<Record>& records) {
   return views;
 }
 
+namespace {
+// The data length of the run's record at `at`, bounded by the run.
+std::size_t runRecordLength(ByteView run, std::size_t at) {
+  return std::min<std::size_t>(xlsio::u16(run, at + 2), run.size() - at - 4);
+}
+}  // namespace
+
+RecordView RecordWalk::current() const {
+  const Record& r = (*records_)[index_];
+  if (r.type != kRecordRun) return {r.type, r.data};
+  const ByteView run(r.data);
+  return {xlsio::u16(run, at_), run.subspan(at_ + 4, runRecordLength(run, at_))};
+}
+
+void RecordWalk::next() {
+  const Record& r = (*records_)[index_];
+  if (r.type != kRecordRun) {
+    ++index_;
+  } else {
+    at_ += 4 + runRecordLength(r.data, at_);
+  }
+  settle();
+}
+
+void RecordWalk::settle() {
+  while (index_ < records_->size() && (*records_)[index_].type == kRecordRun &&
+         at_ + 4 > (*records_)[index_].data.size()) {
+    ++index_;
+    at_ = 0;
+  }
+  if (index_ < records_->size() && (*records_)[index_].type != kRecordRun) at_ = 0;
+}
+
 void appendRecord(Bytes& out, std::uint16_t type, ByteView data) {
   put16(out, type);
   put16(out, static_cast<std::uint16_t>(data.size()));
@@ -99,6 +132,14 @@ void ContinuedReader::skip(std::size_t n) {
 
 UnicodeString ContinuedReader::readString() {
   UnicodeString s;
+  readString(s);
+  return s;
+}
+
+void ContinuedReader::readString(UnicodeString& s) {
+  s.chars.clear();
+  s.runs.clear();
+  s.phonetic.clear();
   const std::uint16_t count = u16();
   std::uint8_t options = u8();
   const std::uint16_t runs = (options & 0x08) ? u16() : 0;
@@ -110,13 +151,19 @@ UnicodeString ContinuedReader::readString() {
       options = parts_[part_][at_++];  // fresh option byte after a record boundary
       continue;
     }
-    const bool wide = options & 0x01;
-    s.chars.push_back(wide ? static_cast<char16_t>(u16()) : static_cast<char16_t>(u8()));
+    if (options & 0x01) {
+      s.chars.push_back(static_cast<char16_t>(u16()));
+      continue;
+    }
+    // Single-byte characters as far as they go in this record, at once.
+    const xlsio::ByteView part = parts_[part_];
+    const std::size_t n = std::min<std::size_t>(count - s.chars.size(), part.size() - at_);
+    s.chars.append(part.begin() + static_cast<std::ptrdiff_t>(at_), part.begin() + static_cast<std::ptrdiff_t>(at_ + n));
+    at_ += n;
   }
   for (std::size_t i = 0; i < std::size_t{runs} * 4 && !failed_; ++i) s.runs.push_back(u8());
   // Phonetic blocks are bounded by what is left, so a wild length cannot make us loop long.
   for (std::uint32_t i = 0; i < phonetic && !failed_; ++i) s.phonetic.push_back(u8());
-  return s;
 }
 
 std::u16string readPlainString(ByteView data, std::size_t at, bool shortCount, std::size_t* end) {

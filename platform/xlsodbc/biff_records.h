@@ -68,6 +68,22 @@ struct RecordView {
 // views point into the list's buffers.
 std::vector<RecordView> viewsOf(const std::vector<Record>& records);
 
+// The same records one at a time, without a list of them all: a worksheet's
+// cell table is hundreds of thousands of records.  A copy walks on by itself.
+class RecordWalk {
+ public:
+  explicit RecordWalk(const std::vector<Record>& records) : records_(&records) { settle(); }
+  bool atEnd() const { return index_ >= records_->size(); }
+  RecordView current() const;
+  void next();
+
+ private:
+  void settle();  // past runs with no whole record left
+  const std::vector<Record>* records_;
+  std::size_t index_ = 0;
+  std::size_t at_ = 0;  // inside a run: where the current record starts
+};
+
 // Records of a stream from an offset on; stops at the stream's end or at a
 // record that would run past it (a cut-off file).
 std::vector<Record> splitRecords(xlsio::ByteView stream, std::size_t from = 0);
@@ -103,6 +119,8 @@ class ContinuedReader {
   void skip(std::size_t n);
   // A string with a 16-bit character count and an option byte (XLUnicodeRichExtendedString).
   UnicodeString readString();
+  // The same into a string whose buffers are used again, string after string.
+  void readString(UnicodeString& into);
 
  private:
   bool ensure();

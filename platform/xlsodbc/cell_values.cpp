@@ -140,15 +140,21 @@ std::string dateText(const DateTime& t) {
 
 }  // namespace
 
-Value Value::ofCell(const xlsbook::Cell& c) {
+void Value::setCell(const xlsbook::Cell* c) {
   using xlsbook::CellKind;
-  switch (c.kind) {
-    case CellKind::Number: return {Kind::Number, c.number, {}};
-    case CellKind::Date: return {Kind::Date, c.number, {}};
-    case CellKind::Text: return {Kind::Text, 0, c.text};
-    case CellKind::Boolean: return {Kind::Boolean, c.number, {}};
+  number = 0;
+  text.clear();
+  if (!c) {
+    kind = Kind::Null;
+    return;
+  }
+  switch (c->kind) {
+    case CellKind::Number: kind = Kind::Number; number = c->number; break;
+    case CellKind::Date: kind = Kind::Date; number = c->number; break;
+    case CellKind::Text: kind = Kind::Text; text.assign(c->text()); break;
+    case CellKind::Boolean: kind = Kind::Boolean; number = c->number; break;
     case CellKind::Error:
-    default: return {};
+    default: kind = Kind::Null; break;
   }
 }
 
@@ -225,18 +231,15 @@ Outcome toCBuffer(const Value& v, SQLSMALLINT cType, void* buffer, SQLLEN buffer
   }
 
   // Every other type wants a number or a date; a text counts when it reads as one.
-  std::optional<double> number;
-  std::optional<DateTime> when;
-  if (v.kind == Kind::Text) {
-    number = parseNumber(v.text);
-    when = parseDateText(v.text);
-    if (when && !validDateTime(*when)) when.reset();
-  } else {
-    number = v.number;
-    if (v.kind != Kind::Boolean) when = fromSerial(v.number, date1904);
-  }
-
+  // Each is worked out only for the types that want it.
   if (isTimestamp(cType) || isDate(cType) || isTime(cType)) {
+    std::optional<DateTime> when;
+    if (v.kind == Kind::Text) {
+      when = parseDateText(v.text);
+      if (when && !validDateTime(*when)) when.reset();
+    } else if (v.kind != Kind::Boolean) {
+      when = fromSerial(v.number, date1904);
+    }
     if (!when) return setNull();
     if (isTimestamp(cType)) {
       SQL_TIMESTAMP_STRUCT ts{};
@@ -262,6 +265,7 @@ Outcome toCBuffer(const Value& v, SQLSMALLINT cType, void* buffer, SQLLEN buffer
     return Outcome::ok();
   }
 
+  const std::optional<double> number = v.kind == Kind::Text ? parseNumber(v.text) : std::optional<double>(v.number);
   if (!number) return setNull();
   if (cType == SQL_C_DOUBLE) {
     store(buffer, *number);
@@ -317,10 +321,10 @@ Outcome fromCBuffer(SQLSMALLINT cType, const void* buffer, SQLLEN bufferLength, 
     }
     if (n == 0) return Outcome::ok();
     if (n > 32767) return Outcome::failure("22001", "String data, right truncated: a cell holds at most 32767 characters.");
+    // The cell views the caller's buffer: appendRow copies the text into the workbook.
     xlsbook::Cell c;
-    c.kind = CellKind::Text;
-    c.text.assign(s, n);
-    cell = std::move(c);
+    c.setText(std::string_view(s, n));
+    cell = c;
     return Outcome::ok();
   }
   if (cType == SQL_C_DOUBLE) {

@@ -20,7 +20,8 @@ struct Value {
 
   static Value ofText(std::string s) { return {Kind::Text, 0, std::move(s)}; }
   static Value ofNumber(double d) { return {Kind::Number, d, {}}; }
-  static Value ofCell(const xlsbook::Cell& c);
+  // The value of a cell (nullptr: an empty one), the text's buffer used again.
+  void setCell(const xlsbook::Cell* c);
 };
 
 // How a conversion went, as ODBC tells it: a warning keeps the value, an error

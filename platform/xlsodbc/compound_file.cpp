@@ -1,6 +1,7 @@
 #include "platform/xlsodbc/compound_file.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace xlscfb {
 namespace {
@@ -19,6 +20,14 @@ class SectorReader {
   }
   std::uint32_t count() const { return count_; }
   std::uint32_t size() const { return size_; }
+  // Appends a sector's bytes.
+  void appendSector(Bytes& out, std::uint32_t id) const {
+    const std::size_t start = (static_cast<std::size_t>(id) + 1) * size_;
+    const std::size_t n = start < file_.size() ? std::min<std::size_t>(size_, file_.size() - start) : 0;
+    out.insert(out.end(), file_.begin() + static_cast<std::ptrdiff_t>(start),
+               file_.begin() + static_cast<std::ptrdiff_t>(start + n));
+    out.resize(out.size() + (size_ - n), 0);
+  }
   // A sector's bytes.
   Bytes sector(std::uint32_t id) const {
     Bytes out(size_, 0);
@@ -61,10 +70,20 @@ std::optional<Bytes> readChain(const SectorReader& sectors, const std::vector<st
   out.reserve(chain->size() * sectors.size());
   for (std::uint32_t id : *chain) {
     if (id >= sectors.count()) return std::nullopt;
-    Bytes s = sectors.sector(id);
-    out.insert(out.end(), s.begin(), s.end());
+    sectors.appendSector(out, id);
   }
   return out;
+}
+
+// Where a stream's bytes lie in the file when its chain is one run of sectors
+// inside the file; nothing otherwise.
+std::optional<std::size_t> contiguousStart(const SectorReader& sectors, const std::vector<std::uint32_t>& fat,
+                                           std::uint32_t start, std::uint32_t size) {
+  auto chain = followChain(fat, start);
+  if (!chain || chain->empty() || static_cast<std::size_t>(chain->size()) * sectors.size() < size) return std::nullopt;
+  for (std::size_t k = 0; k < chain->size(); ++k)
+    if ((*chain)[k] != (*chain)[0] + k || (*chain)[k] >= sectors.count()) return std::nullopt;
+  return (static_cast<std::size_t>((*chain)[0]) + 1) * sectors.size();
 }
 
 std::u16string upper(std::u16string_view s) {
@@ -90,7 +109,9 @@ std::uint32_t Entry::leftSibling() const { return u32(raw, 68); }
 std::uint32_t Entry::rightSibling() const { return u32(raw, 72); }
 std::uint32_t Entry::child() const { return u32(raw, 76); }
 
-std::optional<CompoundFile> read(ByteView file, std::string& why) {
+namespace {
+
+std::optional<CompoundFile> readFrom(ByteView file, std::string& why, Bytes* owned) {
   if (file.size() < 512 || !std::equal(kSignature.begin(), kSignature.end(), file.begin())) {
     why = "The file is not an Excel 97-2003 workbook.";
     return std::nullopt;
@@ -155,6 +176,12 @@ std::optional<CompoundFile> read(ByteView file, std::string& why) {
   }
   if (miniFat.size() > miniStream.size() / 64) miniFat.resize(miniStream.size() / 64);
 
+  // The stream that takes over the owned buffer: its entry, where it lies, its size.
+  struct Taken {
+    std::size_t entry = 0, at = 0, size = 0;
+  };
+  std::optional<Taken> taken;
+
   for (std::size_t i = 1; i < cf.entries.size(); ++i) {
     Entry& e = cf.entries[i];
     if (e.type() != EntryType::Stream) continue;
@@ -169,13 +196,38 @@ std::optional<CompoundFile> read(ByteView file, std::string& why) {
         e.data.insert(e.data.end(), from, from + 64);
       }
     } else {
+      if (owned) {
+        if (const auto at = contiguousStart(sectors, fat, start, size); at && (!taken || size > taken->size)) {
+          // The stream kept for the buffer until now is copied after all.
+          if (taken) cf.entries[taken->entry].data.assign(file.begin() + static_cast<std::ptrdiff_t>(taken->at),
+                                                          file.begin() + static_cast<std::ptrdiff_t>(taken->at + taken->size));
+          taken = Taken{i, *at, size};
+          continue;
+        }
+      }
       auto bytes = readChain(sectors, fat, start);
       if (!bytes || bytes->size() < size) return std::nullopt;
       e.data = std::move(*bytes);
     }
     e.data.resize(size);
   }
+  if (taken) {
+    // The last use of `file`, which views the buffer.
+    Bytes& buffer = *owned;
+    std::memmove(buffer.data(), buffer.data() + taken->at, taken->size);
+    buffer.resize(taken->size);
+    cf.entries[taken->entry].data = std::move(buffer);
+  }
   return cf;
+}
+
+}  // namespace
+
+std::optional<CompoundFile> read(ByteView file, std::string& why) { return readFrom(file, why, nullptr); }
+
+std::optional<CompoundFile> read(Bytes&& file, std::string& why) {
+  const ByteView view(file);
+  return readFrom(view, why, &file);
 }
 
 int findRootStream(const CompoundFile& file, std::u16string_view name) {
@@ -210,8 +262,19 @@ Entry makeEntry(std::u16string_view name, EntryType type) {
   return e;
 }
 
-Bytes write(const CompoundFile& file) {
+Bytes write(const CompoundFile& file) { return write(file, StreamInPlace{}); }
+
+Bytes write(const CompoundFile& file, const StreamInPlace& replaced) {
+  FileBytes out;
+  write(file, replaced, out);
+  return out.take();
+}
+
+void write(const CompoundFile& file, const StreamInPlace& replaced, FileBytes& made) {
   constexpr std::uint32_t kSector = 512;
+  const auto sizeOf = [&](std::size_t i) {
+    return static_cast<int>(i) == replaced.entry ? replaced.size : file.entries[i].data.size();
+  };
   constexpr std::uint32_t kPerSector = kSector / 4;
   const auto sectorsFor = [](std::size_t bytes, std::size_t unit) {
     return static_cast<std::uint32_t>((bytes + unit - 1) / unit);
@@ -221,12 +284,12 @@ Bytes write(const CompoundFile& file) {
   Bytes miniStream;
   std::vector<std::uint32_t> miniFat;
   std::vector<std::uint32_t> start(file.entries.size(), kEndOfChain);
-  std::vector<const Entry*> regular;
+  std::vector<std::size_t> regular;
   for (std::size_t i = 1; i < file.entries.size(); ++i) {
     const Entry& e = file.entries[i];
-    if (e.type() != EntryType::Stream || e.data.empty()) continue;
-    if (e.data.size() >= kMiniStreamCutoff) {
-      regular.push_back(&e);
+    if (e.type() != EntryType::Stream || sizeOf(i) == 0) continue;
+    if (sizeOf(i) >= kMiniStreamCutoff) {
+      regular.push_back(i);
       continue;
     }
     const std::uint32_t first = static_cast<std::uint32_t>(miniFat.size());
@@ -247,7 +310,7 @@ Bytes write(const CompoundFile& file) {
     return n == 0 ? kEndOfChain : runs.back().first;
   };
   std::vector<std::uint32_t> regularStart;
-  for (const Entry* e : regular) regularStart.push_back(plan(e->data.size()));
+  for (std::size_t i : regular) regularStart.push_back(plan(sizeOf(i)));
   const std::uint32_t miniStreamStart = plan(miniStream.size());
   const std::uint32_t miniFatStart = plan(miniFat.size() * 4);
   const std::uint32_t miniFatSectors = sectorsFor(miniFat.size() * 4, kSector);
@@ -284,10 +347,10 @@ Bytes write(const CompoundFile& file) {
       set32(raw, 0x78, static_cast<std::uint32_t>(miniStream.size()));
     } else if (e.type() == EntryType::Stream) {
       std::uint32_t s = start[i];
-      const auto it = std::find(regular.begin(), regular.end(), &e);
+      const auto it = std::find(regular.begin(), regular.end(), i);
       if (it != regular.end()) s = regularStart[static_cast<std::size_t>(it - regular.begin())];
-      set32(raw, 0x74, e.data.empty() ? kEndOfChain : s);
-      set32(raw, 0x78, static_cast<std::uint32_t>(e.data.size()));
+      set32(raw, 0x74, sizeOf(i) == 0 ? kEndOfChain : s);
+      set32(raw, 0x78, static_cast<std::uint32_t>(sizeOf(i)));
     } else {
       set32(raw, 0x74, 0);
       set32(raw, 0x78, 0);
@@ -302,8 +365,10 @@ Bytes write(const CompoundFile& file) {
     directory.insert(directory.end(), unused.begin(), unused.end());
   }
 
-  Bytes out;
-  out.reserve((static_cast<std::size_t>(totalSectors) + 1) * kSector);
+  Bytes& out = made.bytes();
+  // Room for the whole file, or for a piece and the record that ends it.
+  const std::size_t fileSize = (static_cast<std::size_t>(totalSectors) + 1) * kSector;
+  out.reserve(made.inPieces() ? std::min<std::size_t>(fileSize, 2 << 20) : fileSize);
   putBytes(out, kSignature);
   out.resize(24, 0);
   put16(out, 0x3E);    // minor version
@@ -322,11 +387,22 @@ Bytes write(const CompoundFile& file) {
   put32(out, difatSectors);
   for (std::uint32_t k = 0; k < kHeaderDifatCount; ++k) put32(out, k < fatSectors ? fatStart + k : kFreeSector);
 
+  const auto pad = [&] {
+    out.resize(out.size() + (kSector - made.size() % kSector) % kSector, 0);
+    made.flush();
+  };
   auto putPadded = [&](ByteView b) {
     putBytes(out, b);
-    out.resize(out.size() + (kSector - b.size() % kSector) % kSector, 0);
+    pad();
   };
-  for (const Entry* e : regular) putPadded(e->data);
+  for (std::size_t i : regular) {
+    if (static_cast<int>(i) == replaced.entry) {
+      replaced.put(made);
+      pad();
+    } else {
+      putPadded(file.entries[i].data);
+    }
+  }
   putPadded(miniStream);
   Bytes miniFatBytes;
   for (std::uint32_t v : miniFat) put32(miniFatBytes, v);
@@ -341,7 +417,7 @@ Bytes write(const CompoundFile& file) {
     }
     put32(out, d + 1 < difatSectors ? difatStart + d + 1 : kEndOfChain);
   }
-  return out;
+  made.flush();
 }
 
 }  // namespace xlscfb

@@ -42,7 +42,12 @@ class ListResult : public ResultSet {
   std::vector<std::vector<Value>> rows;
   std::size_t columnCount() const override { return columns_; }
   bool next() override { return ++at_ < rows.size(); }
-  Value value(std::size_t c) const override { return c < rows[at_].size() ? rows[at_][c] : Value{}; }
+  void value(std::size_t c, Value& into) const override {
+    if (c < rows[at_].size())
+      into = rows[at_][c];
+    else
+      into.setCell(nullptr);
+  }
 
  private:
   std::size_t columns_;
@@ -52,22 +57,24 @@ class ListResult : public ResultSet {
 class SheetResult : public ResultSet {
  public:
   SheetResult(const xlsbook::Sheet& sheet, std::vector<std::uint16_t> columns, std::uint32_t first, std::uint32_t end)
-      : sheet_(sheet), columns_(std::move(columns)), row_(first), end_(end) {}
+      : sheet_(sheet), columns_(std::move(columns)), row_(first), end_(end), at_(sheet.rows.lower_bound(first)) {}
   std::size_t columnCount() const override { return columns_.size(); }
   bool next() override {
     if (started_) ++row_;
     started_ = true;
-    // The row's cells are looked up once for all its columns.
-    const auto it = sheet_.rows.find(row_);
-    cells_ = it != sheet_.rows.end() ? &it->second : nullptr;
+    // The rows are met in order: the row's cells are found by stepping on, once
+    // for all its columns.
+    while (at_ != sheet_.rows.end() && at_->first < row_) ++at_;
+    cells_ = at_ != sheet_.rows.end() && at_->first == row_ ? &at_->second : nullptr;
     return row_ < end_;
   }
-  Value value(std::size_t c) const override { return valueIn(cells_, columns_[c]); }
+  void value(std::size_t c, Value& into) const override { valueIn(cells_, columns_[c], into); }
 
  private:
   const xlsbook::Sheet& sheet_;
   std::vector<std::uint16_t> columns_;
   std::uint32_t row_, end_;
+  xlsbook::RowMap::const_iterator at_;
   const xlsbook::Row* cells_ = nullptr;
   bool started_ = false;
 };
@@ -118,9 +125,8 @@ void closeCursors(Connection& c) {
 SQLRETURN writeWorkbook(Connection& c, Handle& reportTo) {
   closeCursors(c);
   std::string why;
-  xlsio::Bytes written;
-  if (!saveWorkbookFile(c.path, *c.book, written, why)) return reportTo.fail("HY000", why);
-  c.unread = std::move(written);
+  if (!saveWorkbookFile(c.path, *c.book, why)) return reportTo.fail("HY000", why);
+  c.unread = true;
   return SQL_SUCCESS;
 }
 
@@ -129,13 +135,14 @@ SQLRETURN writeWorkbook(Connection& c, Handle& reportTo) {
 bool catchUpWithFile(Connection& c, Handle& reportTo) {
   if (!c.unread) return true;
   std::string why;
-  auto reloaded = xlsbook::load(*c.unread, why);
-  c.unread.reset();
+  auto reloaded = loadWorkbookFile(c.path, why);
+  c.unread = false;
   if (!reloaded) {
     reportTo.fail("HY000", "The workbook written to " + c.path + " could not be read back: " + why);
     return false;
   }
-  c.book = std::move(reloaded);
+  c.book.reset();
+  c.book.emplace(std::move(*reloaded));
   return true;
 }
 
@@ -237,9 +244,10 @@ SQLRETURN executeInsert(Statement& s) {
   xlsbook::Sheet* sheet = resolveWorksheet(s, table);
   if (!sheet) return SQL_ERROR;
   if (sheet->nextFreeRow >= kMaxRows) return s.fail("HY000", "The worksheet is full: it holds at most 65536 rows.");
-  xlsbook::Row row;
-  // A row grown cell by cell costs a reallocation for each doubling, on every insert.
-  row.reserve(s.insertColumns.size());
+  // The cells are gathered first, so that the row in the sheet takes no more
+  // room than its cells need.
+  std::vector<xlsbook::Cell>& cells = s.insertedCells;
+  cells.clear();
   for (std::size_t i = 0; i < s.insertColumns.size(); ++i) {
     const auto p = s.parameters.find(static_cast<SQLUSMALLINT>(i + 1));
     if (p == s.parameters.end()) return s.fail("07002", "COUNT field incorrect: parameter " + std::to_string(i + 1) + " is not bound.");
@@ -249,9 +257,10 @@ SQLRETURN executeInsert(Statement& s) {
     if (o.error) return s.fail(o.state, o.message + " (parameter " + std::to_string(i + 1) + ")");
     if (cell) {
       cell->column = s.insertColumns[i];
-      row.push_back(std::move(*cell));
+      cells.push_back(*cell);
     }
   }
+  xlsbook::Row row(cells.begin(), cells.end(), sheet->rows.get_allocator());
   std::sort(row.begin(), row.end(), [](const auto& a, const auto& b) { return a.column < b.column; });
   xlsbook::appendRow(*sheet, std::move(row));
   s.rowsInserted = true;
@@ -399,7 +408,8 @@ SQLRETURN SQL_API SQLDriverConnect(SQLHDBC handle, SQLHWND, SQLCHAR* in, SQLSMAL
   std::string why;
   auto book = loadWorkbookFile(path, why);
   if (!book) return c->fail("HY000", why, -1);
-  c->book = std::move(book);
+  c->book.reset();
+  c->book.emplace(std::move(*book));
   c->path = path;
   c->readOnly = sameName(keys["READONLY"], "TRUE") || keys["READONLY"] == "1";
   c->connected = true;
@@ -430,7 +440,7 @@ SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle) {
   }
   c->connected = false;
   c->book.reset();
-  c->unread.reset();
+  c->unread = false;
   return rc;
 }
 
@@ -498,7 +508,8 @@ SQLRETURN SQL_API SQLFetch(SQLHSTMT handle) {
   const bool date1904 = s->connection->book && s->connection->book->date1904;
   for (const auto& [number, b] : s->columns) {
     if (number > s->result->columnCount()) return s->fail("07009", "Invalid descriptor index: column " + std::to_string(number) + ".");
-    Outcome o = toCBuffer(s->result->value(number - 1u), b.cType, b.buffer, b.bufferLength, b.indicator, date1904);
+    s->result->value(number - 1u, s->fetched);
+    Outcome o = toCBuffer(s->fetched, b.cType, b.buffer, b.bufferLength, b.indicator, date1904);
     if (!o.state) continue;
     const std::string message = o.message + " (column " + std::to_string(number) + ")";
     if (o.error) return s->fail(o.state, message);

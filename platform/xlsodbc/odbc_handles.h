@@ -54,10 +54,10 @@ struct Connection : Handle {
   bool readOnly = false;
   std::string path;
   std::optional<xlsbook::Workbook> book;
-  // The bytes last saved, while `book` is still the model they were made from:
-  // read back into `book` when the model is next needed, so that a connection
-  // closed straight after a save never pays for reading it.
-  std::optional<xlsio::Bytes> unread;
+  // The file was saved from `book` and not read back yet: it is read into
+  // `book` when the model is next needed, so that a connection closed straight
+  // after a save never pays for reading it.
+  bool unread = false;
   std::vector<Statement*> statements;
 };
 
@@ -67,7 +67,8 @@ class ResultSet {
   virtual ~ResultSet() = default;
   virtual std::size_t columnCount() const = 0;
   virtual bool next() = 0;
-  virtual Value value(std::size_t column) const = 0;  // column from 0
+  // The value of a column (from 0) of the current row into `into`.
+  virtual void value(std::size_t column, Value& into) const = 0;
 };
 
 struct Binding {
@@ -82,9 +83,11 @@ struct Statement : Handle {
   Connection* connection;
   std::optional<SqlStatement> prepared;
   std::vector<std::uint16_t> insertColumns;  // sheet columns of a prepared INSERT
+  std::vector<xlsbook::Cell> insertedCells;  // the row being inserted, before it goes into the sheet
   std::map<SQLUSMALLINT, Binding> columns;
   std::map<SQLUSMALLINT, Binding> parameters;
   std::unique_ptr<ResultSet> result;
+  Value fetched;  // the value being fetched: its text buffer serves row after row
   bool rowsInserted = false;  // inserted rows wait to be written when the statement is closed
 };
 

@@ -37,8 +37,8 @@ TableView viewOf(const xlsbook::Sheet& sheet) {
     const xlsbook::Cell* c = cellAt(cells, static_cast<std::uint16_t>(col));
     std::string name("F");
     name += std::to_string(col - first + 1);
-    if (c && c->kind == xlsbook::CellKind::Text && !c->text.empty())
-      name = c->text;
+    if (c && c->kind == xlsbook::CellKind::Text && !c->text().empty())
+      name.assign(c->text());
     else if (c && (c->kind == xlsbook::CellKind::Number || c->kind == xlsbook::CellKind::Date))
       name = numberText(c->number);
     v.columns.push_back({static_cast<std::uint16_t>(col), std::move(name)});
@@ -48,9 +48,8 @@ TableView viewOf(const xlsbook::Sheet& sheet) {
   return v;
 }
 
-Value valueIn(const xlsbook::Row* cells, std::uint16_t sheetColumn) {
-  const xlsbook::Cell* c = cells ? cellAt(*cells, sheetColumn) : nullptr;
-  return c ? Value::ofCell(*c) : Value{};
+void valueIn(const xlsbook::Row* cells, std::uint16_t sheetColumn, Value& into) {
+  into.setCell(cells ? cellAt(*cells, sheetColumn) : nullptr);
 }
 
 ColumnType typeOf(const xlsbook::Sheet& sheet, const TableView& view, std::size_t column, int odbcVersion) {

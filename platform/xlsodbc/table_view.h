@@ -30,8 +30,9 @@ struct TableView {
 
 TableView viewOf(const xlsbook::Sheet& sheet);
 
-// The value of a column in a row's cells; Null when the cell is empty or there is no row.
-Value valueIn(const xlsbook::Row* cells, std::uint16_t sheetColumn);
+// The value of a column in a row's cells into `into`; Null when the cell is
+// empty or there is no row.
+void valueIn(const xlsbook::Row* cells, std::uint16_t sheetColumn, Value& into);
 
 // The ODBC type of a column as its first values suggest: SQL type, type name, size.
 struct ColumnType {

@@ -40,12 +40,10 @@ std::optional<xlsbook::Workbook> loadWorkbookFile(const std::string& path, std::
     why = "The workbook " + path + " could not be read: " + systemMessage(GetLastError());
     return std::nullopt;
   }
-  return xlsbook::load(bytes, why);
+  return xlsbook::load(std::move(bytes), why);
 }
 
-bool saveWorkbookFile(const std::string& path, const xlsbook::Workbook& book, xlsio::Bytes& written,
-                      std::string& why) {
-  xlsio::Bytes bytes = xlsbook::save(book);
+bool saveWorkbookFile(const std::string& path, const xlsbook::Workbook& book, std::string& why) {
   const std::string temporary = path + ".~writing";
   {
     FileHandle f(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
@@ -54,10 +52,16 @@ bool saveWorkbookFile(const std::string& path, const xlsbook::Workbook& book, xl
       why = "The workbook could not be written beside " + path + ": " + systemMessage(GetLastError());
       return false;
     }
-    DWORD count = 0;
-    const bool ok = WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) &&
-                    count == bytes.size() && FlushFileBuffers(f.get());
-    const DWORD error = GetLastError();
+    DWORD error = 0;
+    const auto writePiece = [&](xlsio::ByteView piece) {
+      DWORD count = 0;
+      if (WriteFile(f.get(), piece.data(), static_cast<DWORD>(piece.size()), &count, nullptr) && count == piece.size())
+        return true;
+      error = GetLastError();
+      return false;
+    };
+    const bool ok = xlsbook::save(book, writePiece) && FlushFileBuffers(f.get());
+    if (!ok && error == 0) error = GetLastError();
     if (!CloseHandle(f.release()) || !ok) {
       DeleteFileA(temporary.c_str());
       why = "The workbook could not be written beside " + path + ": " + systemMessage(error);
@@ -69,7 +73,6 @@ bool saveWorkbookFile(const std::string& path, const xlsbook::Workbook& book, xl
     DeleteFileA(temporary.c_str());
     return false;
   }
-  written = std::move(bytes);
   return true;
 }
 

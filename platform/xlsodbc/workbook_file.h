@@ -12,10 +12,8 @@ namespace xlsodbc {
 
 std::optional<xlsbook::Workbook> loadWorkbookFile(const std::string& path, std::string& why);
 
-// Writes the workbook in the file's place; on success `written` holds the bytes
-// of the file, from which the model that matches it is read back.  `why` tells
-// what failed.
-bool saveWorkbookFile(const std::string& path, const xlsbook::Workbook& book, xlsio::Bytes& written,
-                      std::string& why);
+// Writes the workbook in the file's place, piece by piece as it is made.  `why`
+// tells what failed.
+bool saveWorkbookFile(const std::string& path, const xlsbook::Workbook& book, std::string& why);
 
 }  // namespace xlsodbc

@@ -16,6 +16,8 @@ namespace rt = xlsbiff::rt;
 constexpr std::uint16_t kBiff8 = 0x0600;
 constexpr std::uint16_t kGlobalsType = 0x0005;
 constexpr int kLargestRowHint = 32;
+// The arena's first block; later blocks grow geometrically.
+constexpr std::size_t kArenaFirstBlock = 64 * 1024;
 
 bool isBuiltInDateFormat(std::uint16_t f) {
   return (f >= 14 && f <= 22) || (f >= 27 && f <= 36) || (f >= 45 && f <= 47) || (f >= 50 && f <= 58);
@@ -58,6 +60,25 @@ bool formatShowsDate(std::u16string_view f) {
   return false;
 }
 
+// The characters as code page 1252 text in the arena.
+std::string_view keepCodePageText(std::pmr::memory_resource& arena, std::u16string_view chars) {
+  if (!std::all_of(chars.begin(), chars.end(), [](char16_t c) { return c < 0x80; }))
+    return keepText(arena, xlsbiff::toCodePage(chars));
+  if (chars.empty()) return {};
+  auto* bytes = static_cast<char*>(arena.allocate(chars.size(), 1));
+  std::transform(chars.begin(), chars.end(), bytes, [](char16_t c) { return static_cast<char>(c); });
+  return {bytes, chars.size()};
+}
+
+// A copy of the elements in the arena; nullptr for none.
+template <typename T>
+const T* keepSpan(std::pmr::memory_resource& arena, const T* data, std::size_t count) {
+  if (count == 0) return nullptr;
+  auto* kept = static_cast<T*>(arena.allocate(count * sizeof(T), alignof(T)));
+  std::copy_n(data, count, kept);
+  return kept;
+}
+
 double decodeRk(std::uint32_t rk) {
   double value;
   if (rk & 0x02) {
@@ -83,10 +104,18 @@ std::size_t cellTableRunAt(ByteView stream, std::size_t at) {
   return at - start;
 }
 
+// A run of cell-table records still in the stream: the sheet, its place among
+// the sheet's records, and where it lies in the stream.
+struct PendingRun {
+  std::size_t sheet, record, at, length;
+};
+
 // The records of one substream from its BOF to its matching EOF (charts embedded
 // in a worksheet bring BOF/EOF pairs of their own).  A worksheet's cell table is
-// kept as runs of records.
-std::vector<Record> substreamAt(ByteView stream, std::size_t offset, bool worksheet) {
+// kept as runs of records, left empty here and listed in `runs` to be filled.
+std::vector<Record> substreamAt(ByteView stream, std::size_t offset, bool worksheet, std::size_t sheet,
+                                std::vector<PendingRun>& runs) {
+  const std::size_t runsBefore = runs.size();
   std::vector<Record> out;
   int depth = 0;
   std::size_t at = offset;
@@ -97,8 +126,8 @@ std::vector<Record> substreamAt(ByteView stream, std::size_t offset, bool worksh
     if (out.empty() && type != rt::Bof) break;
     if (worksheet && depth == 1 && xlsbiff::isCellTableRecord(type)) {
       const std::size_t run = cellTableRunAt(stream, at);
-      out.push_back({xlsbiff::kRecordRun, Bytes(stream.begin() + static_cast<std::ptrdiff_t>(at),
-                                                 stream.begin() + static_cast<std::ptrdiff_t>(at + run))});
+      runs.push_back({sheet, out.size(), at, run});
+      out.push_back({xlsbiff::kRecordRun, {}});
       at += run;
       continue;
     }
@@ -110,22 +139,39 @@ std::vector<Record> substreamAt(ByteView stream, std::size_t offset, bool worksh
     if (type == rt::Eof && --depth == 0) return out;
   }
   out.clear();  // cut off before its EOF
+  runs.resize(runsBefore);
   return out;
+}
+
+// Fills the runs from the stream.  The largest takes over the stream's own
+// buffer, filled last: the workbook keeps no copy of its stream, which a save
+// writes anew.
+void fillRuns(Bytes& stream, const std::vector<PendingRun>& runs, std::vector<std::pair<std::uint32_t, Sheet>>& placed) {
+  const auto largest = std::max_element(runs.begin(), runs.end(),
+                                        [](const PendingRun& a, const PendingRun& b) { return a.length < b.length; });
+  for (auto r = runs.begin(); r != runs.end(); ++r) {
+    if (r == largest) continue;
+    placed[r->sheet].second.records[r->record].data.assign(stream.begin() + static_cast<std::ptrdiff_t>(r->at),
+                                                            stream.begin() + static_cast<std::ptrdiff_t>(r->at + r->length));
+  }
+  if (largest == runs.end()) return;
+  std::memmove(stream.data(), stream.data() + largest->at, largest->length);
+  stream.resize(largest->length);
+  placed[largest->sheet].second.records[largest->record].data = std::move(stream);
 }
 
 class CellReader {
  public:
-  CellReader(const Workbook& book, Sheet& sheet) : book_(book), sheet_(sheet) {}
+  CellReader(const Workbook& book, Sheet& sheet) : book_(book), sheet_(sheet), arena_(*book.arena) {}
 
   void read() {
-    const auto records = xlsbiff::viewsOf(sheet_.records);
     int depth = 0;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      const RecordView& r = records[i];
+    for (xlsbiff::RecordWalk walk(sheet_.records); !walk.atEnd(); walk.next()) {
+      const RecordView r = walk.current();
       if (r.type == rt::Bof) ++depth;
       if (r.type == rt::Eof) --depth;
       if (depth != 1) continue;  // inside an embedded chart
-      readRecord(records, i);
+      readRecord(r, walk);
     }
     if (!sheet_.rows.empty()) noteRow(sheet_.rows.rbegin()->first);
   }
@@ -160,13 +206,12 @@ class CellReader {
   }
   void putText(std::uint32_t row, std::uint16_t column, std::u16string_view chars) {
     Cell c;
-    c.kind = CellKind::Text;
-    c.text = xlsbiff::toCodePage(chars);
+    c.setText(keepCodePageText(arena_, chars));
     put(row, column, std::move(c));
   }
 
-  void readRecord(const std::vector<RecordView>& records, std::size_t i) {
-    const RecordView& r = records[i];
+  // The record the walk stands at.
+  void readRecord(const RecordView& r, const xlsbiff::RecordWalk& walk) {
     const ByteView d(r.data);
     const std::uint16_t row = u16(d, 0), col = u16(d, 2), xf = u16(d, 4);
     switch (r.type) {
@@ -197,7 +242,7 @@ class CellReader {
         }
         break;
       case rt::Formula:
-        if (d.size() >= 14) readFormulaResult(records, i, row, col, xf);
+        if (d.size() >= 14) readFormulaResult(r, walk, row, col, xf);
         break;
       case rt::Row:
         // Room for the row's cells at once: a row grown cell by cell costs a
@@ -218,9 +263,9 @@ class CellReader {
 
   // A formula's last calculated value: a number, or a marker for a text (in the
   // STRING record that follows), a truth value, an error or an empty text.
-  void readFormulaResult(const std::vector<RecordView>& records, std::size_t i, std::uint16_t row,
+  void readFormulaResult(const RecordView& formula, const xlsbiff::RecordWalk& walk, std::uint16_t row,
                          std::uint16_t col, std::uint16_t xf) {
-    const ByteView d(records[i].data);
+    const ByteView d(formula.data);
     if (u16(d, 12) != 0xFFFF) {
       putNumber(row, col, xf, f64(d, 6));
       return;
@@ -228,11 +273,15 @@ class CellReader {
     switch (d[6]) {
       case 0: {
         // The text follows in a STRING record, possibly after shared-formula records.
-        for (std::size_t k = i + 1; k < records.size() && k <= i + 3; ++k) {
-          if (records[k].type != rt::String) continue;
-          std::vector<ByteView> parts{records[k].data};
-          for (std::size_t m = k + 1; m < records.size() && records[m].type == rt::Continue; ++m)
-            parts.push_back(records[m].data);
+        xlsbiff::RecordWalk ahead = walk;
+        ahead.next();
+        for (int k = 1; !ahead.atEnd() && k <= 3; ++k, ahead.next()) {
+          const RecordView string = ahead.current();
+          if (string.type != rt::String) continue;
+          std::vector<ByteView> parts{string.data};
+          xlsbiff::RecordWalk more = ahead;
+          for (more.next(); !more.atEnd() && more.current().type == rt::Continue; more.next())
+            parts.push_back(more.current().data);
           xlsbiff::ContinuedReader reader(parts);
           putText(row, col, reader.readString().chars);
           return;
@@ -260,6 +309,7 @@ class CellReader {
 
   const Workbook& book_;
   Sheet& sheet_;
+  std::pmr::memory_resource& arena_;
   std::vector<std::uint16_t> widths_ = std::vector<std::uint16_t>(65536, 0);  // cells a ROW record announces
   std::size_t lastRowSize_ = 0;
   Row* lastRow_ = nullptr;  // map nodes stay where they are
@@ -273,14 +323,30 @@ void readSharedStrings(Workbook& book, std::size_t sstIndex) {
   xlsbiff::ContinuedReader reader(parts);
   book.sharedStringUses = reader.u32();
   const std::uint32_t unique = reader.u32();
+  // Room for the strings at once, though never more than the records can hold
+  // (three bytes the least string), whatever a damaged count says.
+  std::size_t bytes = 0;
+  for (const ByteView part : parts) bytes += part.size();
+  book.sharedStrings.reserve(std::min<std::size_t>(unique, bytes / 3));
+  // Each string is read into the same buffers and kept in the arena.
+  std::pmr::memory_resource& arena = *book.arena;
+  xlsbiff::UnicodeString s;
   for (std::uint32_t n = 0; n < unique && !reader.atEnd(); ++n) {
-    auto s = reader.readString();
+    reader.readString(s);
     if (reader.failed()) break;
-    book.sharedStrings.push_back(std::move(s));
+    book.sharedStrings.push_back({{keepSpan(arena, s.chars.data(), s.chars.size()), s.chars.size()},
+                                  {keepSpan(arena, s.runs.data(), s.runs.size()), s.runs.size()},
+                                  {keepSpan(arena, s.phonetic.data(), s.phonetic.size()), s.phonetic.size()}});
   }
 }
 
 }  // namespace
+
+Workbook::Workbook() : arena(std::make_unique<std::pmr::monotonic_buffer_resource>(kArenaFirstBlock)) {}
+
+std::string_view keepText(std::pmr::memory_resource& arena, std::string_view text) {
+  return {keepSpan(arena, text.data(), text.size()), text.size()};
+}
 
 bool Workbook::changed() const {
   return std::any_of(sheets.begin(), sheets.end(), [](const Sheet& s) { return s.changed(); });
@@ -306,8 +372,9 @@ bool Workbook::isDateXf(std::uint16_t xf) const {
   return f < dateFormats.size() && dateFormats[f];
 }
 
-std::optional<Workbook> load(ByteView file, std::string& why) {
-  auto cf = xlscfb::read(file, why);
+namespace {
+
+std::optional<Workbook> loadCompound(std::optional<xlscfb::CompoundFile> cf, std::string& why) {
   if (!cf) return std::nullopt;
   Workbook book;
   book.file = std::move(*cf);
@@ -319,7 +386,8 @@ std::optional<Workbook> load(ByteView file, std::string& why) {
     return std::nullopt;
   }
   const ByteView stream(book.file.entries[static_cast<std::size_t>(book.workbookEntry)].data);
-  book.globals = substreamAt(stream, 0, false);
+  std::vector<PendingRun> runs;
+  book.globals = substreamAt(stream, 0, false, 0, runs);
   why = "The workbook file is damaged.";
   if (book.globals.empty()) return std::nullopt;
   const ByteView bof(book.globals[0].data);
@@ -354,7 +422,7 @@ std::optional<Workbook> load(ByteView file, std::string& why) {
         readSharedStrings(book, i);
         break;
       case rt::BoundSheet: {
-        Sheet s;
+        Sheet s(book.arena.get());
         s.visibility = static_cast<std::uint8_t>(u8(d, 4) & 0x03);
         s.kind = u8(d, 5);
         s.name = xlsbiff::toCodePage(xlsbiff::readPlainString(d, 6, true));
@@ -373,13 +441,25 @@ std::optional<Workbook> load(ByteView file, std::string& why) {
       if (book.xfFormats[x] == format) book.dateTimeXf = static_cast<int>(x);
   }
 
-  for (auto& [offset, sheet] : placed) {
-    sheet.records = substreamAt(stream, offset, sheet.isWorksheet());
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    Sheet& sheet = placed[i].second;
+    sheet.records = substreamAt(stream, placed[i].first, sheet.isWorksheet(), i, runs);
     if (sheet.records.empty()) return std::nullopt;
+  }
+  fillRuns(book.file.entries[static_cast<std::size_t>(book.workbookEntry)].data, runs, placed);
+  for (auto& [offset, sheet] : placed) {
     if (sheet.isWorksheet()) CellReader(book, sheet).read();
     book.sheets.push_back(std::move(sheet));
   }
   return book;
+}
+
+}  // namespace
+
+std::optional<Workbook> load(ByteView file, std::string& why) { return loadCompound(xlscfb::read(file, why), why); }
+
+std::optional<Workbook> load(Bytes&& file, std::string& why) {
+  return loadCompound(xlscfb::read(std::move(file), why), why);
 }
 
 }  // namespace xlsbook

@@ -4,8 +4,11 @@
 // anew: the old ones first, in their order, so that existing cells keep their
 // indices, then the strings of the new cells.
 #include <algorithm>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/xlsodbc/workbook.h"
 
@@ -26,17 +29,132 @@ std::size_t bytesOf(const std::vector<Record>& records) {
   return n;
 }
 
+// The new texts met so far and their places in the shared-string table: open
+// addressing over a compact array of slots, since a table of tens of thousands
+// of texts must cost neither an allocation for each nor much memory.  A new
+// string's text is the one the plan keeps for it; the few texts that name an
+// earlier string are kept here.
+class TextIndex {
+ public:
+  TextIndex(std::size_t texts, const std::vector<std::string_view>& newTexts, std::uint32_t oldCount)
+      : newTexts_(newTexts), oldCount_(oldCount) {
+    std::size_t size = 16;
+    while (size < 2 * texts) size *= 2;
+    slots_.assign(size, 0);
+  }
+  // The place of the text, and whether it was just added: as the next new
+  // string, which the caller adds to the plan's new texts or names an earlier
+  // string for with placeLastAt.
+  std::pair<std::uint32_t, bool> findOrAdd(std::string_view text) {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = std::hash<std::string_view>{}(text) & mask;; i = (i + 1) & mask) {
+      std::uint32_t& slot = slots_[i];
+      if (slot == 0) {
+        const auto place = static_cast<std::uint32_t>(oldCount_ + newTexts_.size());
+        slot = place + 1;
+        last_ = &slot;
+        lastText_ = text;
+        return {place, true};
+      }
+      if (slot & kEarlier) {
+        const Earlier& e = earlier_[slot & ~kEarlier];
+        if (e.text == text) return {e.place, false};
+      } else if (newTexts_[slot - 1 - oldCount_] == text) {
+        return {slot - 1, false};
+      }
+    }
+  }
+  // The text just added names the earlier string at `place`.
+  void placeLastAt(std::uint32_t place) {
+    *last_ = kEarlier | static_cast<std::uint32_t>(earlier_.size());
+    earlier_.push_back({lastText_, place});
+  }
+
+ private:
+  static constexpr std::uint32_t kEarlier = 0x80000000u;
+  struct Earlier {
+    std::string_view text;
+    std::uint32_t place;
+  };
+  // 0 empty; 1 + the place of a new string; kEarlier + a position in earlier_.
+  std::vector<std::uint32_t> slots_;
+  const std::vector<std::string_view>& newTexts_;
+  std::uint32_t oldCount_;
+  std::vector<Earlier> earlier_;
+  std::uint32_t* last_ = nullptr;
+  std::string_view lastText_;
+};
+
 // What the new cells need of the globals: their shared strings and the date format.
 struct SavePlan {
-  std::vector<xlsbiff::UnicodeString> strings;
+  // The shared-string table: the workbook's own strings, then the code page
+  // 1252 texts of new strings (viewing the cells' own texts, which stay put
+  // while the workbook is saved).
+  const std::vector<SharedString>* oldStrings = nullptr;
+  std::vector<std::string_view> newTexts;
+  std::size_t stringCount() const { return oldStrings->size() + newTexts.size(); }
   std::uint32_t uses = 0;
-  // New texts (code page 1252), viewing the cells' own texts, which stay put
-  // while the workbook is saved.
-  std::unordered_map<std::string_view, std::uint32_t> index;
+  // The shared-string index of each new text cell, in the order the cells are
+  // written, and the next one to take.
+  std::vector<std::uint32_t> textCells;
+  std::size_t nextTextCell = 0;
   bool needsDateXf = false;
   std::uint16_t cellXf = kDefaultCellXf;
   std::uint16_t dateXf = kDefaultCellXf;
   std::uint16_t dateFormat = 0;
+};
+
+bool isAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Code page 1252 bytes as UTF-16, into a buffer used again text after text.
+void codePageChars(std::string_view text, std::u16string& into) {
+  if (isAscii(text))
+    into.assign(text.begin(), text.end());
+  else
+    into = xlsbiff::fromCodePage(text);
+}
+
+// The workbook's earlier shared strings by their characters, the first of equal
+// ones kept.  The code page's first half is ASCII both ways, so an ASCII text
+// equals an ASCII string byte for byte and no other: those are found by their
+// bytes, without converting every new text.
+class ExistingStrings {
+ public:
+  explicit ExistingStrings(const std::vector<SharedString>& strings) {
+    std::size_t ascii = 0;
+    for (const SharedString& s : strings) ascii += isAsciiChars(s.chars) ? 1 : 0;
+    asciiTexts_.reserve(ascii);  // the index views these texts: no reallocation
+    for (std::uint32_t i = 0; i < strings.size(); ++i) {
+      const std::u16string_view chars = strings[i].chars;
+      if (isAsciiChars(chars)) {
+        asciiTexts_.emplace_back(chars.begin(), chars.end());
+        ascii_.emplace(asciiTexts_.back(), i);
+      } else {
+        other_.emplace(chars, i);
+      }
+    }
+  }
+  std::optional<std::uint32_t> find(std::string_view text) {
+    if (isAscii(text)) {
+      const auto found = ascii_.find(text);
+      return found != ascii_.end() ? std::optional(found->second) : std::nullopt;
+    }
+    if (other_.empty()) return std::nullopt;
+    codePageChars(text, chars_);
+    const auto found = other_.find(chars_);
+    return found != other_.end() ? std::optional(found->second) : std::nullopt;
+  }
+
+ private:
+  static bool isAsciiChars(std::u16string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x80; });
+  }
+  std::vector<std::string> asciiTexts_;
+  std::unordered_map<std::string_view, std::uint32_t> ascii_;
+  std::unordered_map<std::u16string_view, std::uint32_t> other_;
+  std::u16string chars_;
 };
 
 // The cells of the rows added to changed sheets, in the order they are written.
@@ -55,33 +173,27 @@ SavePlan planSave(const Workbook& book) {
   plan.cellXf = book.xfFormats.size() > kDefaultCellXf ? kDefaultCellXf : 0;
   std::size_t texts = 0;
   forEachAddedCell(book, [&](const Cell& c) { texts += c.kind == CellKind::Text ? 1 : 0; });
-  // Room for every string at once: the index of characters below views the
-  // strings where they lie.
-  plan.strings = book.sharedStrings;
-  plan.strings.reserve(book.sharedStrings.size() + texts);
-  plan.index.reserve(texts);
+  plan.oldStrings = &book.sharedStrings;
+  plan.newTexts.reserve(texts);
+  plan.textCells.reserve(texts);
+  TextIndex index(texts, plan.newTexts, static_cast<std::uint32_t>(book.sharedStrings.size()));
   // Only the workbook's earlier strings are looked up by their characters: a new
-  // text already met is found by its own bytes in plan.index.
-  std::unordered_map<std::u16string_view, std::uint32_t> existing;
-  bool existingIndexed = book.sharedStrings.empty();
+  // text already met is found by its own bytes in the index.
+  ExistingStrings existing(book.sharedStrings);
   forEachAddedCell(book, [&](const Cell& c) {
     if (c.kind == CellKind::Date) plan.needsDateXf = true;
     if (c.kind != CellKind::Text) return;
     ++plan.uses;
-    const auto [entry, added] = plan.index.try_emplace(c.text, 0);
+    const std::string_view text = c.text();
+    const auto [place, added] = index.findOrAdd(text);
+    plan.textCells.push_back(place);
     if (!added) return;
-    if (!existingIndexed) {
-      existing.reserve(book.sharedStrings.size());
-      for (std::uint32_t i = 0; i < book.sharedStrings.size(); ++i) existing.emplace(plan.strings[i].chars, i);
-      existingIndexed = true;
-    }
-    std::u16string chars = xlsbiff::fromCodePage(c.text);
-    if (auto found = existing.find(chars); found != existing.end()) {
-      entry->second = found->second;
+    if (const auto found = existing.find(text)) {
+      plan.textCells.back() = *found;
+      index.placeLastAt(*found);
       return;
     }
-    entry->second = static_cast<std::uint32_t>(plan.strings.size());
-    plan.strings.push_back({std::move(chars), {}, {}});
+    plan.newTexts.push_back(text);
   });
   return plan;
 }
@@ -94,7 +206,7 @@ std::vector<Record> encodeSharedStrings(const SavePlan& plan, std::size_t stream
   Bytes cur;
   std::size_t written = 0;  // bytes of finished records
   put32(cur, plan.uses);
-  put32(cur, static_cast<std::uint32_t>(plan.strings.size()));
+  put32(cur, static_cast<std::uint32_t>(plan.stringCount()));
   const auto room = [&] { return xlsbiff::kMaxRecordData - cur.size(); };
   const auto flush = [&] {
     out.push_back({out.empty() ? rt::Sst : rt::Continue, std::move(cur)});
@@ -102,12 +214,20 @@ std::vector<Record> encodeSharedStrings(const SavePlan& plan, std::size_t stream
     cur.clear();
   };
   const std::uint16_t bucket =
-      static_cast<std::uint16_t>(std::max<std::size_t>(8, (plan.strings.size() + 127) / 128));
+      static_cast<std::uint16_t>(std::max<std::size_t>(8, (plan.stringCount() + 127) / 128));
   Bytes ext;
   put16(ext, bucket);
 
-  for (std::size_t i = 0; i < plan.strings.size(); ++i) {
-    const auto& s = plan.strings[i];
+  std::u16string newChars;
+  const std::size_t oldCount = plan.oldStrings->size();
+  for (std::size_t i = 0; i < plan.stringCount(); ++i) {
+    SharedString s;
+    if (i < oldCount) {
+      s = (*plan.oldStrings)[i];
+    } else {
+      codePageChars(plan.newTexts[i - oldCount], newChars);
+      s.chars = newChars;
+    }
     const bool wide = std::any_of(s.chars.begin(), s.chars.end(), [](char16_t c) { return c >= 0x100; });
     const std::size_t charSize = wide ? 2 : 1;
     const std::size_t header = 3 + (s.runs.empty() ? 0 : 2) + (s.phonetic.empty() ? 0 : 4);
@@ -131,11 +251,14 @@ std::vector<Record> encodeSharedStrings(const SavePlan& plan, std::size_t stream
         continue;
       }
       fit = std::min(fit, s.chars.size() - done);
-      for (std::size_t k = 0; k < fit; ++k) {
-        if (wide)
-          put16(cur, s.chars[done + k]);
-        else
-          put8(cur, static_cast<std::uint8_t>(s.chars[done + k]));
+      if (wide) {
+        for (std::size_t k = 0; k < fit; ++k) put16(cur, s.chars[done + k]);
+      } else {
+        const std::size_t at = cur.size();
+        cur.resize(at + fit);
+        std::transform(s.chars.begin() + static_cast<std::ptrdiff_t>(done),
+                       s.chars.begin() + static_cast<std::ptrdiff_t>(done + fit), cur.begin() + static_cast<std::ptrdiff_t>(at),
+                       [](char16_t c) { return static_cast<std::uint8_t>(c); });
       }
       done += fit;
     }
@@ -210,7 +333,7 @@ std::vector<Record> buildGlobals(const Workbook& book, SavePlan& plan, std::size
     plan.dateXf = static_cast<std::uint16_t>(book.xfFormats.size());
   }
   const bool hadSst = lastOf(rt::Sst) >= 0;
-  const bool needSst = hadSst || !plan.strings.empty();
+  const bool needSst = hadSst || plan.stringCount() > 0;
   const std::uint16_t sheetCount = static_cast<std::uint16_t>(book.sheets.size());
 
   std::vector<Record> out;
@@ -282,14 +405,14 @@ std::uint16_t cellRecordType(const Cell& c) {
   }
 }
 
-void putCellRecord(Bytes& out, std::uint32_t row, const Cell& c, const SavePlan& plan) {
+void putCellRecord(Bytes& out, std::uint32_t row, const Cell& c, SavePlan& plan) {
   const std::size_t start = beginRecord(out, cellRecordType(c));
   put16(out, static_cast<std::uint16_t>(row));
   put16(out, c.column);
   switch (c.kind) {
     case CellKind::Text:
       put16(out, plan.cellXf);
-      put32(out, plan.index.at(c.text));
+      put32(out, plan.textCells[plan.nextTextCell++]);
       break;
     case CellKind::Boolean:
     case CellKind::Error:
@@ -310,18 +433,23 @@ void putCellRecord(Bytes& out, std::uint32_t row, const Cell& c, const SavePlan&
   endRecord(out, start);
 }
 
-// Row blocks of the added rows, as one run of records: ROW records, their
-// cells, and a DBCELL that points back at them.
-Record addedRowBlocks(const Sheet& sheet, const SavePlan& plan) {
-  Record run{xlsbiff::kRecordRun, {}};
-  Bytes& out = run.data;
-  std::size_t room = 0;
-  for (auto it = sheet.rows.lower_bound(sheet.firstAddedRow); it != sheet.rows.end(); ++it)
-    room += 4 + 16 + 2 + (4 + 14) * it->second.size();
-  out.reserve(room + (room / kRowsPerBlock + 1) * 8);
+// The bytes of a cell's record, header included, as putCellRecord writes it.
+std::size_t cellRecordSize(const Cell& c) {
+  switch (c.kind) {
+    case CellKind::Text: return 4 + 10;
+    case CellKind::Boolean:
+    case CellKind::Error: return 4 + 8;
+    default: return 4 + 14;
+  }
+}
+constexpr std::size_t kRowRecordSize = 4 + 16;
+
+// Calls f(rows) for each row block of the added rows with cells, in order: the
+// rows of one block of 32, each as an iterator into the sheet's rows.
+template <typename F>
+void forEachAddedBlock(const Sheet& sheet, F&& f) {
   auto it = sheet.rows.lower_bound(sheet.firstAddedRow);
   std::vector<decltype(it)> rows;
-  Bytes db;
   while (it != sheet.rows.end()) {
     const std::uint32_t block = it->first / kRowsPerBlock;
     rows.clear();
@@ -329,7 +457,38 @@ Record addedRowBlocks(const Sheet& sheet, const SavePlan& plan) {
       if (!it->second.empty()) rows.push_back(it);
       ++it;
     }
-    if (rows.empty()) continue;
+    if (!rows.empty()) f(rows);
+  }
+}
+
+// The row blocks of a sheet's added rows, laid out before they are written
+// straight into the saved file: where they go among the sheet's records, their
+// bytes, and where in them each DBCELL record starts.
+struct AddedBlocks {
+  std::size_t at = SIZE_MAX;  // none when SIZE_MAX
+  std::size_t size = 0;
+  std::vector<std::size_t> dbCells;
+};
+
+AddedBlocks layoutAddedBlocks(const Sheet& sheet, std::size_t at) {
+  AddedBlocks blocks;
+  blocks.at = at;
+  forEachAddedBlock(sheet, [&](const auto& rows) {
+    std::size_t size = kRowRecordSize * rows.size();
+    for (auto r : rows)
+      for (const Cell& c : r->second) size += cellRecordSize(c);
+    blocks.dbCells.push_back(blocks.size + size);
+    blocks.size += size + 4 + 4 + 2 * rows.size();
+  });
+  return blocks;
+}
+
+// Row blocks of the added rows: ROW records, their cells, and a DBCELL that
+// points back at them.
+void writeAddedBlocks(xlscfb::FileBytes& made, const Sheet& sheet, SavePlan& plan) {
+  Bytes db;
+  forEachAddedBlock(sheet, [&](const auto& rows) {
+    Bytes& out = made.bytes();
     const std::size_t blockStart = out.size();
     for (auto r : rows) putRowRecord(out, r->first, r->second);
     const std::size_t endOfFirstRow = 20;
@@ -344,8 +503,8 @@ Record addedRowBlocks(const Sheet& sheet, const SavePlan& plan) {
     }
     set32(db, 0, static_cast<std::uint32_t>(out.size() - blockStart));
     xlsbiff::appendRecord(out, rt::DbCell, db);
-  }
-  return run;
+    made.flush();
+  });
 }
 
 void widenDimensions(Record& dims, const Sheet& sheet) {
@@ -373,9 +532,19 @@ void widenDimensions(Record& dims, const Sheet& sheet) {
   set16(dims.data, 10, colEnd);
 }
 
-std::vector<Record> sheetRecords(const Sheet& sheet, const SavePlan& plan) {
-  std::vector<Record> records = sheet.isNew ? blankWorksheetRecords(false) : sheet.records;
-  if (!sheet.changed()) return records;
+// A sheet's records as they are saved, with the added row blocks laid out.
+struct SheetOut {
+  std::vector<Record> records;  // the added blocks' place holds an empty run
+  AddedBlocks added;
+};
+
+std::size_t bytesOf(const SheetOut& sheet) { return bytesOf(sheet.records) + sheet.added.size; }
+
+SheetOut sheetRecords(const Sheet& sheet) {
+  SheetOut out;
+  std::vector<Record>& records = out.records;
+  records = sheet.isNew ? blankWorksheetRecords(false) : sheet.records;
+  if (!sheet.changed()) return out;
   std::ptrdiff_t insertAt = -1, dimensions = -1, window2 = -1;
   int depth = 0;
   for (std::size_t i = 0; i < records.size(); ++i) {
@@ -390,13 +559,36 @@ std::vector<Record> sheetRecords(const Sheet& sheet, const SavePlan& plan) {
   }
   if (insertAt < 0) insertAt = dimensions >= 0 ? dimensions + 1 : window2 >= 0 ? window2 : static_cast<std::ptrdiff_t>(records.size()) - 1;
   if (dimensions >= 0) widenDimensions(records[static_cast<std::size_t>(dimensions)], sheet);
-  records.insert(records.begin() + insertAt, addedRowBlocks(sheet, plan));
-  return records;
+  records.insert(records.begin() + insertAt, Record{xlsbiff::kRecordRun, {}});
+  out.added = layoutAddedBlocks(sheet, static_cast<std::size_t>(insertAt));
+  return out;
+}
+
+// The sheet's records as saved into `out`, the added row blocks written in their place.
+void putSheet(xlscfb::FileBytes& made, const Sheet& sheet, const SheetOut& saved, SavePlan& plan) {
+  for (std::size_t i = 0; i < saved.records.size(); ++i) {
+    if (i == saved.added.at) {
+      writeAddedBlocks(made, sheet, plan);
+      continue;
+    }
+    xlsbiff::appendRecord(made.bytes(), saved.records[i]);
+    made.flush();
+  }
+}
+
+// Calls f(type, data length) for each BIFF record the list stands for.
+template <typename F>
+void forEachRecordIn(const std::vector<Record>& records, F&& f) {
+  for (xlsbiff::RecordWalk walk(records); !walk.atEnd(); walk.next()) {
+    const xlsbiff::RecordView r = walk.current();
+    f(r.type, r.data.size());
+  }
 }
 
 // The INDEX record holds stream positions of the sheet's DBCELL and DEFCOLWIDTH
 // records, which move when the stream is rebuilt.
-void fixIndex(std::vector<Record>& records, std::size_t sheetOffset, const Sheet& sheet) {
+void fixIndex(SheetOut& saved, std::size_t sheetOffset, const Sheet& sheet) {
+  std::vector<Record>& records = saved.records;
   std::ptrdiff_t index = -1;
   int depth = 0;
   std::size_t dbCells = 0;
@@ -407,11 +599,12 @@ void fixIndex(std::vector<Record>& records, std::size_t sheetOffset, const Sheet
   }
   if (index < 0) return;
   depth = 0;
-  for (const auto& r : xlsbiff::viewsOf(records)) {
-    if (r.type == rt::Bof) ++depth;
-    if (depth == 1 && r.type == rt::DbCell) ++dbCells;
-    if (r.type == rt::Eof) --depth;
-  }
+  forEachRecordIn(records, [&](std::uint16_t type, std::size_t) {
+    if (type == rt::Bof) ++depth;
+    if (depth == 1 && type == rt::DbCell) ++dbCells;
+    if (type == rt::Eof) --depth;
+  });
+  dbCells += saved.added.dbCells.size();
   Record& idx = records[static_cast<std::size_t>(index)];
   Bytes d(16 + 4 * dbCells, 0);
   std::copy_n(idx.data.begin(), std::min<std::size_t>(12, idx.data.size()), d.begin());
@@ -422,13 +615,29 @@ void fixIndex(std::vector<Record>& records, std::size_t sheetOffset, const Sheet
   idx.data = std::move(d);
   std::size_t pos = sheetOffset, k = 0;
   depth = 0;
-  // The views are taken once the INDEX record has its new size.
-  for (const auto& r : xlsbiff::viewsOf(records)) {
-    if (r.type == rt::Bof) ++depth;
-    if (depth == 1 && r.type == rt::DbCell) set32(idx.data, 16 + 4 * k++, static_cast<std::uint32_t>(pos));
-    if (depth == 1 && r.type == rt::DefColWidth) set32(idx.data, 12, static_cast<std::uint32_t>(pos));
-    if (r.type == rt::Eof) --depth;
-    pos += 4 + r.data.size();
+  // The records are walked once the INDEX record has its new size; the added
+  // blocks, which lie in the sheet's cell table, count by their layout.
+  const auto walk = [&](std::uint16_t type, std::size_t length) {
+    if (type == rt::Bof) ++depth;
+    if (depth == 1 && type == rt::DbCell) set32(idx.data, 16 + 4 * k++, static_cast<std::uint32_t>(pos));
+    if (depth == 1 && type == rt::DefColWidth) set32(idx.data, 12, static_cast<std::uint32_t>(pos));
+    if (type == rt::Eof) --depth;
+    pos += 4 + length;
+  };
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (i == saved.added.at) {
+      for (std::size_t at : saved.added.dbCells) set32(idx.data, 16 + 4 * k++, static_cast<std::uint32_t>(pos + at));
+      pos += saved.added.size;
+    } else if (records[i].type == xlsbiff::kRecordRun) {
+      const ByteView run(records[i].data);
+      for (std::size_t at = 0; at + 4 <= run.size();) {
+        const std::size_t length = std::min<std::size_t>(u16(run, at + 2), run.size() - at - 4);
+        walk(u16(run, at), length);
+        at += 4 + length;
+      }
+    } else {
+      walk(records[i].type, records[i].data.size());
+    }
   }
 }
 
@@ -489,17 +698,16 @@ std::vector<Record> blankWorksheetRecords(bool selected) {
 }
 
 void addWorksheet(Workbook& book, const std::string& name, const std::vector<std::string>& headings) {
-  Sheet s;
+  Sheet s(book.arena.get());
   s.name = name;
   s.isNew = true;
   s.firstAddedRow = 0;
-  Row header;
+  Row header(book.arena.get());
   for (std::size_t i = 0; i < headings.size(); ++i) {
     Cell c;
     c.column = static_cast<std::uint16_t>(i);
-    c.kind = CellKind::Text;
-    c.text = headings[i];
-    header.push_back(std::move(c));
+    c.setText(keepText(*book.arena, headings[i]));
+    header.push_back(c);
   }
   s.rows.emplace(0, std::move(header));
   s.nextFreeRow = 1;
@@ -509,10 +717,16 @@ void addWorksheet(Workbook& book, const std::string& name, const std::vector<std
 void appendRow(Sheet& sheet, Row cells) {
   const std::uint32_t row = sheet.nextFreeRow++;
   sheet.firstAddedRow = std::min(sheet.firstAddedRow, row);
-  if (!cells.empty()) sheet.rows.emplace(row, std::move(cells));
+  if (cells.empty()) return;
+  std::pmr::memory_resource& arena = *sheet.rows.get_allocator().resource();
+  for (Cell& c : cells)
+    if (c.kind == CellKind::Text) c.setText(keepText(arena, c.text()));
+  sheet.rows.emplace(row, std::move(cells));
 }
 
-Bytes save(const Workbook& book) {
+namespace {
+
+void saveInto(const Workbook& book, xlscfb::FileBytes& made) {
   SavePlan plan = planSave(book);
   std::size_t newSheets = 0;
   for (const auto& s : book.sheets) newSheets += s.isNew ? 1 : 0;
@@ -530,8 +744,8 @@ Bytes save(const Workbook& book) {
     pos += xlsbiff::recordSize(globals[i]);
   }
 
-  std::vector<std::vector<Record>> sheets;
-  for (const auto& s : book.sheets) sheets.push_back(sheetRecords(s, plan));
+  std::vector<SheetOut> sheets;
+  for (const auto& s : book.sheets) sheets.push_back(sheetRecords(s));
   std::size_t offset = bytesOf(globals);
   std::size_t k = 0;
   for (std::size_t i = 0; i < book.sheets.size(); ++i) {
@@ -546,17 +760,30 @@ Bytes save(const Workbook& book) {
     offset += bytesOf(sheets[i]);
   }
 
-  Bytes stream;
-  stream.reserve(offset);
-  for (const auto& r : globals) xlsbiff::appendRecord(stream, r);
-  for (const auto& s : sheets)
-    for (const auto& r : s) xlsbiff::appendRecord(stream, r);
   // Spreadsheet programs expect the workbook in ordinary sectors, never the mini stream.
-  if (stream.size() < xlscfb::kMiniStreamCutoff) stream.resize(xlscfb::kMiniStreamCutoff, 0);
+  const std::size_t streamSize = std::max<std::size_t>(offset, xlscfb::kMiniStreamCutoff);
+  const auto putStream = [&](xlscfb::FileBytes& out) {
+    const std::size_t start = out.size();
+    for (const auto& r : globals) xlsbiff::appendRecord(out.bytes(), r);
+    out.flush();
+    for (std::size_t i = 0; i < sheets.size(); ++i) putSheet(out, book.sheets[i], sheets[i], plan);
+    out.bytes().resize(out.bytes().size() + (start + streamSize - out.size()), 0);
+  };
+  xlscfb::write(book.file, {book.workbookEntry, streamSize, putStream}, made);
+}
 
-  xlscfb::CompoundFile file = book.file;
-  file.entries[static_cast<std::size_t>(book.workbookEntry)].data = std::move(stream);
-  return xlscfb::write(file);
+}  // namespace
+
+Bytes save(const Workbook& book) {
+  xlscfb::FileBytes made;
+  saveInto(book, made);
+  return made.take();
+}
+
+bool save(const Workbook& book, const xlscfb::FileBytes::Drain& drain) {
+  xlscfb::FileBytes made(drain);
+  saveInto(book, made);
+  return made.finish();
 }
 
 }  // namespace xlsbook

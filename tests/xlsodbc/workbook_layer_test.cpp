@@ -68,8 +68,7 @@ TEST(Workbook, KeepsOldSharedStringsAndSplitsLongNewOnes) {
   xlsbook::addWorksheet(*book, "Long", {"Text"});
   const std::string longText = std::string(9000, 'a') + "\xE9" + std::string(9000, 'b');
   xlsbook::Cell cell;
-  cell.kind = xlsbook::CellKind::Text;
-  cell.text = longText;
+  cell.setText(longText);
   xlsbook::appendRow(book->sheets.back(), {cell});
   auto again = xlsbook::load(xlsbook::save(*book), why);
   ASSERT_TRUE(again) << why;
@@ -77,10 +76,10 @@ TEST(Workbook, KeepsOldSharedStringsAndSplitsLongNewOnes) {
   xlsbook::Sheet* sheet = again->findWorksheet("long");
   ASSERT_NE(sheet, nullptr);
   ASSERT_EQ(sheet->rows.size(), 2u);
-  EXPECT_EQ(sheet->rows.at(1).at(0).text, longText);
+  EXPECT_EQ(sheet->rows.at(1).at(0).text(), longText);
   const auto& charlie = again->findWorksheet("Points")->rows.at(3);
   ASSERT_EQ(charlie.back().column, 5);
-  EXPECT_EQ(charlie.back().text, "Alpha-Bravo \xC6r\xF8");
+  EXPECT_EQ(charlie.back().text(), "Alpha-Bravo \xC6r\xF8");
 }
 
 // The records of one substream of a workbook stream, each with its position.
@@ -153,8 +152,8 @@ void appendNumberAndText(xlsbook::Sheet& sheet, int n) {
   xlsbook::Cell number, text;
   number.number = n;
   text.column = 1;
-  text.kind = xlsbook::CellKind::Text;
-  text.text = "row " + std::to_string(n) + " of a long enough text";
+  const std::string words = "row " + std::to_string(n) + " of a long enough text";
+  text.setText(words);
   xlsbook::appendRow(sheet, {number, text});
 }
 
@@ -197,7 +196,7 @@ TEST(Workbook, RowsAddedTwiceKeepTheEarlierCellTableAndAnIndexOfEveryRowBlock) {
     const xlsbook::Row& row = sheet->rows.at(static_cast<std::uint32_t>(n));
     ASSERT_EQ(row.size(), 2u) << n;
     EXPECT_EQ(row[0].number, n);
-    EXPECT_EQ(row[1].text, "row " + std::to_string(n) + " of a long enough text");
+    EXPECT_EQ(row[1].text(), "row " + std::to_string(n) + " of a long enough text");
   }
   EXPECT_EQ(last->findWorksheet("Points")->rows.rbegin()->second.at(0).number, 42);
 }
