@@ -1,6 +1,7 @@
 #include "converter/converter_data.h"
 
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "toolkit/core/number_format.h"
@@ -47,8 +48,10 @@ POINT_RECORD* STORE_POINT() {
   POINT_LIST.NPOINTS += 1;
   POINT_LIST.NREAD += 1;
   POINT_RECORD& point = POINT_LIST.POINT(POINT_LIST.NPOINTS);
-  // A slot may hold a point of an earlier file: start from no values.
-  point = POINT_RECORD{};
+  // A slot may hold a point of an earlier file: start from no values, made in
+  // place rather than copied from a new record.
+  std::destroy_at(&point);
+  std::construct_at(&point);
   return &point;
 }
 

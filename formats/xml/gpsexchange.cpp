@@ -24,6 +24,9 @@ constexpr std::array<FixedText<8>, 22> GPX_TAG_TABLE{"<wpt",    "<name>",   "<de
                                                      "</name>", "</desc>",  "</cmt>", "</sym>",  "</time>", "</ele>",
                                                      "</rte>",  "</rtept>", "</trk>", "</trkpt>"};
 
+// Point tags whose attributes follow their name.
+constexpr std::array<std::string_view, 3> kPointTagStarts{"<wpt", "<rtept", "<trkpt"};
+
 // The elements whose text the readers take; a line break inside one is kept.
 constexpr std::array<std::string_view, 6> kTextElements{"name", "desc", "cmt", "sym", "time", "ele"};
 
@@ -81,10 +84,21 @@ std::int32_t symbolNumber(std::string_view name, const PointKind& kind) {
   return kNoSymbol;
 }
 
+// The texts a point takes, looked for all at once.
+enum PointText : std::size_t { kName, kDescription, kComment, kElevation, kSymbol };
+constexpr std::array<std::string_view, 5> kPointTexts{"name", "desc", "cmt", "ele", "sym"};
+
+// One buffer for every value of the file.
+std::string& valueBuffer() {
+  static std::string value;
+  return value;
+}
+
 // A text value into its field; the default when the element lacks it or it is empty.
-void takeText(std::string_view element, std::string_view name, TextField field, std::string_view fallback) {
-  static std::string value;  // one buffer for every value of the file
-  const bool found = XML_TEXT(element, name, value);
+void takeText(std::string_view element, std::size_t opening, PointText which, TextField field,
+              std::string_view fallback) {
+  std::string& value = valueBuffer();
+  const bool found = XML_TEXT_AT(element, kPointTexts[which], opening, value);
   field.assign(found && !value.empty() ? std::string_view(value) : fallback);
 }
 
@@ -128,17 +142,18 @@ bool storePoint(const PointKind& kind, const FixedText<64>& routeName) {
     WITHDRAW_POINT();
     return false;
   }
-  takeText(element, "name", point->NAME, "");
-  takeText(element, "desc", point->DESCRIPTION, "");
-  takeText(element, "cmt", point->COMMENT, "");
+  const auto openings = FIND_OPENING_TAGS(element, kPointTexts);
+  takeText(element, openings[kName], kName, point->NAME, "");
+  takeText(element, openings[kDescription], kDescription, point->DESCRIPTION, "");
+  takeText(element, openings[kComment], kComment, point->COMMENT, "");
   XML_TIME_STAMP(element, "<time>", point->DATE, point->TIME);
-  if (const std::optional<std::string> ele = XML_TEXT(element, "ele")) {
+  if (std::string& ele = valueBuffer(); XML_TEXT_AT(element, kPointTexts[kElevation], openings[kElevation], ele)) {
     // An elevation that does not read as a finite number is left out, as one
     // that does not read at all.
-    const std::optional<float> altitude = XML_NUMBER(*ele);
+    const std::optional<float> altitude = XML_NUMBER(ele);
     if (altitude && isRealMeasure(*altitude)) point->ALTITUDE = *altitude;
   }
-  takeText(element, "sym", point->SYMBOL_NAME, kind.defaultSymbol);
+  takeText(element, openings[kSymbol], kSymbol, point->SYMBOL_NAME, kind.defaultSymbol);
   point->SYMBOL = symbolNumber(point->SYMBOL_NAME, kind);
   return true;
 }
@@ -287,19 +302,19 @@ bool GPX_REQUIRED(int count, std::string_view line) {
   if (open == std::string_view::npos) return false;
   const std::size_t close = xmltext::findChar(examined, '>', open + 1);
   if (close == std::string_view::npos) return false;
-  FixedText<8> tag(examined.substr(open, close - open + 1));
+  std::string_view tag = examined.substr(open, close - open + 1);
   // Attributes after these names do not matter.
-  for (std::string_view name : {"<wpt", "<rtept", "<trkpt"}) {
-    if (tag.view().starts_with(name)) tag = name;
+  for (std::string_view name : kPointTagStarts) {
+    if (tag.starts_with(name)) tag = name;
   }
-  // The tags compared as the eight bytes they are, every line of an element
-  // passes here.
+  // Every line of an element passes here: the tag, cut or padded to the eight
+  // bytes of the table's entries, is compared as one word with each.
   static const std::array<std::uint64_t, GPX_TAG_TABLE.size()> kTagWords = [] {
     std::array<std::uint64_t, GPX_TAG_TABLE.size()> words{};
     for (std::size_t k = 0; k < words.size(); ++k) words[k] = xmltext::scan::eightBytes(GPX_TAG_TABLE[k].data());
     return words;
   }();
-  const std::uint64_t word = xmltext::scan::eightBytes(tag.data());
+  const std::uint64_t word = xmltext::scan::paddedWord(tag);
   return std::find(kTagWords.begin(), kTagWords.end(), word) != kTagWords.end();
 }
 
@@ -460,7 +475,10 @@ std::optional<std::string_view> pointName(const POINT_RECORD& point, int index, 
                unique);
     name = unique.view();
   }
-  return XML_WRAPPED(name, room);
+  // The wrapped name may be a view of `name`, which ends here: it goes to `room`.
+  FixedText<128> wrapped;
+  room = XML_WRAPPED(name, wrapped);
+  return room.trimmed();
 }
 
 void writePointChildren(XmlOutputFile& out, const POINT_RECORD& point, int index, NameLists& lists,

@@ -137,6 +137,19 @@ std::size_t firstEndMarker(std::string_view text, const GatherRules& rules) {
   return std::string_view::npos;
 }
 
+// Whether the text holds a "<" or an "&".
+bool hasMarkupOrReference(std::string_view text) {
+  std::size_t at = 0;
+  for (; at + 8 <= text.size(); at += 8) {
+    const std::uint64_t word = xmltext::scan::eightBytes(text.data() + at);
+    if ((xmltext::scan::bytesEqual(word, '<') | xmltext::scan::bytesEqual(word, '&')) != 0) return true;
+  }
+  for (; at < text.size(); ++at) {
+    if (text[at] == '<' || text[at] == '&') return true;
+  }
+  return false;
+}
+
 // Column of the first "<name>" (`opening` "<") or "</name>" (`opening` "</") from
 // `from`; npos when there is none.
 std::size_t findTag(std::string_view text, std::string_view opening, std::string_view name, std::size_t from) {
@@ -367,24 +380,50 @@ std::optional<std::string> XML_TEXT(std::string_view element, std::string_view n
 }
 
 bool XML_TEXT(std::string_view element, std::string_view name, std::string& text) {
-  const std::size_t at = findTag(element, "<", name, 0);
+  return XML_TEXT_AT(element, name, findTag(element, "<", name, 0), text);
+}
+
+std::array<std::size_t, kMostTagsAtOnce> FIND_OPENING_TAGS(std::string_view element,
+                                                          std::span<const std::string_view> names) {
+  std::array<std::size_t, kMostTagsAtOnce> found;
+  found.fill(std::string_view::npos);
+  const std::size_t count = std::min(names.size(), kMostTagsAtOnce);
+  std::size_t missing = count;
+  for (std::size_t at = xmltext::findChar(element, '<'); at != std::string_view::npos && missing > 0;
+       at = xmltext::findChar(element, '<', at + 1)) {
+    for (std::size_t k = 0; k < count; ++k) {
+      const std::string_view name = names[k];
+      const std::size_t after = at + 1 + name.size();
+      if (found[k] == std::string_view::npos && after < element.size() && element[after] == '>' &&
+          standsAt(element, at + 1, name)) {
+        found[k] = at;
+        --missing;
+        break;
+      }
+    }
+  }
+  return found;
+}
+
+bool XML_TEXT_AT(std::string_view element, std::string_view name, std::size_t at, std::string& text) {
   if (at == std::string_view::npos) return false;
   const std::size_t start = at + name.size() + 2;
   std::size_t from = start;
   for (;;) {
     const std::size_t close = findTag(element, "</", name, from);
     if (close == std::string_view::npos) return false;
+    // Mostly the text holds no markup and no reference: then no section can hide
+    // the closing tag and there is nothing to decode.
+    const std::string_view plain = element.substr(start, close - start);
+    if (from == start && !hasMarkupOrReference(plain)) {
+      text.assign(plain);
+      return true;
+    }
     // A closing tag inside a character-data section is text.  A section that
     // begins before the closing tag is all that matters.
     const std::size_t section = xmltext::findText(element.substr(0, close), kSectionOpen, from);
     if (section == std::string_view::npos) {
-      const std::string_view content = element.substr(start, close - start);
-      if (xmltext::findChar(content, '&') == std::string_view::npos &&
-          xmltext::findChar(content, '<') == std::string_view::npos) {
-        text.assign(content);  // nothing to decode
-      } else {
-        xmltext::decodeContent(content, text);
-      }
+      xmltext::decodeContent(element.substr(start, close - start), text);
       return true;
     }
     const std::size_t sectionEnd = xmltext::findText(element, kSectionClose, section + kSectionOpen.size());

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <optional>
 #include <span>
 #include <string>
@@ -109,6 +110,15 @@ std::size_t FIND_FIRST_TAG(std::string_view text, std::span<const std::string_vi
 std::optional<std::string> XML_TEXT(std::string_view element, std::string_view name);
 // The same into `text`, which a reader reuses; false, `text` unchanged, for nothing.
 bool XML_TEXT(std::string_view element, std::string_view name, std::string& text);
+
+// Where the first opening tag "<name>" of each of several names stands in an
+// element (npos for a name it lacks), found in one pass over the element: a
+// reader that takes many texts of one element looks for them all at once.
+constexpr std::size_t kMostTagsAtOnce = 8;
+std::array<std::size_t, kMostTagsAtOnce> FIND_OPENING_TAGS(std::string_view element,
+                                                          std::span<const std::string_view> names);
+// XML_TEXT of the element `name` whose opening tag FIND_OPENING_TAGS found at `opening`.
+bool XML_TEXT_AT(std::string_view element, std::string_view name, std::size_t opening, std::string& text);
 
 // The value of an attribute of the element's start tag, in double or single
 // quotes; nothing when the start tag has no such attribute.

@@ -58,7 +58,8 @@ std::string WHOLE_NUMBER(long long value);
 // The text as CDATA wraps it into 128 characters, without trailing blanks;
 // control characters that XML does not allow become blanks first.
 std::string XML_WRAPPED(std::string_view text);
-// The same made in `room`, which the result is a view of.
+// The same without a copy where it can: the result is a view of `room`, or of
+// `text` itself when the text needs no wrapping, so both must outlive it.
 std::string_view XML_WRAPPED(std::string_view text, FixedText<128>& room);
 
 // True when the date is dd/mm/yyyy of a month 1-12 and a day 1-31, and the time

@@ -33,6 +33,18 @@ inline std::uint64_t bytesEqual(std::uint64_t word, char c) {
   return zeroBytes(word ^ (kOnes * static_cast<unsigned char>(c)));
 }
 
+// The first eight bytes of the text as a word, blanks after a shorter text:
+// the word of a blank-padded text of eight bytes.
+inline std::uint64_t paddedWord(std::string_view text) {
+  std::uint64_t word = kOnes * static_cast<unsigned char>(' ');
+  const std::size_t length = std::min<std::size_t>(text.size(), 8);
+  for (std::size_t k = 0; k < length; ++k) {
+    const unsigned shift = static_cast<unsigned>(8 * k);
+    word = (word & ~(std::uint64_t{0xFF} << shift)) | (std::uint64_t{static_cast<unsigned char>(text[k])} << shift);
+  }
+  return word;
+}
+
 // Column of the byte that the lowest mark stands for.
 inline std::size_t firstMarked(std::uint64_t marks) { return static_cast<std::size_t>(std::countr_zero(marks)) / 8; }
 }  // namespace scan
