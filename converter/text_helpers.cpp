@@ -145,16 +145,21 @@ void CDATA(std::string_view text, TextField result) {
   // Built in place: the wrapper and what fits of the text always fit the field.
   result.blank();
   char* out = std::copy(kOpen.begin(), kOpen.end(), result.data());
-  int inner = 0;
+  // The text up to each "]]>" is copied whole, as far as it fits: it is cut
+  // between characters of the text, never inside a split.
+  std::size_t inner = 0;
+  const auto fits = static_cast<std::size_t>(room);
   std::size_t i = 0;
-  while (i < trimmed.size()) {
-    const bool closing = trimmed.substr(i, kClose.size()) == kClose;
-    const std::string_view chunk = closing ? kSplitClose : trimmed.substr(i, 1);
-    // Cut between characters of the text, never inside a split.
-    if (inner + static_cast<int>(chunk.size()) > room) break;
-    out = std::copy(chunk.begin(), chunk.end(), out);
-    inner += static_cast<int>(chunk.size());
-    i += closing ? kClose.size() : 1;
+  while (i < trimmed.size() && inner < fits) {
+    const std::size_t closing = std::min(trimmed.find(kClose, i), trimmed.size());
+    const std::size_t plain = std::min(closing - i, fits - inner);
+    out = std::copy_n(trimmed.data() + i, plain, out);
+    inner += plain;
+    i += plain;
+    if (i < closing || closing == trimmed.size() || inner + kSplitClose.size() > fits) break;
+    out = std::copy(kSplitClose.begin(), kSplitClose.end(), out);
+    inner += kSplitClose.size();
+    i += kClose.size();
   }
   std::copy(kClose.begin(), kClose.end(), out);
 }
