@@ -85,8 +85,8 @@ std::int32_t symbolNumber(std::string_view name, const PointKind& kind) {
 }
 
 // The texts a point takes, looked for all at once.
-enum PointText : std::size_t { kName, kDescription, kComment, kElevation, kSymbol };
-constexpr std::array<std::string_view, 5> kPointTexts{"name", "desc", "cmt", "ele", "sym"};
+enum PointText : std::size_t { kName, kDescription, kComment, kElevation, kSymbol, kTime };
+constexpr std::array<std::string_view, 6> kPointTexts{"name", "desc", "cmt", "ele", "sym", "time"};
 
 // One buffer for every value of the file.
 std::string& valueBuffer() {
@@ -146,7 +146,9 @@ bool storePoint(const PointKind& kind, const FixedText<64>& routeName) {
   takeText(element, openings[kName], kName, point->NAME, "");
   takeText(element, openings[kDescription], kDescription, point->DESCRIPTION, "");
   takeText(element, openings[kComment], kComment, point->COMMENT, "");
-  XML_TIME_STAMP(element, "<time>", point->DATE, point->TIME);
+  if (openings[kTime] != std::string_view::npos) {
+    XML_TIME_STAMP(element.substr(openings[kTime]), "<time>", point->DATE, point->TIME);
+  }
   if (std::string& ele = valueBuffer(); XML_TEXT_AT(element, kPointTexts[kElevation], openings[kElevation], ele)) {
     // An elevation that does not read as a finite number is left out, as one
     // that does not read at all.
