@@ -81,7 +81,9 @@ void writeWith(void (*writer)(), const char* extension) {
   writer();
 }
 
+// Reads into an empty list, so that a case run again reads the same points.
 void readWith(void (*reader)(), const char* extension) {
+  emptyList();
   FILE_NAMES.INPUT_FILE = fileName(extension);
   reader();
 }

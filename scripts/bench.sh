@@ -25,17 +25,26 @@ export TZ=UTC
 
 cd "$build_dir/benchmarks"
 results=$(mktemp)
+# Every case, and every GPSBabel conversion below, is timed this many times and
+# counted by its median: a single run also times what happens once in a process
+# or a session (the first file written, Wine's services settling).
+runs=3
 # Each figure shown as soon as it is there.
-wine carrow_benchmark.exe </dev/null | while IFS= read -r line; do
+wine carrow_benchmark.exe "" "$runs" </dev/null | while IFS= read -r line; do
   line=${line%$'\r'}
   echo "$line"
   echo "$line" >>"$results"
 done || echo "The benchmark program stopped early: the comparison uses what it timed."
 
-# The seconds of the benchmark case called $1.
+# The median of the numbers on standard input, one a line.
+median() {
+  sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) exit 1; printf "%.3f", v[int((NR + 1) / 2)] }'
+}
+
+# The median seconds of the benchmark case called $1.
 seconds_of() {
   awk -v name="$1" '{ line = $0; sub(/ +[0-9.]+ s$/, "", line) }
-                    line == name { print $(NF - 1); found = 1 } END { exit !found }' "$results"
+                    line == name { print $(NF - 1) }' "$results" | median
 }
 
 if ! command -v gpsbabel >/dev/null; then
@@ -43,17 +52,19 @@ if ! command -v gpsbabel >/dev/null; then
   exit 0
 fi
 
-# Runs gpsbabel on waypoints and prints the seconds it took.
+# Runs gpsbabel on waypoints $runs times and prints the median seconds.
 time_gpsbabel() {
-  local in_type=$1 in_file=$2 out_type=$3 out_file=$4 start end
-  start=$(date +%s.%N)
-  gpsbabel -w -i "$in_type" -f "$in_file" -o "$out_type" -F "$out_file" >/dev/null 2>&1
-  end=$(date +%s.%N)
-  echo "$start $end" | awk '{ printf "%.3f", $2 - $1 }'
+  local in_type=$1 in_file=$2 out_type=$3 out_file=$4 start end k
+  for ((k = 0; k < runs; k++)); do
+    start=$(date +%s.%N)
+    gpsbabel -w -i "$in_type" -f "$in_file" -o "$out_type" -F "$out_file" >/dev/null 2>&1
+    end=$(date +%s.%N)
+    echo "$start $end" | awk '{ printf "%.3f\n", $2 - $1 }'
+  done | median
 }
 
 echo
-echo "Conversions of 60000 waypoints: Carrowmapper (read + write, in-process) and GPSBabel"
+echo "Conversions of 60000 waypoints: Carrowmapper (read + write, in-process) and GPSBabel, medians of $runs runs"
 printf '%-22s %12s %10s %8s\n' "conversion" "Carrowmapper" "GPSBabel" "ratio"
 # Each line: the conversion, our reader's and writer's cases (blanks written as "_"),
 # then GPSBabel's input type and file and its output type and file.
