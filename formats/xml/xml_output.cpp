@@ -79,14 +79,19 @@ void XmlOutputFile::line(std::initializer_list<std::string_view> pieces) {
     flush();
     buffer_.resize(std::max({buffer_.size(), kFlushSize + kLineRoom, most}));
   }
-  char* const start = buffer_.data() + used_;
-  char* end = start;
+  // A line ends without its trailing blanks (the UTF-8 form of a blank is one),
+  // counted in the pieces rather than read back from what was just written.
+  std::size_t trailing = 0;
+  for (auto piece = std::rbegin(pieces); piece != std::rend(pieces); ++piece) {
+    const auto kept = static_cast<std::size_t>(text::trimmedLength(*piece));
+    trailing += piece->size() - kept;
+    if (kept > 0) break;
+  }
+  char* end = buffer_.data() + used_;
   for (std::string_view piece : pieces) {
     end = utf8_ ? xmltext::writeAsUtf8(piece, end) : copyBytes(piece, end);
   }
-  // A line ends without its trailing blanks (the UTF-8 form of a blank is one).
-  while (end > start && end[-1] == text::kBlank) --end;
-  end = copyBytes(kLineEnd, end);
+  end = copyBytes(kLineEnd, end - trailing);
   used_ = static_cast<std::size_t>(end - buffer_.data());
   if (used_ >= kFlushSize) flush();
 }
