@@ -22,6 +22,11 @@ source "$root/scripts/wine-session.sh"
 WINE_SESSION_XVFB=1 wine_session_start
 trap wine_session_stop EXIT
 export TZ=UTC
+# The new session's services go on starting and writing for a moment, and the
+# writers flush their files to disk before putting them in place: let the
+# session settle and the disk catch up, so that neither is timed.
+sleep 3
+sync
 
 cd "$build_dir/benchmarks"
 results=$(mktemp)
