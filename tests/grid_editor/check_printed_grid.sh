@@ -4,6 +4,7 @@
 # in the PDF folder of the user who printed.  Ghostscript must find the
 # column titles and the cell texts, in their rows.
 set -euo pipefail
+source "$(dirname "$0")/../support/printed_pdf.sh"
 dir=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -11,16 +12,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 command -v gs >/dev/null || fail "Ghostscript (gs) is not installed"
 
 [[ -s $dir/printed_grid_title.txt ]] || fail "the grid was not printed"
-title=$(head -n1 "$dir/printed_grid_title.txt" | tr -d '\r')
-token=${title// /_}
-pdf=
-for _ in $(seq 1 120); do
-  pdf=$(find "${HOME:-/root}/PDF" /var/spool/cups-pdf -name "*${token}*.pdf" -size +0 2>/dev/null | head -n1 || true)
-  [[ -n $pdf ]] && break
-  sleep 0.5
-done
-[[ -n $pdf ]] || fail "no PDF of \"$title\" appeared"
-sleep 0.5  # the queue may still be writing it
+printed_pdf "$dir/printed_grid_title.txt" || fail "no PDF of \"$title\" appeared"
 gs -q -dNOPAUSE -dBATCH -sDEVICE=txtwrite -o "$work/page.txt" "$pdf" || fail "Ghostscript cannot read $pdf"
 text=$(tr -d '\0' < "$work/page.txt")
 for word in Place Count Kilkenny Wexford 12.75 Donegal; do

@@ -4,6 +4,7 @@
 # emf2svg-conv, and the scene printed on the CUPS PDF queue with Ghostscript
 # (its text, and ink where the scene has it).
 set -euo pipefail
+source "$(dirname "$0")/../support/printed_pdf.sh"
 dir=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -31,19 +32,9 @@ done
 emf2svg-conv -i "$dir/scene.emf" -o "$work/scene.emf.svg" >/dev/null 2>&1 || fail "emf2svg-conv refuses scene.emf"
 svg_has_scene "$work/scene.emf.svg" "emf2svg-conv scene.emf"
 
-# The printed scene: the PDF queue names its file after the document title
-# (blanks become underscores) in the PDF folder of the user who printed.
+# The printed scene, read back from the PDF queue.
 [[ -s $dir/printed_title.txt ]] || fail "the scene was not printed"
-title=$(head -n1 "$dir/printed_title.txt" | tr -d '\r')
-token=${title// /_}
-pdf=
-for _ in $(seq 1 120); do
-  pdf=$(find "${HOME:-/root}/PDF" /var/spool/cups-pdf -name "*${token}*.pdf" -size +0 2>/dev/null | head -n1 || true)
-  [[ -n $pdf ]] && break
-  sleep 0.5
-done
-[[ -n $pdf ]] || fail "no PDF of \"$title\" appeared"
-sleep 0.5  # the queue may still be writing it
+printed_pdf "$dir/printed_title.txt" || fail "no PDF of \"$title\" appeared"
 gs -q -dNOPAUSE -dBATCH -sDEVICE=txtwrite -o "$work/page.txt" "$pdf" || fail "Ghostscript cannot read $pdf"
 grep -q "Carrowmapper" "$work/page.txt" || fail "Ghostscript finds no text in $pdf: $(cat "$work/page.txt")"
 gs -q -dNOPAUSE -dBATCH -sDEVICE=pgmraw -r20 -o "$work/page.pgm" "$pdf" || fail "Ghostscript cannot render $pdf"

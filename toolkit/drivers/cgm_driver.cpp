@@ -1,7 +1,6 @@
 #include "toolkit/drivers/cgm_driver.h"
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -25,7 +24,6 @@ constexpr int kDefaultPageWidth = 756;  // points
 constexpr int kDefaultPageHeight = 540;
 constexpr int kResolution = 600;
 constexpr int kColours = 256;
-constexpr float kTextOffset = 0.38f;  // of a character step, towards the base line
 
 void toPlotFile(std::string_view bytes) { YYPROUWriteBytes(kPlotUnitFile, bytes); }
 
@@ -218,24 +216,9 @@ void characterSize() {
 void writeText() {
   YYGrState& s = yyGrState;
   s.PageBegun = -1;
-  const int n = std::clamp(s.X1, 0, kTextOperandLength);
-  CgmTextRequest request;
-  request.opaque = s.TextPerCharacter == 0 && s.TextMode != 1 && (s.TextStyle & 8) != 0;
+  CgmTextRequest request = cgmTextOfState(s.DeviceScaleX);
   request.colour = yyCgmFile.current;
   if (request.opaque) request.background = previousColour();
-  request.alignment = s.TextMode == 1 ? 1 : s.TextAlign + 1;
-  request.text = TEXT.view().substr(0, static_cast<std::size_t>(n));
-  CgmPoint p{s.R5 + kTextOffset * s.CharStepX, s.R1 - kTextOffset * s.CharStepY};
-  request.restricted = s.TextMode != 1;
-  if (request.restricted) {
-    const float dx = s.R7 - s.R5;
-    const float dy = s.R3 - s.R1;
-    const CgmPoint e{p.x + dx, p.y + dy};
-    if (s.TextAlign == 1) p = {(p.x + e.x) / 2, (p.y + e.y) / 2};
-    if (s.TextAlign == 2) p = e;
-    request.deltaWidth = static_cast<int>(std::sqrt(dx * dx + dy * dy) * s.DeviceScaleX);
-  }
-  request.start = p;
   cgmPutText(canvas(), yyCgmFile.cache, request);
 }
 

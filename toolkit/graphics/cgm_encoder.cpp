@@ -228,6 +228,29 @@ std::vector<CgmPoint> cgmBufferPoints() {
   return points;
 }
 
+CgmTextRequest cgmTextOfState(float widthScale) {
+  // The text's start moves this much of a character step towards the base line.
+  constexpr float kTextOffset = 0.38f;
+  const YYGrState& s = yyGrState;
+  const int n = std::clamp(s.X1, 0, kTextOperandLength);
+  CgmTextRequest request;
+  request.opaque = s.TextPerCharacter == 0 && s.TextMode != 1 && (s.TextStyle & 8) != 0;
+  request.alignment = s.TextMode == 1 ? 1 : s.TextAlign + 1;
+  request.text = TEXT.view().substr(0, static_cast<std::size_t>(n));
+  CgmPoint p{s.R5 + kTextOffset * s.CharStepX, s.R1 - kTextOffset * s.CharStepY};
+  request.restricted = s.TextMode != 1;
+  if (request.restricted) {
+    const float dx = s.R7 - s.R5;
+    const float dy = s.R3 - s.R1;
+    const CgmPoint e{p.x + dx, p.y + dy};
+    if (s.TextAlign == 1) p = {(p.x + e.x) / 2, (p.y + e.y) / 2};
+    if (s.TextAlign == 2) p = e;
+    request.deltaWidth = static_cast<int>(std::sqrt(dx * dx + dy * dy) * widthScale);
+  }
+  request.start = p;
+  return request;
+}
+
 std::vector<CgmPoint> cgmPiePoints(float cx, float cy, float rx, float ry, float start, float end,
                                    int surfaceWidth) {
   int divisor = 25;

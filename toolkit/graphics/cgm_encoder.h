@@ -234,6 +234,11 @@ struct CgmTextRequest {
   std::string_view text;
 };
 void cgmPutText(const CgmCanvas& canvas, CgmAttributeCache& cache, const CgmTextRequest& request);
+// The request for the text the graphics state holds: TEXT's first X1
+// characters at (R5, R1), fitted along the reference line to (R7, R3) unless
+// the mode is 1, placed by the alignment.  `widthScale` turns the line's length
+// into VDC units.  The colours are left to the caller.
+CgmTextRequest cgmTextOfState(float widthScale);
 
 // CHARACTER ORIENTATION for the current angle with k as the base length.
 void cgmPutCharacterOrientation(CgmSink sink, float k, float sinOverAspect, float cosine, float sinTimesAspect);

@@ -1,7 +1,6 @@
 #include "toolkit/graphics/cgm_recorder.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -17,7 +16,6 @@ namespace {
 constexpr int kMetafileFull = 1062;
 constexpr std::string_view kRecorderCaps = "00000110111111100010011011100";
 constexpr int kDeviceUnitsPerInch = 600;
-constexpr float kTextOffset = 0.38f;
 // Words 9-15 of a slot describe its buffer; word 11's bit 0 says it is allocated.
 constexpr std::size_t kSlotBufferFlags = 11;
 constexpr std::size_t kSlotBufferSpare = 10;
@@ -147,25 +145,9 @@ void characterSize() {
 }
 
 void writeText() {
-  const YYGrState& s = yyGrState;
-  const int n = std::clamp(s.X1, 0, kTextOperandLength);
-  CgmTextRequest request;
-  request.opaque = s.TextPerCharacter == 0 && s.TextMode != 1 && (s.TextStyle & 8) != 0;
+  CgmTextRequest request = cgmTextOfState(1.0f);
   request.colour = recorder.current;
   if (request.opaque) request.background = colourOf(previousColourOfMode(yyGrAttributes));
-  request.alignment = s.TextMode == 1 ? 1 : s.TextAlign + 1;
-  request.text = TEXT.view().substr(0, static_cast<std::size_t>(n));
-  CgmPoint p{s.R5 + kTextOffset * s.CharStepX, s.R1 - kTextOffset * s.CharStepY};
-  request.restricted = s.TextMode != 1;
-  if (request.restricted) {
-    const float dx = s.R7 - s.R5;
-    const float dy = s.R3 - s.R1;
-    const CgmPoint e{p.x + dx, p.y + dy};
-    if (s.TextAlign == 1) p = {(p.x + e.x) / 2, (p.y + e.y) / 2};
-    if (s.TextAlign == 2) p = e;
-    request.deltaWidth = static_cast<int>(std::sqrt(dx * dx + dy * dy));
-  }
-  request.start = p;
   cgmPutText(kCanvas, cache(), request);
 }
 
