@@ -134,12 +134,6 @@ Encoding declaredEncoding(std::string_view firstLine) {
   return Encoding::kUtf8;
 }
 
-std::string fromUtf8(std::string_view bytes) {
-  std::string out;
-  fromUtf8(bytes, out);
-  return out;
-}
-
 void fromUtf8(std::string_view bytes, std::string& out) {
   // Most lines are ASCII, which is the same in both.
   const auto ascii = [](char b) { return static_cast<unsigned char>(b) < 0x80; };
@@ -190,12 +184,6 @@ char* writeAsUtf8(std::string_view bytes, char* out) {
       *out++ = static_cast<char>(0x80 | (c & 0x3F));
     }
   }
-  return out;
-}
-
-std::string decodeContent(std::string_view content) {
-  std::string out;
-  decodeContent(content, out);
   return out;
 }
 

@@ -102,10 +102,9 @@ enum class Encoding {
 // when the text is no declaration or names another encoding.
 Encoding declaredEncoding(std::string_view firstLine);
 
-// UTF-8 bytes as code page 1252.  A byte that starts no valid sequence is taken as a
-// code page byte of its own, so that a file mislabelled as UTF-8 loses nothing.
-std::string fromUtf8(std::string_view bytes);
-// The same into `out`, replacing what it held: a reader reuses one buffer.
+// UTF-8 bytes as code page 1252, into `out` (replacing what it held: a reader
+// reuses one buffer).  A byte that starts no valid sequence is taken as a code
+// page byte of its own, so that a file mislabelled as UTF-8 loses nothing.
 void fromUtf8(std::string_view bytes, std::string& out);
 
 // Code page 1252 bytes as UTF-8.
@@ -117,9 +116,7 @@ char* writeAsUtf8(std::string_view bytes, char* out);
 // stands, the five predefined entities and numeric character references give
 // their character, and everything else stays.  A reference that names no
 // character, or one the code page lacks, gives "?"; an unknown entity stays as
-// written.
-std::string decodeContent(std::string_view content);
-// The same into `out`, replacing what it held.
+// written.  The text goes to `out`, replacing what it held.
 void decodeContent(std::string_view content, std::string& out);
 
 // The text with every control character (below 32, except TAB) made a blank: a
