@@ -39,13 +39,14 @@ ui::DialogScript setFields(std::vector<std::pair<int, std::string>> fields, int 
 
 // Presses a button of a dialog a while later, from whatever loop runs then:
 // for a dialog that a box interrupted, which the driver does not answer twice.
+int pendingButton = 0;
+void CALLBACK pressPendingButton(HWND dialog, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(dialog, timer);
+  ui::UiDriver::press(pendingButton)(dialog);
+}
 void pressLater(HWND dialog, int button, UINT ms = 300) {
-  static int pending = 0;
-  pending = button;
-  SetTimer(dialog, 78, ms, [](HWND d, UINT, UINT_PTR id, DWORD) {
-    KillTimer(d, id);
-    ui::UiDriver::press(pending)(d);
-  });
+  pendingButton = button;
+  SetTimer(dialog, 78, ms, pressPendingButton);
 }
 HWND dialogTitled(const char* title) { return FindWindowA("#32770", title); }
 

@@ -56,18 +56,17 @@ std::vector<WmfRecord> wmfRecords(const std::vector<std::uint8_t>& bytes, std::s
   return records;
 }
 
+int CALLBACK keepRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) {
+  auto* list = reinterpret_cast<std::vector<std::vector<std::uint8_t>>*>(data);
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(record);
+  list->emplace_back(bytes, bytes + record->nSize);
+  return 1;
+}
+
 // Record types of an enhanced metafile with the parameters of each.
 std::vector<std::vector<std::uint8_t>> emfRecords(HENHMETAFILE picture) {
   std::vector<std::vector<std::uint8_t>> records;
-  EnumEnhMetaFile(
-      nullptr, picture,
-      [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) -> int {
-        auto* list = reinterpret_cast<std::vector<std::vector<std::uint8_t>>*>(data);
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(record);
-        list->emplace_back(bytes, bytes + record->nSize);
-        return 1;
-      },
-      &records, nullptr);
+  EnumEnhMetaFile(nullptr, picture, keepRecord, &records, nullptr);
   return records;
 }
 

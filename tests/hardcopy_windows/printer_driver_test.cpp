@@ -68,16 +68,14 @@ class RecordedPrinter : public PrinterDriver {
     HENHMETAFILE picture = CloseEnhMetaFile(yyPrnContext.PrinterDc);
     yyPrnContext = YYPrnContext{};
     std::vector<EmfRecord> list;
-    EnumEnhMetaFile(
-        nullptr, picture,
-        [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) -> int {
-          const auto* bytes = reinterpret_cast<const std::uint8_t*>(record);
-          reinterpret_cast<std::vector<EmfRecord>*>(data)->emplace_back(bytes, bytes + record->nSize);
-          return 1;
-        },
-        &list, nullptr);
+    EnumEnhMetaFile(nullptr, picture, keepRecord, &list, nullptr);
     DeleteEnhMetaFile(picture);
     return list;
+  }
+  static int CALLBACK keepRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(record);
+    reinterpret_cast<std::vector<EmfRecord>*>(data)->emplace_back(bytes, bytes + record->nSize);
+    return 1;
   }
   static int count(const std::vector<EmfRecord>& list, DWORD type) {
     return static_cast<int>(

@@ -135,6 +135,43 @@ std::string fixedDigits(const Decimal& d, int decimals) {
   return nz == std::string::npos ? "0" : r.substr(nz);
 }
 
+// An unsigned 128-bit integer with only what the rounding below needs.  The
+// 32-bit build's compiler has no 128-bit integer type of its own.
+class Uint128 {
+ public:
+  constexpr explicit Uint128(std::uint64_t low, std::uint64_t high = 0) : low_(low), high_(high) {}
+
+  constexpr Uint128 operator+(const Uint128& other) const {
+    const std::uint64_t low = low_ + other.low_;
+    return Uint128(low, high_ + other.high_ + (low < low_ ? 1 : 0));
+  }
+  constexpr Uint128 operator-(const Uint128& other) const {
+    return Uint128(low_ - other.low_, high_ - other.high_ - (low_ < other.low_ ? 1 : 0));
+  }
+  // Shifts by 0 to 127 places.
+  constexpr Uint128 operator<<(int places) const {
+    if (places == 0) return *this;
+    if (places >= 64) return Uint128(0, low_ << (places - 64));
+    return Uint128(low_ << places, (high_ << places) | (low_ >> (64 - places)));
+  }
+  constexpr Uint128 operator>>(int places) const {
+    if (places == 0) return *this;
+    if (places >= 64) return Uint128(high_ >> (places - 64));
+    return Uint128((low_ >> places) | (high_ << (64 - places)), high_ >> places);
+  }
+  constexpr Uint128 timesFive() const { return (*this << 2) + *this; }
+  constexpr bool operator>=(const Uint128& other) const {
+    return high_ != other.high_ ? high_ > other.high_ : low_ >= other.low_;
+  }
+  constexpr bool operator==(const Uint128& other) const = default;
+  constexpr bool fitsIn64Bits() const { return high_ == 0; }
+  constexpr std::uint64_t low() const { return low_; }
+
+ private:
+  std::uint64_t low_;
+  std::uint64_t high_;
+};
+
 // The same digits without the exact expansion, for the values of every day:
 // value = m x 2^e with m below 2^53, so value x 10^decimals = m x 5^decimals x
 // 2^(e + decimals), whose rounding half away from zero 128-bit integers settle
@@ -153,21 +190,21 @@ std::optional<std::uint64_t> scaledAndRounded(double value, int decimals) {
     exp2 = biased - 1075;
   }
   if (mantissa == 0) return 0;
-  unsigned __int128 scaled = mantissa;
-  for (int k = 0; k < decimals; ++k) scaled *= 5;
+  Uint128 scaled(mantissa);
+  for (int k = 0; k < decimals; ++k) scaled = scaled.timesFive();
   const int shift = exp2 + decimals;
   if (shift >= 0) {
-    if (shift >= 64 || (scaled >> (64 - shift)) != 0) return std::nullopt;
-    return static_cast<std::uint64_t>(scaled << shift);
+    if (shift >= 64 || (scaled >> (64 - shift)) != Uint128(0)) return std::nullopt;
+    return (scaled << shift).low();
   }
   const int down = -shift;
   if (down >= 128) return 0;  // below 2^-27: far under one half
-  const unsigned __int128 whole = scaled >> down;
-  const unsigned __int128 rest = scaled - (whole << down);
-  const unsigned __int128 half = static_cast<unsigned __int128>(1) << (down - 1);
-  const unsigned __int128 rounded = whole + (rest >= half ? 1 : 0);
-  if ((rounded >> 64) != 0) return std::nullopt;
-  return static_cast<std::uint64_t>(rounded);
+  const Uint128 whole = scaled >> down;
+  const Uint128 rest = scaled - (whole << down);
+  const Uint128 half = Uint128(1) << (down - 1);
+  const Uint128 rounded = whole + Uint128(rest >= half ? 1 : 0);
+  if (!rounded.fitsIn64Bits()) return std::nullopt;
+  return rounded.low();
 }
 
 std::string stars(int width) { return std::string(static_cast<std::size_t>(width), '*'); }

@@ -113,9 +113,11 @@ GridPrinterProvider YYGridSystemPrinter() {
   p.open = systemOpen;
   p.close = systemClose;
   p.startDoc = systemStartDoc;
-  p.startPage = StartPage;
-  p.endPage = EndPage;
-  p.endDoc = EndDoc;
+  // Through lambdas: the system's calls have their own calling convention in
+  // the 32-bit build, and the provider's pointers the ordinary one.
+  p.startPage = [](HDC dc) { return StartPage(dc); };
+  p.endPage = [](HDC dc) { return EndPage(dc); };
+  p.endDoc = [](HDC dc) { return EndDoc(dc); };
   return p;
 }
 
