@@ -17,9 +17,14 @@ int positionOfCode(std::int32_t key, int count, std::span<const std::int32_t> co
   return 1;
 }
 
+// An entry equals the key when it begins with the trimmed key and holds only
+// blanks after it; the key, often a long padded field, is trimmed once.
 int positionOfName(std::string_view key, int count, ConstTextList names) {
+  const std::string_view wanted = text::trimmed(key);
   for (int i = 1; i <= count; ++i) {
-    if (text::equal(names.element(i), key)) return i;
+    const std::string_view name = names.element(i);
+    if (name.size() < wanted.size() || (!wanted.empty() && name[0] != wanted[0])) continue;
+    if (name.substr(0, wanted.size()) == wanted && text::isBlank(name.substr(wanted.size()))) return i;
   }
   return 1;
 }

@@ -56,6 +56,7 @@ TEST(Lookups, NameKeysMatchWithoutTrailingBlanksOnly) {
   EXPECT_EQ(garminCode(""), 0);
   EXPECT_EQ(garminCode("Skull and Crossbones"), 9);
   EXPECT_EQ(garminCode("Skull and Crossbonesx"), 0);
+  EXPECT_EQ(garminCode("Fla"), 0);  // the beginning of an entry is not the entry
   EXPECT_EQ(LOOKUP_CI("File icon", 24, MEMORYMAP_SYMBOLS.names, MEMORYMAP_SYMBOLS.codes), -1);
   EXPECT_EQ(LOOKUP_CI("Flag", 16, MAPTECH_SYMBOLS.names, MAPTECH_SYMBOLS.codes), 23);
 
