@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "converter/converter_data.h"
+#include "toolkit/core/short_copies.h"
 #include "toolkit/dialogs/message_box.h"
 
 namespace {
@@ -31,10 +32,11 @@ using xmltext::standsAt;
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 bool isAscii(std::string_view text) {
-  std::uint64_t high = 0;
+  unsigned high = 0;
   std::size_t at = 0;
-  for (; at + 8 <= text.size(); at += 8) high |= xmltext::scan::eightBytes(text.data() + at);
-  high &= xmltext::scan::kHighBits;
+  for (; at + xmltext::scan::kBlock <= text.size(); at += xmltext::scan::kBlock) {
+    high |= xmltext::scan::highBytes(xmltext::scan::block(text.data() + at));
+  }
   for (; at < text.size(); ++at) high |= static_cast<unsigned char>(text[at]) & 0x80u;
   return high == 0;
 }
@@ -42,16 +44,10 @@ bool isAscii(std::string_view text) {
 // The first CR or LF in the text from `from`; npos when there is none.
 std::size_t lineEnd(std::string_view text, std::size_t from) {
   std::size_t at = from;
-  for (; at + 8 <= text.size(); at += 8) {
-    const std::uint64_t word = xmltext::scan::eightBytes(text.data() + at);
-    const std::uint64_t carriageReturns = xmltext::scan::bytesEqual(word, '\r');
-    const std::uint64_t lineFeeds = xmltext::scan::bytesEqual(word, '\n');
-    if ((carriageReturns | lineFeeds) != 0) {
-      // Each lowest mark is exact; the lower of the two is the first line end.
-      const std::size_t cr = carriageReturns != 0 ? xmltext::scan::firstMarked(carriageReturns) : 8;
-      const std::size_t lf = lineFeeds != 0 ? xmltext::scan::firstMarked(lineFeeds) : 8;
-      return at + std::min(cr, lf);
-    }
+  for (; at + xmltext::scan::kBlock <= text.size(); at += xmltext::scan::kBlock) {
+    const __m128i bytes = xmltext::scan::block(text.data() + at);
+    const unsigned ends = xmltext::scan::bytesEqual(bytes, '\r') | xmltext::scan::bytesEqual(bytes, '\n');
+    if (ends != 0) return at + xmltext::scan::firstMarked(ends);
   }
   for (; at < text.size(); ++at) {
     if (text[at] == '\r' || text[at] == '\n') return at;
@@ -140,9 +136,9 @@ std::size_t firstEndMarker(std::string_view text, const GatherRules& rules) {
 // Whether the text holds a "<" or an "&".
 bool hasMarkupOrReference(std::string_view text) {
   std::size_t at = 0;
-  for (; at + 8 <= text.size(); at += 8) {
-    const std::uint64_t word = xmltext::scan::eightBytes(text.data() + at);
-    if ((xmltext::scan::bytesEqual(word, '<') | xmltext::scan::bytesEqual(word, '&')) != 0) return true;
+  for (; at + xmltext::scan::kBlock <= text.size(); at += xmltext::scan::kBlock) {
+    const __m128i bytes = xmltext::scan::block(text.data() + at);
+    if ((xmltext::scan::bytesEqual(bytes, '<') | xmltext::scan::bytesEqual(bytes, '&')) != 0) return true;
   }
   for (; at < text.size(); ++at) {
     if (text[at] == '<' || text[at] == '&') return true;
@@ -174,8 +170,8 @@ bool tagNameEnds(std::string_view text, std::size_t after) {
 void holdLine(std::string_view line, std::size_t& held) {
   const std::size_t length = std::min(line.size(), static_cast<std::size_t>(kRecordLength));
   char* record = RECORD_BUFFER.data();
-  std::copy_n(line.data(), length, record);
-  if (held > length) std::fill(record + length, record + held, text::kBlank);
+  bytes::copy(line.data(), length, record);
+  if (held > length) bytes::fill(record + length, held - length, text::kBlank);
   held = length;
 }
 

@@ -7,6 +7,7 @@
 #include "converter/text_helpers.h"
 #include "formats/xml/xml_text.h"
 #include "toolkit/core/number_format.h"
+#include "toolkit/core/short_copies.h"
 #include "toolkit/dialogs/message_box.h"
 
 namespace {
@@ -30,24 +31,10 @@ bool hasForm(std::string_view text, std::string_view form) {
   return true;
 }
 
-// Copies the bytes to `to` and gives the end.  The pieces of a line are mostly a
-// few bytes long: those are moved in words, without a library call each.
+// Copies the bytes to `to` and gives the end.
 char* copyBytes(std::string_view bytes, char* to) {
-  const char* from = bytes.data();
-  const std::size_t n = bytes.size();
-  if (n >= 8 && n <= 16) {
-    std::uint64_t head = 0;
-    std::uint64_t tail = 0;
-    std::memcpy(&head, from, 8);
-    std::memcpy(&tail, from + n - 8, 8);
-    std::memcpy(to, &head, 8);
-    std::memcpy(to + n - 8, &tail, 8);
-  } else if (n < 8) {
-    for (std::size_t k = 0; k < n; ++k) to[k] = from[k];
-  } else {
-    std::memcpy(to, from, n);
-  }
-  return to + n;
+  bytes::copy(bytes.data(), bytes.size(), to);
+  return to + bytes.size();
 }
 
 // Whether a character makes a text need wrapping (those CDATA wraps for, and

@@ -166,9 +166,11 @@ std::string toUtf8(std::string_view bytes) {
 }
 
 char* writeAsUtf8(std::string_view bytes, char* out) {
-  // ASCII, which most texts are, is the same in both: eight bytes at a time.
+  // ASCII, which most texts are, is the same in both: sixteen bytes at a time.
   std::size_t ascii = 0;
-  while (ascii + 8 <= bytes.size() && (scan::eightBytes(bytes.data() + ascii) & scan::kHighBits) == 0) ascii += 8;
+  while (ascii + scan::kBlock <= bytes.size() && scan::highBytes(scan::block(bytes.data() + ascii)) == 0) {
+    ascii += scan::kBlock;
+  }
   std::memcpy(out, bytes.data(), ascii);
   out += ascii;
   for (char b : bytes.substr(ascii)) {

@@ -17,6 +17,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "toolkit/core/short_copies.h"
+
 namespace text {
 
 constexpr char kBlank = ' ';
@@ -81,10 +83,21 @@ class TextField {
   // Cuts or pads with blanks.
   constexpr void assign(std::string_view s) const {
     const int n = std::min<int>(length_, static_cast<int>(s.size()));
-    std::copy_n(s.data(), n, data_);
-    std::fill(data_ + n, data_ + length_, text::kBlank);
+    if (std::is_constant_evaluated()) {
+      std::copy_n(s.data(), n, data_);
+      std::fill(data_ + n, data_ + length_, text::kBlank);
+      return;
+    }
+    bytes::copy(s.data(), static_cast<std::size_t>(n), data_);
+    bytes::fill(data_ + n, static_cast<std::size_t>(length_ - n), text::kBlank);
   }
-  constexpr void blank() const { std::fill(data_, data_ + length_, text::kBlank); }
+  constexpr void blank() const {
+    if (std::is_constant_evaluated()) {
+      std::fill(data_, data_ + length_, text::kBlank);
+      return;
+    }
+    bytes::fill(data_, static_cast<std::size_t>(length_), text::kBlank);
+  }
 
   // A part of the field, columns first..first+count-1, clipped to the field.
   constexpr TextField part(int first, int count) const {
@@ -103,7 +116,7 @@ template <std::size_t N>
 class FixedText {
  public:
   static_assert(N > 0);
-  constexpr FixedText() { bytes_.fill(text::kBlank); }
+  constexpr FixedText() { field().blank(); }
   constexpr FixedText(std::string_view s) { assign(s); }
   constexpr FixedText(const char* s) { assign(s); }
 
@@ -133,7 +146,7 @@ class FixedText {
   constexpr char column(int c) const { return bytes_[static_cast<std::size_t>(c - 1)]; }
 
   constexpr void assign(std::string_view s) { field().assign(s); }
-  constexpr void blank() { bytes_.fill(text::kBlank); }
+  constexpr void blank() { field().blank(); }
 
   friend constexpr bool operator==(const FixedText& a, const FixedText& b) {
     return text::equal(a.view(), b.view());

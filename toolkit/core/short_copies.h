@@ -1,0 +1,97 @@
+#pragma once
+// Copies and fills of the short texts that records are made of, done inline in
+// SSE2 registers.  A record field is a few dozen bytes: a library call for each
+// costs more than the copy itself, and the compiler turns a plain loop back into
+// such a call.  Long ranges still go to the library.
+
+#include <emmintrin.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace bytes {
+
+// Ranges of at most this length are copied inline.
+constexpr std::size_t kInlineCopy = 64;
+
+namespace detail {
+inline __m128i load16(const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
+inline void store16(char* at, __m128i value) { _mm_storeu_si128(reinterpret_cast<__m128i*>(at), value); }
+template <typename Word>
+inline Word load(const char* at) {
+  Word word;
+  std::memcpy(&word, at, sizeof word);
+  return word;
+}
+template <typename Word>
+inline void store(char* at, Word word) {
+  std::memcpy(at, &word, sizeof word);
+}
+}  // namespace detail
+
+// Copies `count` bytes from `from` to `to`; the ranges may overlap.  Every byte
+// of a short range is read before any is written, so overlap needs no care.
+inline void copy(const char* from, std::size_t count, char* to) {
+  using namespace detail;
+  if (count <= 16) {
+    if (count >= 8) {
+      const auto head = load<std::uint64_t>(from);
+      const auto tail = load<std::uint64_t>(from + count - 8);
+      store(to, head);
+      store(to + count - 8, tail);
+    } else if (count >= 4) {
+      const auto head = load<std::uint32_t>(from);
+      const auto tail = load<std::uint32_t>(from + count - 4);
+      store(to, head);
+      store(to + count - 4, tail);
+    } else if (count > 0) {
+      const char first = from[0];
+      const char middle = from[count / 2];
+      const char last = from[count - 1];
+      to[0] = first;
+      to[count / 2] = middle;
+      to[count - 1] = last;
+    }
+  } else if (count <= 32) {
+    const __m128i head = load16(from);
+    const __m128i tail = load16(from + count - 16);
+    store16(to, head);
+    store16(to + count - 16, tail);
+  } else if (count <= kInlineCopy) {
+    const __m128i a = load16(from);
+    const __m128i b = load16(from + 16);
+    const __m128i c = load16(from + count - 32);
+    const __m128i d = load16(from + count - 16);
+    store16(to, a);
+    store16(to + 16, b);
+    store16(to + count - 32, c);
+    store16(to + count - 16, d);
+  } else {
+    std::memmove(to, from, count);
+  }
+}
+
+// Sets `count` bytes from `to` to `value`.
+inline void fill(char* to, std::size_t count, char value) {
+  using namespace detail;
+  if (count >= 16) {
+    const __m128i sixteen = _mm_set1_epi8(value);
+    for (std::size_t at = 0; at + 16 < count; at += 16) store16(to + at, sixteen);
+    store16(to + count - 16, sixteen);
+  } else if (count >= 8) {
+    const std::uint64_t eight = 0x0101010101010101ull * static_cast<unsigned char>(value);
+    store(to, eight);
+    store(to + count - 8, eight);
+  } else if (count >= 4) {
+    const std::uint32_t four = 0x01010101u * static_cast<unsigned char>(value);
+    store(to, four);
+    store(to + count - 4, four);
+  } else if (count > 0) {
+    to[0] = value;
+    to[count / 2] = value;
+    to[count - 1] = value;
+  }
+}
+
+}  // namespace bytes
