@@ -140,11 +140,13 @@ bool create(XmlOutputFile& out, std::string_view routine) {
 // The coordinates line of a point: `before`, longitude,latitude[,altitude], `after`.
 void coordinatesLine(XmlOutputFile& out, std::string_view before, const POINT_RECORD& point, bool withAltitude,
                      std::string_view after) {
+  XmlNumberRoom longitude, latitude;
   if (withAltitude) {
-    out.line({before, XML_FIXED(point.LONGITUDE), ",", XML_FIXED(point.LATITUDE), ",", XML_FIXED(point.ALTITUDE),
-              after});
+    XmlNumberRoom altitude;
+    out.line({before, XML_FIXED(point.LONGITUDE, longitude), ",", XML_FIXED(point.LATITUDE, latitude), ",",
+              XML_FIXED(point.ALTITUDE, altitude), after});
   } else {
-    out.line({before, XML_FIXED(point.LONGITUDE), ",", XML_FIXED(point.LATITUDE), after});
+    out.line({before, XML_FIXED(point.LONGITUDE, longitude), ",", XML_FIXED(point.LATITUDE, latitude), after});
   }
 }
 

@@ -485,7 +485,10 @@ std::optional<std::string_view> pointName(const POINT_RECORD& point, int index, 
 
 void writePointChildren(XmlOutputFile& out, const POINT_RECORD& point, int index, NameLists& lists,
                         std::string_view indent, std::string_view defaultSymbol, bool descriptionFirst) {
-  if (hasAltitude(point)) tagLine(out, indent, "ele", XML_FIXED(point.ALTITUDE));
+  if (hasAltitude(point)) {
+    XmlNumberRoom altitude;
+    tagLine(out, indent, "ele", XML_FIXED(point.ALTITUDE, altitude));
+  }
   if (const auto time = GPX_TIME_TEXT(point)) tagLine(out, indent, "time", time->view());
   FixedText<128> name;
   if (const auto wrapped = pointName(point, index, lists, name)) tagLine(out, indent, "name", *wrapped);
@@ -510,7 +513,9 @@ void writePointChildren(XmlOutputFile& out, const POINT_RECORD& point, int index
 }
 
 void writePointStart(XmlOutputFile& out, std::string_view indent, std::string_view tag, const POINT_RECORD& point) {
-  out.line({indent, "<", tag, " lat=\"", XML_FIXED(point.LATITUDE), "\" lon=\"", XML_FIXED(point.LONGITUDE), "\">"});
+  XmlNumberRoom latitude, longitude;
+  out.line({indent, "<", tag, " lat=\"", XML_FIXED(point.LATITUDE, latitude), "\" lon=\"",
+            XML_FIXED(point.LONGITUDE, longitude), "\">"});
 }
 
 }  // namespace gpxout

@@ -17,7 +17,7 @@ constexpr std::size_t kFlushSize = 256 * 1024;
 constexpr std::size_t kLineRoom = 4096;
 constexpr std::string_view kLineEnd = "\r\n";
 // Columns enough for any finite 32-bit real in fixed-point form.
-constexpr int kWidestReal = 48;
+constexpr int kWidestReal = std::tuple_size_v<XmlNumberRoom>;
 constexpr int kWrappedLength = 128;
 constexpr int kOkOnly = 0;
 constexpr int kExclamationIcon = 3;
@@ -104,9 +104,16 @@ void OUTPUT_FAILURE_BOX(std::string_view path) {
 }
 
 std::string XML_FIXED(float value, int width, int decimals) {
-  std::string written = formatF(value, width, decimals);
-  if (written.find('*') != std::string::npos) written = formatF(value, kWidestReal, decimals);
-  return text::withoutLeadingBlanks(text::trimmed(written));
+  XmlNumberRoom room;
+  return std::string(XML_FIXED(value, room, width, decimals));
+}
+
+std::string_view XML_FIXED(float value, XmlNumberRoom& room, int width, int decimals) {
+  std::string_view written = numfmt::writeFixedUnpadded(value, width, decimals, room);
+  if (written.find('*') != std::string_view::npos) {
+    written = numfmt::writeFixedUnpadded(value, kWidestReal, decimals, room);
+  }
+  return text::trimmed(written);
 }
 
 std::string WHOLE_NUMBER(long long value) { return text::withoutLeadingBlanks(formatI(value, 21)); }

@@ -2,6 +2,7 @@
 // Writing the XML formats: the output file of lines, and the value forms that the
 // GPX, Mapopolis and KML writers share.
 
+#include <array>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -51,6 +52,10 @@ void OUTPUT_FAILURE_BOX(std::string_view path);
 // it in ten columns; a value too wide for its columns is written in full, so that
 // the file keeps a number where it needs one.
 std::string XML_FIXED(float value, int width = 10, int decimals = 5);
+// The same written to the caller's room, which the result views: for the
+// numbers of every point.
+using XmlNumberRoom = std::array<char, 48>;
+std::string_view XML_FIXED(float value, XmlNumberRoom& room, int width = 10, int decimals = 5);
 
 // A whole number without blanks.
 std::string WHOLE_NUMBER(long long value);

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <span>
 #include <vector>
+
+#include "toolkit/core/fixed_text.h"
 
 namespace {
 
@@ -104,6 +107,30 @@ TEST(NumberFormat, FixedPointAgreesOnBothSidesOfTheIntegerRange) {
   for (const auto& c : cases) {
     EXPECT_EQ(formatF(c.value, c.width, c.decimals), c.expected) << c.value << " F" << c.width << "." << c.decimals;
   }
+}
+
+// The form written into a caller's room is the field without its leading
+// blanks, whichever path wrote it: fitting, too wide, not finite, or with more
+// decimals than the integer path takes.
+TEST(NumberFormat, UnpaddedFixedPointIsTheFieldWithoutItsLeadingBlanks) {
+  const struct {
+    double value;
+    int width;
+    int decimals;
+  } cases[] = {
+      {50.001, 10, 5}, {-1.0, 10, 5},  {0.015625, 10, 5}, {-0.4, 3, 1},          {-0.4, 4, 1},
+      {0.0, 10, 5},    {-0.0, 10, 5},  {12345.6, 5, 2},   {1e300, 12, 2},        {std::nan(""), 6, 2},
+      {0.1, 30, 21},   {4e9, 15, 0},   {4294967296.5, 15, 0}, {-123456789012.0, 20, 3},
+  };
+  for (const auto& c : cases) {
+    const std::string field = formatF(c.value, c.width, c.decimals);
+    std::array<char, 48> room;
+    EXPECT_EQ(numfmt::writeFixedUnpadded(c.value, c.width, c.decimals, room), text::withoutLeadingBlanks(field))
+        << c.value << " F" << c.width << "." << c.decimals;
+  }
+  // A room shorter than the field takes its beginning.
+  std::array<char, 4> small;
+  EXPECT_EQ(numfmt::writeFixedUnpadded(123.25, 10, 2, small), "123.");
 }
 
 TEST(NumberFormat, FillsWithAsterisksWhenTheValueDoesNotFit) {

@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+#include "toolkit/core/short_copies.h"
+
 namespace numfmt {
 namespace {
 
@@ -214,9 +216,10 @@ std::string rightJustify(const std::string& s, int width) {
   return std::string(static_cast<std::size_t>(width) - s.size(), ' ') + s;
 }
 
-// The field of the rounded digits `r` (no leading zeros, "0" for zero), built in
-// one string: short fields never reach the heap.
-std::string layOutFixed(std::string_view r, bool negative, int width, int decimals) {
+// The field of the rounded digits `r` (no leading zeros, "0" for zero) without
+// the blanks that right-justify it in `width` columns, written to `out` (room
+// for `width` bytes).  Gives its length; nothing when it does not fit.
+std::optional<std::size_t> fixedWithoutPadding(std::string_view r, bool negative, int width, int decimals, char* out) {
   negative = negative && r != "0";
   const auto fraction = static_cast<std::size_t>(decimals);
   const bool hasWhole = r.size() > fraction;
@@ -225,18 +228,45 @@ std::string layOutFixed(std::string_view r, bool negative, int width, int decima
   const std::size_t withoutZero = (negative ? 1 : 0) + (hasWhole ? r.size() : fraction) + 1;
   const bool leadingZero = !hasWhole && static_cast<int>(withoutZero + 1) <= width;
   const std::size_t length = withoutZero + (leadingZero ? 1 : 0);
-  if (static_cast<int>(length) > width) return stars(width);
-  std::string field;
-  field.reserve(static_cast<std::size_t>(width));
-  field.append(static_cast<std::size_t>(width) - length, ' ');
-  if (negative) field += '-';
+  if (static_cast<int>(length) > width) return std::nullopt;
+  char* at = out;
+  const auto put = [&at](std::string_view piece) {
+    bytes::copy(piece.data(), piece.size(), at);
+    at += piece.size();
+  };
+  if (negative) *at++ = '-';
   if (hasWhole) {
-    field.append(r.substr(0, r.size() - fraction)).append(".").append(r.substr(r.size() - fraction));
+    put(r.substr(0, r.size() - fraction));
+    *at++ = '.';
+    put(r.substr(r.size() - fraction));
   } else {
-    if (leadingZero) field += '0';
-    field.append(".").append(zeros, '0').append(r);
+    if (leadingZero) *at++ = '0';
+    *at++ = '.';
+    bytes::fill(at, zeros, '0');
+    at += zeros;
+    put(r);
   }
+  return length;
+}
+
+std::string layOutFixed(std::string_view r, bool negative, int width, int decimals) {
+  std::string field(static_cast<std::size_t>(std::max(width, 0)), ' ');
+  const auto length = fixedWithoutPadding(r, negative, width, decimals, field.data());
+  if (!length) return stars(width);
+  // Right-justified: the text moves to the end of the field.
+  std::copy_backward(field.begin(), field.begin() + static_cast<std::ptrdiff_t>(*length), field.end());
+  std::fill_n(field.begin(), field.size() - *length, ' ');
   return field;
+}
+
+// The decimal digits of the value; the 32-bit build divides 64-bit integers in a
+// library call, so values that fit 32 bits are written as such.
+std::string_view decimalDigits(std::uint64_t value, std::array<char, 24>& room) {
+  char* const first = room.data();
+  char* const last = first + room.size();
+  const auto written = value <= 0xFFFFFFFFu ? std::to_chars(first, last, static_cast<std::uint32_t>(value))
+                                            : std::to_chars(first, last, value);
+  return {first, static_cast<std::size_t>(written.ptr - first)};
 }
 
 std::string writeFixed(const Decimal& d, int width, int decimals) {
@@ -400,10 +430,8 @@ std::string writeReal(double value, const Descriptor& d) {
   if (!std::isfinite(value)) return stars(d.width);
   if (d.kind == 'F') {
     if (const auto scaled = scaledAndRounded(value, d.digits)) {
-      std::array<char, 24> digits{};
-      const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), *scaled);
-      return layOutFixed(std::string_view(digits.data(), static_cast<std::size_t>(written.ptr - digits.data())),
-                         std::signbit(value), d.width, d.digits);
+      std::array<char, 24> digits;
+      return layOutFixed(decimalDigits(*scaled, digits), std::signbit(value), d.width, d.digits);
     }
   }
   const Decimal dec = exactDecimal(value);
@@ -417,6 +445,24 @@ std::string writeReal(double value, const Descriptor& d) {
     default:
       return stars(d.width);
   }
+}
+
+std::string_view writeFixedUnpadded(double value, int width, int decimals, std::span<char> room) {
+  if (std::isfinite(value) && width > 0 && static_cast<std::size_t>(width) <= room.size()) {
+    if (const auto scaled = scaledAndRounded(value, decimals)) {
+      std::array<char, 24> digits;
+      if (const auto length = fixedWithoutPadding(decimalDigits(*scaled, digits), std::signbit(value), width, decimals,
+                                                  room.data())) {
+        return {room.data(), *length};
+      }
+    }
+  }
+  const std::string field = writeReal(value, {'F', width, decimals, -1});
+  std::string_view text(field);
+  text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+  text = text.substr(0, room.size());
+  std::copy(text.begin(), text.end(), room.data());
+  return {room.data(), text.size()};
 }
 
 }  // namespace numfmt

@@ -30,6 +30,11 @@ std::optional<Descriptor> parse(std::string_view format);
 std::string writeInteger(long long value, const Descriptor& d);
 std::string writeReal(double value, const Descriptor& d);
 
+// What writeReal gives for Fw.d without its leading blanks, written to the
+// caller's room (at least w bytes; a longer result is cut to it) rather than to
+// a new string: for the number fields that writers put out by the thousand.
+std::string_view writeFixedUnpadded(double value, int width, int decimals, std::span<char> room);
+
 // One step of a format list: a data descriptor, or `skip` blanks of an nX.
 struct ListStep {
   Descriptor descriptor;
