@@ -54,5 +54,28 @@ TEST_F(XmlOutput, LinesLongerThanTheBufferArriveWhole) {
   EXPECT_TRUE(bytes == expected);
 }
 
+// Texts are searched for characters that need wrapping or cleaning sixteen at a
+// time and the rest one by one: each such character must be found wherever it
+// stands, and every other character must leave the text as it is.
+TEST(XmlWrapped, FindsEveryCharacterThatNeedsCareWhereverItStands) {
+  constexpr std::size_t kLength = 41;  // two blocks of sixteen and a tail
+  for (std::size_t at = 0; at < kLength; ++at) {
+    const auto with = [at](char c) {
+      std::string text(kLength, 'a');
+      text[at] = c;
+      return text;
+    };
+    for (char c : {'<', '&', ':'}) {
+      EXPECT_TRUE(XML_WRAPPED(with(c)).starts_with("<![CDATA[")) << int{c} << " at " << at;
+    }
+    for (char c : {'\x01', '\x1f'}) {
+      EXPECT_EQ(XML_WRAPPED(with(c)), text::trimmed(with(' '))) << int{c} << " at " << at;
+    }
+    for (char c : {'\t', '\x7f', '\x80', '\xff', ']', '\x20'}) {
+      EXPECT_EQ(XML_WRAPPED(with(c)), text::trimmed(with(c))) << int{c} << " at " << at;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace xml_tests
