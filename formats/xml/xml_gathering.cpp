@@ -16,8 +16,6 @@ constexpr DWORD kChunk = 64 * 1024;
 // A line longer than this is handed on in chunks, so that a file without line
 // ends is read in bounded memory.
 constexpr std::size_t kLongestChunk = 4 * 1024 * 1024;
-// The most room that the gathering buffer keeps from one element to the next.
-constexpr std::size_t kKeptRoom = 64 * 1024;
 // How much of an element an error box shows.
 constexpr std::size_t kReportedLength = 200;
 
@@ -175,10 +173,33 @@ void holdLine(std::string_view line, std::size_t& held) {
   held = length;
 }
 
-Gathered finish(const std::string& element, Gathered outcome) {
-  XML_RECORD_BUFFER.assign(std::string_view(element).substr(0, kLongestElement));
-  return outcome;
-}
+// An element put together in XML_RECORD_BUFFER itself, as far as it fits, with
+// no copy on the way: the buffer is blanked only where the text it held before
+// went further than the new element.
+class ElementInBuffer {
+ public:
+  ElementInBuffer() : before_(static_cast<std::size_t>(XML_RECORD_BUFFER.trimmedLength())) {}
+
+  void append(std::string_view piece) {
+    const std::size_t kept = std::min(piece.size(), kRoom - std::min(size_, kRoom));
+    if (kept > 0) bytes::copy(piece.data(), kept, XML_RECORD_BUFFER.data() + size_);
+    size_ += piece.size();
+  }
+  // The whole element's length, also what did not fit.
+  std::size_t size() const { return size_; }
+
+  Gathered finish(Gathered outcome) const {
+    const std::size_t written = std::min(size_, kRoom);
+    if (before_ > written) bytes::fill(XML_RECORD_BUFFER.data() + written, before_ - written, text::kBlank);
+    return outcome;
+  }
+
+ private:
+  static constexpr auto kRoom = static_cast<std::size_t>(XML_RECORD_BUFFER.length());
+  std::size_t before_;
+  std::size_t size_ = 0;
+};
+static_assert(XML_RECORD_BUFFER.length() == kLongestElement);
 
 }  // namespace
 
@@ -290,11 +311,7 @@ bool OPEN_XML_INPUT(XmlLineSource& source) {
 }
 
 Gathered GATHER_ELEMENT(XmlLineSource& source, std::string_view first, const GatherRules& rules) {
-  // One buffer for every element of a file, so that its room is found once; a
-  // buffer grown by a huge line does not keep that room.
-  static std::string element;
-  element.clear();
-  if (element.capacity() > kKeptRoom) std::string().swap(element);
+  ElementInBuffer element;
   TextState state;
   // An empty element closed in its start tag; the start tag never ends the
   // element early otherwise.
@@ -302,17 +319,17 @@ Gathered GATHER_ELEMENT(XmlLineSource& source, std::string_view first, const Gat
   const bool closedInStartTag = tagEnd != std::string_view::npos && tagEnd > 0 && first[tagEnd - 1] == '/';
   std::size_t end = closedInStartTag ? tagEnd + 1 : elementEnd(first, 1, rules);
   const std::string_view start = first.substr(0, end);
-  element.assign(start);
+  element.append(start);
   follow(start, state, rules.textElements);
   if (end != std::string_view::npos) {
     if (end < first.size()) source.putBack(first.substr(end));
-    return finish(
-        element, element.size() > static_cast<std::size_t>(kLongestElement) ? Gathered::kTooLong : Gathered::kComplete);
+    return element.finish(element.size() > static_cast<std::size_t>(kLongestElement) ? Gathered::kTooLong
+                                                                                      : Gathered::kComplete);
   }
   std::string_view line;
   std::size_t held = kRecordLength;  // what RECORD_BUFFER may hold is not known yet
   for (;;) {
-    if (!source.next(line)) return finish(element, Gathered::kEndOfFile);
+    if (!source.next(line)) return element.finish(Gathered::kEndOfFile);
     holdLine(line, held);
     std::string_view text = rules.trimLines ? trimmedBothSides(line) : line;
     const bool inside = insideText(state);
@@ -329,13 +346,13 @@ Gathered GATHER_ELEMENT(XmlLineSource& source, std::string_view first, const Gat
       end = elementEnd(text, 0, rules);
       const std::string_view taken = text.substr(0, end);
       // A line break inside a text is a blank of that text.
-      if (inside && !source.continuesLine()) element += ' ';
+      if (inside && !source.continuesLine()) element.append(" ");
       element.append(taken);
       follow(taken, state, rules.textElements);
       if (end != std::string_view::npos && end < text.size()) source.putBack(text.substr(end));
     }
-    if (element.size() > static_cast<std::size_t>(kLongestElement)) return finish(element, Gathered::kTooLong);
-    if (keep && end != std::string_view::npos) return finish(element, Gathered::kComplete);
+    if (element.size() > static_cast<std::size_t>(kLongestElement)) return element.finish(Gathered::kTooLong);
+    if (keep && end != std::string_view::npos) return element.finish(Gathered::kComplete);
   }
 }
 
@@ -479,15 +496,22 @@ std::optional<float> XML_NUMBER(std::string_view text, std::size_t& used) {
     i = j;
   }
   if (i < text.size() && !isSpace(text[i]) && text[i] != ',') return std::nullopt;
-  // The number without its sign, with "e" for a Fortran "d".
-  std::string number;
-  number.reserve(mantissaEnd - unsignedStart + (exponentEnd - exponentStart) + 1);
-  number.append(text.substr(unsignedStart, mantissaEnd - unsignedStart));
-  if (exponentEnd > exponentStart) number.append("e").append(text.substr(exponentStart, exponentEnd - exponentStart));
   double value = 0.0;
-  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-  // Beyond the range of a double: the C library's reading gives the limit or zero.
-  if (error == std::errc::result_out_of_range) value = std::strtod(number.c_str(), nullptr);
+  // Mostly the number is read where it stands.
+  const std::string_view written = text.substr(unsignedStart, i - unsignedStart);
+  const bool fortranExponent = exponentEnd > exponentStart && (text[exponentStart - 1] | 0x20) == 'd';
+  std::errc readError = std::errc::invalid_argument;
+  if (!fortranExponent) readError = std::from_chars(written.data(), written.data() + written.size(), value).ec;
+  if (readError != std::errc()) {
+    // The number without its sign, with "e" for a Fortran "d".
+    std::string number;
+    number.reserve(mantissaEnd - unsignedStart + (exponentEnd - exponentStart) + 1);
+    number.append(text.substr(unsignedStart, mantissaEnd - unsignedStart));
+    if (exponentEnd > exponentStart) number.append("e").append(text.substr(exponentStart, exponentEnd - exponentStart));
+    const auto [numberEnd, numberError] = std::from_chars(number.data(), number.data() + number.size(), value);
+    // Beyond the range of a double: the C library's reading gives the limit or zero.
+    if (numberError == std::errc::result_out_of_range) value = std::strtod(number.c_str(), nullptr);
+  }
   if (negative) value = -value;
   if (!(value >= -FLT_MAX && value <= FLT_MAX)) return std::nullopt;
   used = i;

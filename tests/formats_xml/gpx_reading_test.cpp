@@ -2,6 +2,7 @@
 
 #include "converter/converter_data.h"
 #include "formats/xml/gpsexchange.h"
+#include "formats/xml/xml_gathering.h"
 #include "xml_test_support.h"
 
 namespace xml_tests {
@@ -100,6 +101,25 @@ TEST_F(GpxReading, AFileWrittenOnOneLineGivesAllItsPoints) {
   EXPECT_EQ(point(2).NAME.str(), "B");
   EXPECT_EQ(point(3).NAME.str(), "C");
   EXPECT_FLOAT_EQ(point(3).LONGITUDE, 6.0f);
+}
+
+// Each element is put together where the one before it stood: nothing of a
+// longer element before may be read as part of a shorter one after it.
+TEST_F(GpxReading, AShortElementTakesNothingOfTheLongerOneBeforeIt) {
+  readText(READ_GPX, crlf({R"(<gpx>)",
+                           R"(<wpt lat="1" lon="2">)",
+                           R"( <name>First point of all</name>)",
+                           R"( <cmt>Old comment</cmt>)",
+                           R"( <desc>Old description</desc>)",
+                           R"(</wpt>)",
+                           R"(<wpt lat="3" lon="4"></wpt>)",
+                           R"(</gpx>)"}));
+  ASSERT_EQ(POINT_LIST.NPOINTS, 2);
+  EXPECT_EQ(point(1).COMMENT.str(), "Old comment");
+  EXPECT_EQ(point(2).NAME.str(), "");
+  EXPECT_EQ(point(2).COMMENT.str(), "");
+  EXPECT_EQ(point(2).DESCRIPTION.str(), "");
+  EXPECT_EQ(GATHERED_ELEMENT(), R"(<wpt lat="3" lon="4"></wpt>)");
 }
 
 struct EncodingCase {
@@ -394,6 +414,26 @@ TEST(GpxRequired, LooksAtTheFirstTagOfTheLineOnly) {
   // Only the characters counted are looked at.
   EXPECT_FALSE(GPX_REQUIRED(3, "<name>"));
   EXPECT_FALSE(GPX_REQUIRED(0, "<name>"));
+}
+
+// Numbers are mostly read where they stand; a Fortran exponent, and a value
+// beyond the range of a double, take the longer way through a copy.
+TEST(XmlNumber, ReadsTheNumberAtTheStartOfTheText) {
+  const struct {
+    const char* text;
+    std::optional<float> value;
+    std::size_t used;
+  } cases[] = {
+      {"50.001", 50.001f, 6},  {" -1.5 ", -1.5f, 5}, {"+2", 2.0f, 2},      {".5", 0.5f, 2},
+      {"5.", 5.0f, 2},         {"1.5,2", 1.5f, 3},   {"1.5E+02", 150.0f, 7}, {"1.5d2", 150.0f, 5},
+      {"-1.5D-1", -0.15f, 7},  {"1e-400", 0.0f, 6},  {"1e40", std::nullopt, 0}, {"1e400", std::nullopt, 0},
+      {".", std::nullopt, 0},  {"1.5x", std::nullopt, 0}, {"1e", std::nullopt, 0}, {"", std::nullopt, 0},
+  };
+  for (const auto& c : cases) {
+    std::size_t used = 0;
+    EXPECT_EQ(XML_NUMBER(c.text, used), c.value) << c.text;
+    EXPECT_EQ(used, c.used) << c.text;
+  }
 }
 
 }  // namespace
