@@ -214,17 +214,17 @@ bool XmlLineSource::open(std::string_view path) {
 
 bool XmlLineSource::fill() {
   if (endOfFile_ || !file_) return false;
-  buffer_.erase(0, position_);
+  bytes::copy(buffer_.data() + position_, end_ - position_, buffer_.data());
+  end_ -= position_;
   position_ = 0;
-  const std::size_t had = buffer_.size();
-  buffer_.resize(had + kChunk);
+  if (buffer_.size() - end_ < kChunk) buffer_.resize(end_ + kChunk);
   DWORD got = 0;
-  const BOOL ok = ReadFile(file_.get(), buffer_.data() + had, kChunk, &got, nullptr);
-  buffer_.resize(had + (ok ? got : 0));
+  const BOOL ok = ReadFile(file_.get(), buffer_.data() + end_, kChunk, &got, nullptr);
   if (!ok || got == 0) {
     endOfFile_ = true;
     return false;
   }
+  end_ += got;
   return true;
 }
 
@@ -232,33 +232,34 @@ bool XmlLineSource::rawLine(std::string_view& raw, bool& chunk) {
   chunk = false;
   std::size_t searched = 0;  // bytes after position_ already known to hold no line end
   for (;;) {
-    if (afterCarriageReturn_ && position_ < buffer_.size()) {
-      if (buffer_[position_] == '\n') ++position_;
+    const std::string_view held(buffer_.data(), end_);
+    if (afterCarriageReturn_ && position_ < end_) {
+      if (held[position_] == '\n') ++position_;
       afterCarriageReturn_ = false;
     }
-    const std::size_t end = afterCarriageReturn_ ? std::string::npos : lineEnd(buffer_, position_ + searched);
+    const std::size_t end = afterCarriageReturn_ ? std::string::npos : lineEnd(held, position_ + searched);
     if (end != std::string::npos) {
-      raw = std::string_view(buffer_).substr(position_, end - position_);
-      afterCarriageReturn_ = buffer_[end] == '\r';
+      raw = held.substr(position_, end - position_);
+      afterCarriageReturn_ = held[end] == '\r';
       position_ = end + 1;
       return true;
     }
-    if (buffer_.size() - position_ >= kLongestChunk) {
+    if (end_ - position_ >= kLongestChunk) {
       std::size_t length = kLongestChunk;
       // Never cut a UTF-8 sequence in two.
-      while (length > kLongestChunk - 4 && (static_cast<unsigned char>(buffer_[position_ + length]) & 0xC0) == 0x80) {
+      while (length > kLongestChunk - 4 && (static_cast<unsigned char>(held[position_ + length]) & 0xC0) == 0x80) {
         --length;
       }
-      raw = std::string_view(buffer_).substr(position_, length);
+      raw = held.substr(position_, length);
       position_ += length;
       chunk = true;
       return true;
     }
-    if (!afterCarriageReturn_) searched = buffer_.size() - position_;
+    if (!afterCarriageReturn_) searched = end_ - position_;
     if (!fill()) {
-      if (position_ < buffer_.size()) {
-        raw = std::string_view(buffer_).substr(position_);
-        position_ = buffer_.size();
+      if (position_ < end_) {
+        raw = std::string_view(buffer_.data(), end_).substr(position_);
+        position_ = end_;
         return true;
       }
       return false;

@@ -45,8 +45,11 @@ class XmlLineSource {
   bool rawLine(std::string_view& raw, bool& chunk);
 
   KernelHandle file_;
+  // buffer_[position_, end_) holds what was read and not yet handed on; the rest
+  // is room, kept so that a read does not first clear a new chunk of memory.
   std::string buffer_;
   std::size_t position_ = 0;
+  std::size_t end_ = 0;
   bool endOfFile_ = false;
   bool afterCarriageReturn_ = false;  // a line feed next belongs to the last line end
   bool firstLine_ = true;
