@@ -1,32 +1,16 @@
 #include "converter/identifiers.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <string>
-
-#include "toolkit/core/number_format.h"
 
 namespace {
 
 constexpr int kWorkLength = 128;
 constexpr int kLettersPerWord = 3;
-
-// Characters 1..count of s, blank-padded where s is shorter.
-std::string firstColumns(std::string_view s, int count) {
-  std::string out(s.substr(0, std::min(s.size(), static_cast<std::size_t>(std::max(count, 0)))));
-  out.resize(static_cast<std::size_t>(std::max(count, 0)), ' ');
-  return out;
-}
-
-int decimalDigits(int value) {
-  int digits = 1;
-  while (value >= 10) {
-    value /= 10;
-    ++digits;
-  }
-  return digits;
-}
 
 }  // namespace
 
@@ -67,21 +51,30 @@ int UniqueNameIndex::firstBefore(std::string_view beginning, int index, int maxl
     maxlen_ = maxlen;
     known_ = 0;
   }
+  // The entry that first had this beginning, or 0 when it is new (and then
+  // `entry` has it first).
+  const auto firstWith = [this](std::string_view key, int entry) {
+    key = text::trimmed(key);
+    if (const auto found = firsts_.find(key); found != firsts_.end()) return found->second;
+    firsts_.emplace(std::string(key), entry);
+    return 0;
+  };
   // Entries the run skipped still take part, with whatever they hold.
   while (known_ < index - 1) {
     ++known_;
-    firsts_.try_emplace(std::string(names.element(known_).view().substr(0, static_cast<std::size_t>(maxlen))), known_);
+    firstWith(names.element(known_).view().substr(0, static_cast<std::size_t>(maxlen)), known_);
   }
   known_ = index;
-  const auto [first, isNew] = firsts_.try_emplace(std::string(beginning), index);
-  return isNew ? 0 : first->second;
+  return firstWith(beginning, index);
 }
 
 void UNIQUENAME(std::string_view name, int maxlen, int index, TextList names, std::span<std::int32_t> counts,
                 int n, UniqueNameIndex& firsts, TextField result) {
   const int entries = std::min({n, names.count(), static_cast<int>(counts.size())});
   maxlen = std::clamp(maxlen, 0, names.elementLength());
-  const std::string candidate = firstColumns(name, maxlen);
+  // The first maxlen characters; the blanks that pad a shorter name to maxlen
+  // are the blanks that assigning pads with.
+  const std::string_view candidate = name.substr(0, std::min(name.size(), static_cast<std::size_t>(maxlen)));
   if (index < 1 || index > entries) {
     result.assign(candidate);
     return;
@@ -97,9 +90,16 @@ void UNIQUENAME(std::string_view name, int maxlen, int index, TextList names, st
   }
   std::int32_t& count = counts[static_cast<std::size_t>(k - 1)];
   ++count;
-  const int digits = decimalDigits(count);
-  const std::string stem(text::trimmed(firstColumns(name, std::max(maxlen - digits, 0))));
-  result.assign(firstColumns(stem + formatI(count, digits), maxlen));
+  // The name cut to leave room for the number, without its trailing blanks, then
+  // the number; the whole within maxlen characters.
+  std::array<char, 12> number;
+  const char* const numberEnd = std::to_chars(number.data(), number.data() + number.size(), count).ptr;
+  const std::string_view digits(number.data(), static_cast<std::size_t>(numberEnd - number.data()));
+  const auto stemRoom = static_cast<std::size_t>(std::max(maxlen - static_cast<int>(digits.size()), 0));
+  const std::string_view stem = text::trimmed(name.substr(0, std::min(name.size(), stemRoom)));
+  result.assign(stem);
+  const int stemLength = static_cast<int>(stem.size());
+  result.part(stemLength + 1, std::min(maxlen, result.length()) - stemLength).assign(digits);
 }
 
 void FLAT_EARTH(float lat1, float lon1, float lat2, float lon2, float& distance) {

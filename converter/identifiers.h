@@ -2,6 +2,7 @@
 // Short unique names for formats that limit waypoint names, and the plane
 // distance of the route and track summaries.
 
+#include <functional>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -30,7 +31,15 @@ class UniqueNameIndex {
   int firstBefore(std::string_view beginning, int index, int maxlen, const TextList& names);
 
  private:
-  std::unordered_map<std::string, int> firsts_;
+  // Looked up by views: a beginning already known costs no new string.
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  // Keys without their trailing blanks: beginnings of maxlen characters are
+  // equal exactly when they are equal so, and short keys need no memory of
+  // their own.
+  std::unordered_map<std::string, int, TextHash, std::equal_to<>> firsts_;
   const char* list_ = nullptr;
   int maxlen_ = -1;
   int known_ = 0;  // entries 1..known_ are in firsts_

@@ -174,6 +174,43 @@ class Uint128 {
   std::uint64_t high_;
 };
 
+// The position of the lowest set bit of a value that is not zero; in two halves,
+// which the 32-bit build does without a library call.
+int lowestSetBit(std::uint64_t value) {
+  const auto low = static_cast<std::uint32_t>(value);
+  if (low != 0) return std::countr_zero(low);
+  return 32 + std::countr_zero(static_cast<std::uint32_t>(value >> 32));
+}
+
+constexpr std::array<std::uint64_t, 28> kPowersOfFive = [] {
+  std::array<std::uint64_t, 28> powers{};
+  std::uint64_t power = 1;
+  for (std::uint64_t& p : powers) {
+    p = power;
+    power *= 5;
+  }
+  return powers;
+}();
+
+// m x 5^decimals x 2^exp2 rounded half away from zero, when m x 5^decimals fits
+// 64 bits and so does the result; nothing otherwise.
+std::optional<std::uint64_t> scaledIn64Bits(std::uint64_t mantissa, int exp2, int decimals) {
+  const std::uint64_t power = kPowersOfFive[static_cast<std::size_t>(decimals)];
+  if (mantissa > UINT64_MAX / power) return std::nullopt;
+  const std::uint64_t scaled = mantissa * power;
+  const int shift = exp2 + decimals;
+  if (shift >= 0) {
+    if (shift >= 64 || (scaled >> (63 - shift)) > 1) return std::nullopt;
+    return scaled << shift;
+  }
+  const int down = -shift;
+  if (down >= 64) return down == 64 && (scaled >> 63) != 0 ? std::optional<std::uint64_t>(1) : 0;
+  const std::uint64_t whole = scaled >> down;
+  const std::uint64_t half = std::uint64_t{1} << (down - 1);
+  const std::uint64_t rest = scaled & (half | (half - 1));
+  return whole + (rest >= half ? 1 : 0);
+}
+
 // The same digits without the exact expansion, for the values of every day:
 // value = m x 2^e with m below 2^53, so value x 10^decimals = m x 5^decimals x
 // 2^(e + decimals), whose rounding half away from zero 128-bit integers settle
@@ -192,6 +229,13 @@ std::optional<std::uint64_t> scaledAndRounded(double value, int decimals) {
     exp2 = biased - 1075;
   }
   if (mantissa == 0) return 0;
+  // A real that came from a float has no more than 24 significant bits: without
+  // its trailing zero bits, m x 5^decimals mostly fits 64 bits, and then the
+  // whole rounding is done in them.
+  const int zeroBits = lowestSetBit(mantissa);
+  mantissa >>= zeroBits;
+  exp2 += zeroBits;
+  if (const auto rounded = scaledIn64Bits(mantissa, exp2, decimals)) return *rounded;
   Uint128 scaled(mantissa);
   for (int k = 0; k < decimals; ++k) scaled = scaled.timesFive();
   const int shift = exp2 + decimals;
