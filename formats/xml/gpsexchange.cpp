@@ -97,9 +97,8 @@ std::string& valueBuffer() {
 // A text value into its field; the default when the element lacks it or it is empty.
 void takeText(std::string_view element, std::size_t opening, PointText which, TextField field,
               std::string_view fallback) {
-  std::string& value = valueBuffer();
-  const bool found = XML_TEXT_AT(element, kPointTexts[which], opening, value);
-  field.assign(found && !value.empty() ? std::string_view(value) : fallback);
+  const std::optional<std::string_view> value = XML_TEXT_AT(element, kPointTexts[which], opening, valueBuffer());
+  field.assign(value && !value->empty() ? *value : fallback);
 }
 
 // One coordinate from its attribute; false after the error box.  A number
@@ -149,10 +148,10 @@ bool storePoint(const PointKind& kind, const FixedText<64>& routeName) {
   if (openings[kTime] != std::string_view::npos) {
     XML_TIME_STAMP(element.substr(openings[kTime]), "<time>", point->DATE, point->TIME);
   }
-  if (std::string& ele = valueBuffer(); XML_TEXT_AT(element, kPointTexts[kElevation], openings[kElevation], ele)) {
+  if (const auto ele = XML_TEXT_AT(element, kPointTexts[kElevation], openings[kElevation], valueBuffer())) {
     // An elevation that does not read as a finite number is left out, as one
     // that does not read at all.
-    const std::optional<float> altitude = XML_NUMBER(ele);
+    const std::optional<float> altitude = XML_NUMBER(*ele);
     if (altitude && isRealMeasure(*altitude)) point->ALTITUDE = *altitude;
   }
   takeText(element, openings[kSymbol], kSymbol, point->SYMBOL_NAME, kind.defaultSymbol);

@@ -394,7 +394,11 @@ std::optional<std::string> XML_TEXT(std::string_view element, std::string_view n
 }
 
 bool XML_TEXT(std::string_view element, std::string_view name, std::string& text) {
-  return XML_TEXT_AT(element, name, findTag(element, "<", name, 0), text);
+  // Decoded texts are decoded into `text` itself; others are copied there.
+  const std::optional<std::string_view> found = XML_TEXT_AT(element, name, findTag(element, "<", name, 0), text);
+  if (!found) return false;
+  if (found->data() != text.data()) text.assign(*found);
+  return true;
 }
 
 std::array<std::size_t, kMostTagsAtOnce> FIND_OPENING_TAGS(std::string_view element,
@@ -419,29 +423,27 @@ std::array<std::size_t, kMostTagsAtOnce> FIND_OPENING_TAGS(std::string_view elem
   return found;
 }
 
-bool XML_TEXT_AT(std::string_view element, std::string_view name, std::size_t at, std::string& text) {
-  if (at == std::string_view::npos) return false;
+std::optional<std::string_view> XML_TEXT_AT(std::string_view element, std::string_view name, std::size_t at,
+                                            std::string& room) {
+  if (at == std::string_view::npos) return std::nullopt;
   const std::size_t start = at + name.size() + 2;
   std::size_t from = start;
   for (;;) {
     const std::size_t close = findTag(element, "</", name, from);
-    if (close == std::string_view::npos) return false;
+    if (close == std::string_view::npos) return std::nullopt;
     // Mostly the text holds no markup and no reference: then no section can hide
     // the closing tag and there is nothing to decode.
     const std::string_view plain = element.substr(start, close - start);
-    if (from == start && !hasMarkupOrReference(plain)) {
-      text.assign(plain);
-      return true;
-    }
+    if (from == start && !hasMarkupOrReference(plain)) return plain;
     // A closing tag inside a character-data section is text.  A section that
     // begins before the closing tag is all that matters.
     const std::size_t section = xmltext::findText(element.substr(0, close), kSectionOpen, from);
     if (section == std::string_view::npos) {
-      xmltext::decodeContent(element.substr(start, close - start), text);
-      return true;
+      xmltext::decodeContent(element.substr(start, close - start), room);
+      return room;
     }
     const std::size_t sectionEnd = xmltext::findText(element, kSectionClose, section + kSectionOpen.size());
-    if (sectionEnd == std::string_view::npos) return false;
+    if (sectionEnd == std::string_view::npos) return std::nullopt;
     from = sectionEnd + kSectionClose.size();
   }
 }

@@ -120,8 +120,11 @@ bool XML_TEXT(std::string_view element, std::string_view name, std::string& text
 constexpr std::size_t kMostTagsAtOnce = 8;
 std::array<std::size_t, kMostTagsAtOnce> FIND_OPENING_TAGS(std::string_view element,
                                                           std::span<const std::string_view> names);
-// XML_TEXT of the element `name` whose opening tag FIND_OPENING_TAGS found at `opening`.
-bool XML_TEXT_AT(std::string_view element, std::string_view name, std::size_t opening, std::string& text);
+// XML_TEXT of the element `name` whose opening tag FIND_OPENING_TAGS found at
+// `opening`.  A text with nothing to decode is a view of the element itself;
+// one that had to be decoded is a view of `room`.
+std::optional<std::string_view> XML_TEXT_AT(std::string_view element, std::string_view name, std::size_t opening,
+                                            std::string& room);
 
 // The value of an attribute of the element's start tag, in double or single
 // quotes; nothing when the start tag has no such attribute.
