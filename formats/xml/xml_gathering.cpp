@@ -70,6 +70,26 @@ struct TextState {
 
 bool insideText(const TextState& state) { return !state.open.empty(); }
 
+// Carries the state over the tag at `lt`, which is not inside a character-data
+// section; gives where the text goes on after it.
+std::size_t followTag(std::string_view text, std::size_t lt, TextState& state,
+                      std::span<const std::string_view> names) {
+  if (insideText(state) && standsAt(text, lt, kSectionOpen)) {
+    state.inSection = true;
+    return lt + kSectionOpen.size();
+  }
+  const bool closing = lt + 1 < text.size() && text[lt + 1] == '/';
+  const std::size_t nameAt = lt + (closing ? 2 : 1);
+  for (std::string_view name : names) {
+    const std::size_t after = nameAt + name.size();
+    if (after < text.size() && text[after] == '>' && standsAt(text, nameAt, name)) {
+      state.open = closing ? std::string_view() : name;
+      break;
+    }
+  }
+  return lt + 1;
+}
+
 void follow(std::string_view text, TextState& state, std::span<const std::string_view> names) {
   if (names.empty()) return;
   std::size_t i = 0;
@@ -83,22 +103,19 @@ void follow(std::string_view text, TextState& state, std::span<const std::string
     }
     const std::size_t lt = xmltext::findChar(text, '<', i);
     if (lt == std::string_view::npos) return;
-    if (insideText(state) && standsAt(text, lt, kSectionOpen)) {
-      state.inSection = true;
-      i = lt + kSectionOpen.size();
-      continue;
-    }
-    const bool closing = lt + 1 < text.size() && text[lt + 1] == '/';
-    const std::size_t nameAt = lt + (closing ? 2 : 1);
-    for (std::string_view name : names) {
-      const std::size_t after = nameAt + name.size();
-      if (after < text.size() && text[after] == '>' && standsAt(text, nameAt, name)) {
-        state.open = closing ? std::string_view() : name;
-        break;
-      }
-    }
-    i = lt + 1;
+    i = followTag(text, lt, state, names);
   }
+}
+
+// The end of the element when a marker at `at` ends it there; npos otherwise.
+std::size_t endAt(std::string_view text, std::size_t at, const GatherRules& rules) {
+  for (std::string_view marker : rules.endAfter) {
+    if (standsAt(text, at, marker)) return at + marker.size();
+  }
+  for (std::string_view marker : rules.endBefore) {
+    if (standsAt(text, at, marker)) return at;
+  }
+  return std::string_view::npos;
 }
 
 // Where the element ends within the text, searched from `from`: right after the
@@ -108,13 +125,42 @@ void follow(std::string_view text, TextState& state, std::span<const std::string
 std::size_t elementEnd(std::string_view text, std::size_t from, const GatherRules& rules) {
   for (std::size_t at = xmltext::findChar(text, '<', from); at != std::string_view::npos;
        at = xmltext::findChar(text, '<', at + 1)) {
-    for (std::string_view marker : rules.endAfter) {
-      if (standsAt(text, at, marker)) return at + marker.size();
-    }
-    for (std::string_view marker : rules.endBefore) {
-      if (standsAt(text, at, marker)) return at;
-    }
+    if (const std::size_t end = endAt(text, at, rules); end != std::string_view::npos) return end;
   }
+  return std::string_view::npos;
+}
+
+// elementEnd of a later line of the element, and, when the element goes on after
+// it, the state carried over the line as follow carries it; once the element
+// ends, where its texts stand no longer matters.  One walk over the line's "<"
+// does both, since every line of an element needs both.
+std::size_t endOrFollow(std::string_view text, TextState& state, const GatherRules& rules) {
+  const std::span<const std::string_view> names = rules.textElements;
+  std::size_t next = 0;  // the text before this is followed
+  // The first "]]>" from a column, searched again only once the text has gone
+  // past the one found: a line of many "<" in an open section is walked once.
+  std::size_t sectionClose = 0;
+  bool closeKnown = false;
+  const auto sectionCloseFrom = [&](std::size_t from) {
+    if (!closeKnown || (sectionClose != std::string_view::npos && sectionClose < from)) {
+      sectionClose = xmltext::findText(text, kSectionClose, from);
+      closeKnown = true;
+    }
+    return sectionClose;
+  };
+  for (std::size_t at = xmltext::findChar(text, '<'); at != std::string_view::npos;
+       at = xmltext::findChar(text, '<', at + 1)) {
+    // Markers end the element wherever they stand, in a section too.
+    if (const std::size_t end = endAt(text, at, rules); end != std::string_view::npos) return end;
+    if (names.empty() || at < next) continue;
+    if (state.inSection) {
+      const std::size_t close = sectionCloseFrom(next);
+      if (close == std::string_view::npos || close > at) continue;  // a "<" within the section
+      state.inSection = false;
+    }
+    next = followTag(text, at, state, names);
+  }
+  if (!names.empty() && state.inSection && sectionCloseFrom(next) != std::string_view::npos) state.inSection = false;
   return std::string_view::npos;
 }
 
@@ -325,7 +371,7 @@ Gathered GATHER_ELEMENT(XmlLineSource& source, std::string_view first, const Gat
   if (end != std::string_view::npos) {
     if (end < first.size()) source.putBack(first.substr(end));
     return element.finish(element.size() > static_cast<std::size_t>(kLongestElement) ? Gathered::kTooLong
-                                                                                      : Gathered::kComplete);
+                                                                                     : Gathered::kComplete);
   }
   std::string_view line;
   std::size_t held = kRecordLength;  // what RECORD_BUFFER may hold is not known yet
@@ -344,12 +390,10 @@ Gathered GATHER_ELEMENT(XmlLineSource& source, std::string_view first, const Gat
       }
     }
     if (keep) {
-      end = elementEnd(text, 0, rules);
-      const std::string_view taken = text.substr(0, end);
+      end = endOrFollow(text, state, rules);
       // A line break inside a text is a blank of that text.
       if (inside && !source.continuesLine()) element.append(" ");
-      element.append(taken);
-      follow(taken, state, rules.textElements);
+      element.append(text.substr(0, end));
       if (end != std::string_view::npos && end < text.size()) source.putBack(text.substr(end));
     }
     if (element.size() > static_cast<std::size_t>(kLongestElement)) return element.finish(Gathered::kTooLong);
