@@ -1,6 +1,7 @@
 #include "formats/xml/xml_gathering.h"
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <charconv>
 #include <cstdlib>
@@ -206,6 +207,53 @@ std::size_t findTag(std::string_view text, std::string_view opening, std::string
 // does not count.
 bool tagNameEnds(std::string_view text, std::size_t after) {
   return after >= text.size() || text[after] == '>' || text[after] == '/' || isSpace(text[after]);
+}
+
+constexpr std::array<double, 23> kPowersOfTen = [] {
+  std::array<double, 23> powers{};
+  double power = 1.0;
+  for (double& p : powers) {
+    p = power;
+    power *= 10.0;
+  }
+  return powers;
+}();
+
+// The value of a number of at most 15 significant digits and a small scale,
+// without reading it as text: its digits and the power of ten are both exact
+// doubles, so one multiplication or division rounds it as a full reading does.
+// Nothing for any other number.  `digits` holds digits and at most one point.
+std::optional<double> shortDecimal(std::string_view digits, std::string_view exponent) {
+  constexpr int kMostDigits = 15;
+  constexpr int kMostExponentDigits = 4;
+  std::int64_t mantissa = 0;
+  int significant = 0;
+  int fraction = 0;
+  bool afterPoint = false;
+  for (char c : digits) {
+    if (c == '.') {
+      afterPoint = true;
+      continue;
+    }
+    if (afterPoint) ++fraction;
+    if (significant == 0 && c == '0') continue;
+    if (++significant > kMostDigits) return std::nullopt;
+    mantissa = mantissa * 10 + (c - '0');
+  }
+  int scale = -fraction;
+  if (!exponent.empty()) {
+    const bool negative = exponent.front() == '-';
+    if (exponent.front() == '+' || exponent.front() == '-') exponent.remove_prefix(1);
+    if (exponent.size() > kMostExponentDigits) return std::nullopt;
+    int power = 0;
+    for (char c : exponent) power = power * 10 + (c - '0');
+    scale += negative ? -power : power;
+  }
+  const int last = static_cast<int>(kPowersOfTen.size()) - 1;
+  if (scale < -last || scale > last) return std::nullopt;
+  const auto value = static_cast<double>(mantissa);
+  return scale < 0 ? value / kPowersOfTen[static_cast<std::size_t>(-scale)]
+                   : value * kPowersOfTen[static_cast<std::size_t>(scale)];
 }
 
 // Puts a line read into RECORD_BUFFER.  `held` is how much of the buffer may
@@ -453,6 +501,7 @@ std::array<std::size_t, kMostTagsAtOnce> FIND_OPENING_TAGS(std::string_view elem
   std::size_t missing = count;
   for (std::size_t at = xmltext::findChar(element, '<'); at != std::string_view::npos && missing > 0;
        at = xmltext::findChar(element, '<', at + 1)) {
+    if (at + 1 < element.size() && element[at + 1] == '/') continue;  // a closing tag opens nothing
     for (std::size_t k = 0; k < count; ++k) {
       const std::string_view name = names[k];
       const std::size_t after = at + 1 + name.size();
@@ -544,11 +593,17 @@ std::optional<float> XML_NUMBER(std::string_view text, std::size_t& used) {
   }
   if (i < text.size() && !isSpace(text[i]) && text[i] != ',') return std::nullopt;
   double value = 0.0;
-  // Mostly the number is read where it stands.
+  // Mostly the number is short, or else read where it stands.
   const std::string_view written = text.substr(unsignedStart, i - unsignedStart);
   const bool fortranExponent = exponentEnd > exponentStart && (text[exponentStart - 1] | 0x20) == 'd';
   std::errc readError = std::errc::invalid_argument;
-  if (!fortranExponent) readError = std::from_chars(written.data(), written.data() + written.size(), value).ec;
+  if (const auto fast = shortDecimal(text.substr(unsignedStart, mantissaEnd - unsignedStart),
+                                     text.substr(exponentStart, exponentEnd - exponentStart))) {
+    value = *fast;
+    readError = std::errc();
+  } else if (!fortranExponent) {
+    readError = std::from_chars(written.data(), written.data() + written.size(), value).ec;
+  }
   if (readError != std::errc()) {
     // The number without its sign, with "e" for a Fortran "d".
     std::string number;

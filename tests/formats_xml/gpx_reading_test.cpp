@@ -416,8 +416,9 @@ TEST(GpxRequired, LooksAtTheFirstTagOfTheLineOnly) {
   EXPECT_FALSE(GPX_REQUIRED(0, "<name>"));
 }
 
-// Numbers are mostly read where they stand; a Fortran exponent, and a value
-// beyond the range of a double, take the longer way through a copy.
+// Short numbers are worked out from their digits, others read where they stand;
+// a long one with a Fortran exponent, and a value beyond the range of a double,
+// take the longer way through a copy.
 TEST(XmlNumber, ReadsTheNumberAtTheStartOfTheText) {
   const struct {
     const char* text;
@@ -428,6 +429,8 @@ TEST(XmlNumber, ReadsTheNumberAtTheStartOfTheText) {
       {"5.", 5.0f, 2},         {"1.5,2", 1.5f, 3},   {"1.5E+02", 150.0f, 7}, {"1.5d2", 150.0f, 5},
       {"-1.5D-1", -0.15f, 7},  {"1e-400", 0.0f, 6},  {"1e40", std::nullopt, 0}, {"1e400", std::nullopt, 0},
       {".", std::nullopt, 0},  {"1.5x", std::nullopt, 0}, {"1e", std::nullopt, 0}, {"", std::nullopt, 0},
+      // Beyond fifteen digits or a small power of ten: read in full.
+      {"1234567890.123456789", 1234567890.123456789f, 20}, {"2.5e30", 2.5e30f, 6}, {"0.000000000000000000000000125", 1.25e-25f, 29},
   };
   for (const auto& c : cases) {
     std::size_t used = 0;
