@@ -2,8 +2,8 @@
 // Short unique names for formats that limit waypoint names, and the plane
 // distance of the route and track summaries.
 
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>

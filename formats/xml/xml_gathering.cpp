@@ -169,11 +169,7 @@ std::size_t endOrFollow(std::string_view text, TextState& state, const GatherRul
 std::size_t firstEndMarker(std::string_view text, const GatherRules& rules) {
   for (std::size_t at = xmltext::findChar(text, '<'); at != std::string_view::npos;
        at = xmltext::findChar(text, '<', at + 1)) {
-    for (auto markers : {rules.endAfter, rules.endBefore}) {
-      for (std::string_view marker : markers) {
-        if (standsAt(text, at, marker)) return at;
-      }
-    }
+    if (endAt(text, at, rules) != std::string_view::npos) return at;
   }
   return std::string_view::npos;
 }

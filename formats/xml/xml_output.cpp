@@ -1,10 +1,6 @@
 #include "formats/xml/xml_output.h"
 
-#include <emmintrin.h>
-
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 
 #include "converter/text_helpers.h"
 #include "formats/xml/xml_text.h"
@@ -49,17 +45,15 @@ constexpr bool needsCare(char c) {
 // Whether any character of the text needs care, sixteen at a time: every text of
 // every point passes here.
 bool anyNeedsCare(std::string_view text) {
+  namespace scan = xmltext::scan;
   std::size_t at = 0;
-  const __m128i lastControl = _mm_set1_epi8(31);
-  for (; at + 16 <= text.size(); at += 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-    const __m128i control = _mm_andnot_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\t')),
-                                             _mm_cmpeq_epi8(_mm_min_epu8(block, lastControl), block));
-    __m128i marked = _mm_or_si128(control, _mm_cmpeq_epi8(block, _mm_set1_epi8('<')));
-    marked = _mm_or_si128(marked, _mm_cmpeq_epi8(block, _mm_set1_epi8('&')));
-    marked = _mm_or_si128(marked, _mm_cmpeq_epi8(block, _mm_set1_epi8(':')));
-    marked = _mm_or_si128(marked, _mm_cmpeq_epi8(block, _mm_set1_epi8(']')));
-    if (_mm_movemask_epi8(marked) != 0) return true;
+  for (; at + scan::kBlock <= text.size(); at += scan::kBlock) {
+    const __m128i bytes = scan::block(text.data() + at);
+    const unsigned controls = scan::controlBytes(bytes) & ~scan::bytesEqual(bytes, '\t');
+    if ((controls | scan::bytesEqual(bytes, '<') | scan::bytesEqual(bytes, '&') | scan::bytesEqual(bytes, ':') |
+         scan::bytesEqual(bytes, ']')) != 0) {
+      return true;
+    }
   }
   return std::any_of(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(), needsCare);
 }

@@ -26,6 +26,11 @@ inline unsigned bytesEqual(__m128i bytes, char c) {
   return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(c))));
 }
 
+// One bit for every byte of the block below 32: the control characters.
+inline unsigned controlBytes(__m128i bytes) {
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(31)), bytes)));
+}
+
 // One bit for every byte of the block with its high bit set (no ASCII character).
 inline unsigned highBytes(__m128i bytes) { return static_cast<unsigned>(_mm_movemask_epi8(bytes)); }
 

@@ -12,8 +12,6 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
