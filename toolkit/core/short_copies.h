@@ -10,6 +10,15 @@
 #include <cstdint>
 #include <cstring>
 
+// Each copy and fill branches on its length.  Where it is inlined into a field
+// of known size, the compiler still warns about the branches for longer lengths,
+// which never run there.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+#pragma GCC diagnostic ignored "-Wstringop-overflow"
+#pragma GCC diagnostic ignored "-Wstringop-overread"
+#pragma GCC diagnostic ignored "-Wrestrict"
+
 namespace bytes {
 
 // Ranges of at most this length are copied inline.
@@ -95,3 +104,5 @@ inline void fill(char* to, std::size_t count, char value) {
 }
 
 }  // namespace bytes
+
+#pragma GCC diagnostic pop

@@ -391,7 +391,7 @@ void YYDrawImageFile(const int& kind, const int& target, const int& x1, const in
     lines = StretchDIBits(dc, x1, y1, x2 - x1 + 1, y2 - y1 + 1, 0, 0, dib.sourceWidth, dib.height,
                           dib.bits.data(), dib.bitmapInfo(), DIB_RGB_COLORS, SRCCOPY);
   }
-  if (lines == 0 || lines == GDI_ERROR) {
+  if (lines == 0 || lines == static_cast<int>(GDI_ERROR)) {
     error = kApiFailed;
     osError = lastError();
   }

@@ -450,15 +450,6 @@ bool focusedCellInvalid(const GridRecord& grid) {
   return YYFieldValidate(focus, nullptr, 0) != 0;
 }
 
-void hideBeyondRows(GridRecord& grid) {
-  for (int c = 0; c < columnCount(grid); ++c) {
-    for (int j = 0; j < grid.cellRows; ++j) {
-      HWND cell = grid.cells[static_cast<std::size_t>(c * grid.cellRows + j)];
-      if (cell != nullptr && grid.firstRow + j >= grid.rows) showCell(cell, false);
-    }
-  }
-}
-
 void fitCellRows(GridRecord& grid, int visible) {
   const int columns = columnCount(grid);
   const int n = std::max(0, std::min(visible + 1, grid.rows));
