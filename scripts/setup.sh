@@ -1,7 +1,7 @@
 #!/bin/bash
 # Installs what building, running and testing need on a fresh Debian machine.
 # Quick when everything is already there: only missing packages are fetched.
-# Usage: scripts/setup.sh [build|test]
+# Usage: scripts/setup.sh [build|test|bench]
 set -euo pipefail
 
 # Everything the program needs to build and to run under Wine.
@@ -26,10 +26,14 @@ test_packages=(
   libreoffice-impress-nogui
 )
 
+# The program the benchmark compares our readers and writers with.
+bench_packages=(gpsbabel)
+
 want=("${build_packages[@]}")
-if [[ "${1:-test}" == test ]]; then
-  want+=("${test_packages[@]}")
-fi
+case "${1:-test}" in
+  test) want+=("${test_packages[@]}") ;;
+  bench) want+=("${bench_packages[@]}") ;;
+esac
 
 missing=()
 for pkg in "${want[@]}"; do
