@@ -1,5 +1,6 @@
 // The CGM and PIC inquiry: files written by driver 9 and the recorder read
 // back, and hand-made files for what those never write.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -15,9 +16,11 @@ using Bytes = std::vector<std::uint8_t>;
 // Hand-made elements, short form, padded.
 Bytes element(int c, int id, const Bytes& parameters = {}) {
   const int header = c * 4096 + id * 32 + static_cast<int>(parameters.size());
-  Bytes out = {static_cast<std::uint8_t>(header >> 8), static_cast<std::uint8_t>(header & 0xFF)};
-  out.insert(out.end(), parameters.begin(), parameters.end());
-  if (parameters.size() % 2 != 0) out.push_back(0);
+  // The header, the parameters and, after an odd count, a zero byte.
+  Bytes out(2 + parameters.size() + parameters.size() % 2, 0);
+  out[0] = static_cast<std::uint8_t>(header >> 8);
+  out[1] = static_cast<std::uint8_t>(header & 0xFF);
+  std::copy(parameters.begin(), parameters.end(), out.begin() + 2);
   return out;
 }
 Bytes words(std::initializer_list<int> values) {

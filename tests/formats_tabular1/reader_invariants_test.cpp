@@ -397,7 +397,9 @@ TEST_F(ReaderInvariants, EveryReaderStoresOnlyRealPointsLeavesNoFileAndStartsCle
     }
     for (const Input& input : inputs) {
       const Reading first = readChecked(r, input.bytes, input.what, input.preload);
-      if (input.fault) EXPECT_FALSE(first.boxes.empty()) << input.what << " was stored without a word";
+      if (input.fault) {
+        EXPECT_FALSE(first.boxes.empty()) << input.what << " was stored without a word";
+      }
       // Read twice in a row, a file gives the same.
       const Reading again = readChecked(r, input.bytes, input.what + ", again", input.preload);
       EXPECT_EQ(again.points, first.points) << input.what;

@@ -54,8 +54,12 @@ TEST_F(ScreenText, HorizontalTextSitsOnItsReferenceLineByAlignment) {
     text("HHHH", 20, 60, 140, 60, c.align);
     const InkBox box = ink();
     ASSERT_GT(box.count, 0) << c.align;
-    if (c.wantLeft >= 0) EXPECT_NEAR(box.left, c.wantLeft, 3) << c.align;
-    if (c.wantRight >= 0) EXPECT_NEAR(box.right, c.wantRight, 3) << c.align;
+    if (c.wantLeft >= 0) {
+      EXPECT_NEAR(box.left, c.wantLeft, 3) << c.align;
+    }
+    if (c.wantRight >= 0) {
+      EXPECT_NEAR(box.right, c.wantRight, 3) << c.align;
+    }
     EXPECT_GT(box.right - box.left, box.bottom - box.top) << c.align;
     // The reference line runs through the letters' middle.
     const int middle = kHeight - 1 - (box.top + box.bottom) / 2;

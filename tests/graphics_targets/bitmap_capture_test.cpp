@@ -1,6 +1,8 @@
 // Captures of the drawing surface, read back by the image reader, and the
 // writer's format details on DIBs of every depth.
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -93,7 +95,7 @@ struct SyntheticDib {
 SyntheticDib dibOf(int bits, int width, int height, DWORD compression, const std::vector<std::uint8_t>& table,
                    const std::vector<std::uint8_t>& rowsBottomUp) {
   SyntheticDib dib;
-  dib.block.resize(sizeof(BITMAPINFOHEADER));
+  dib.block.resize(sizeof(BITMAPINFOHEADER) + table.size() + rowsBottomUp.size());
   auto& h = dib.header();
   h.biSize = sizeof(BITMAPINFOHEADER);
   h.biWidth = width;
@@ -101,8 +103,9 @@ SyntheticDib dibOf(int bits, int width, int height, DWORD compression, const std
   h.biPlanes = 1;
   h.biBitCount = static_cast<WORD>(bits);
   h.biCompression = compression;
-  dib.block.insert(dib.block.end(), table.begin(), table.end());
-  dib.block.insert(dib.block.end(), rowsBottomUp.begin(), rowsBottomUp.end());
+  const auto tableAt = dib.block.begin() + static_cast<std::ptrdiff_t>(sizeof(BITMAPINFOHEADER));
+  std::copy(table.begin(), table.end(), tableAt);
+  std::copy(rowsBottomUp.begin(), rowsBottomUp.end(), tableAt + static_cast<std::ptrdiff_t>(table.size()));
   return dib;
 }
 
@@ -209,7 +212,9 @@ TEST(CaptureWriter, PcxRunsAndPaletteSizes) {
     EXPECT_EQ(YYDibPaletteSize(h), s.bytes) << s.bits << " bits, " << s.used << " used";
   }
   BITMAPCOREHEADER core{sizeof(BITMAPCOREHEADER), 1, 1, 1, 8};
-  EXPECT_EQ(YYDibPaletteSize(reinterpret_cast<const BITMAPINFOHEADER&>(core)), 768);
+  BITMAPINFOHEADER coreAtStart{};
+  std::memcpy(&coreAtStart, &core, sizeof core);
+  EXPECT_EQ(YYDibPaletteSize(coreAtStart), 768);
 }
 
 }  // namespace

@@ -105,7 +105,9 @@ TEST_F(GridClipboardText, PastedFieldsFollowTheColumnType) {
     } else {
       double value = -1.0;
       EXPECT_EQ(YYGridCellValue(grid, c.column, 0, value), c.taken ? kGridDone : kGridBlank) << c.field;
-      if (c.taken) EXPECT_DOUBLE_EQ(value, c.value) << c.field;
+      if (c.taken) {
+        EXPECT_DOUBLE_EQ(value, c.value) << c.field;
+      }
     }
   }
   EXPECT_TRUE(YYGridPasteField(grid, 0, 0, "abcdefgh"));

@@ -60,7 +60,9 @@ TEST_F(GridDefinition, ColumnsComeFromTheTemplateControls) {
       std::array<char, 32> name{};
       GetClassNameA(cell, name.data(), static_cast<int>(name.size()));
       EXPECT_STRCASEEQ(name.data(), classes[static_cast<std::size_t>(column)]) << column << "," << row;
-      if (column == 3) EXPECT_EQ(SendMessageA(cell, CB_GETCOUNT, 0, 0), 2);
+      if (column == 3) {
+        EXPECT_EQ(SendMessageA(cell, CB_GETCOUNT, 0, 0), 2);
+      }
     }
   }
   EXPECT_EQ(grid->columnList[1].minimum, 1.0);

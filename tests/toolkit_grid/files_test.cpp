@@ -1,6 +1,7 @@
 // The comma-separated grid file written and read back, and the HTML page.
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -179,7 +180,7 @@ TEST_F(GridFiles, BlocksAndMissingFiles) {
   putText(2, 2, "b2");
   WGridSave(0, file, {2, 9, 2, 2});
   EXPECT_EQ(readFile(file), "\"b2\"\r\n");
-  WGridSave(0, file, {1, 0});
+  WGridSave(0, file, {1, 0, std::nullopt, std::nullopt});
   EXPECT_EQ(readFile(file), "");
   WGridLoad(0, "no_such_folder\\grid.csv");
   EXPECT_EQ(lastError(), 1);
@@ -267,9 +268,9 @@ TEST_F(GridHtml, PagePerOption) {
   titled.title = "   ";
   titled.pageColour = 255;
   titled.border = -3;
-  EXPECT_EQ(html({1, 0}, titled), lines({"<html>", "<head>", "<title></title>", "</head>", "<body bgcolor=#ff0000>",
-                                         "<table border=0 cellpadding=5>", "<tr>", "</tr>", "</table>", "</body>",
-                                         "</html>"}));
+  EXPECT_EQ(html({1, 0, std::nullopt, std::nullopt}, titled),
+            lines({"<html>", "<head>", "<title></title>", "</head>", "<body bgcolor=#ff0000>",
+                   "<table border=0 cellpadding=5>", "<tr>", "</tr>", "</table>", "</body>", "</html>"}));
 }
 
 TEST_F(GridHtml, ColoursHeadingsAndLabels) {

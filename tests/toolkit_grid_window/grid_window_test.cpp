@@ -270,7 +270,9 @@ TEST_F(GridWindow, KeysMoveTheCurrentCellAndReportIt) {
     EXPECT_EQ(g.currentRow, s.row) << "key " << s.key;
     EXPECT_EQ(GetFocus(), cell(kTallGrid, s.column, s.row)) << "key " << s.key;
     EXPECT_EQ(cellChanges.back(), static_cast<LPARAM>(YYGridCellChangeParam(s.column, s.row))) << "key " << s.key;
-    if (s.row == 199999) EXPECT_EQ(g.firstRow, 199999 - g.visibleRows + 1);
+    if (s.row == 199999) {
+      EXPECT_EQ(g.firstRow, 199999 - g.visibleRows + 1);
+    }
   }
   // Enter presses the dialog's default button.
   key(VK_RETURN);

@@ -134,7 +134,9 @@ TEST_F(ImageDrawing, FailuresGiveTheirStatusPair) {
     SCOPED_TRACE(name);
     int os = 0;
     EXPECT_EQ(draw(name, 0, 0, 0, 0, 0, os), code);
-    if (code == 27) EXPECT_EQ(os, 12345);  // the system code stays as it was
+    if (code == 27) {
+      EXPECT_EQ(os, 12345);  // the system code stays as it was
+    }
   }
   int os = 0;
   EXPECT_EQ(draw("png_bad_zlib.png", 0, 0, 0, 0, 0, os), 1044);

@@ -38,7 +38,7 @@ TEST_F(PlotOutput, WritesBytesTextAndRecordsWithTheirCounts) {
   EXPECT_EQ(YYPlotOutputUnits[0], 4);
   YYPROUWriteText(kPlotUnitFile, "IN;SP1;");
   EXPECT_EQ(YYPlotOutputUnits[0], 9);
-  std::memcpy(&yyGrPointBuffer, "xyz", 3);
+  std::memcpy(yyGrPointBuffer.x.data(), "xyz", 3);  // the record is the buffer's first bytes
   YYPROUWriteRecord(kPlotUnitFile, 3, 0);
   YYPROUWriteRecord(kPlotUnitFile, 0, 1);  // only the terminator
   EXPECT_EQ(YYPlotOutputUnits[0], 2);

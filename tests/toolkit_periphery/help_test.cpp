@@ -41,14 +41,14 @@ UINT winExecAnswer = 33;
 std::string temporaryPage;
 
 BOOL WINAPI recordWinHelp(HWND owner, LPCSTR file, UINT command, ULONG_PTR data) {
-  HelpCall call{owner, file != nullptr ? file : "(null)", command, data};
+  HelpCall call{owner, file != nullptr ? file : "(null)", command, data, {}};
   if (command == HELP_KEY) call.keyword = reinterpret_cast<const char*>(data);
   winHelpCalls.push_back(call);
   return winHelpAnswer;
 }
 
 HWND WINAPI recordHtmlHelp(HWND owner, LPCSTR file, UINT command, DWORD_PTR data) {
-  HelpCall call{owner, file != nullptr ? file : "(null)", command, data};
+  HelpCall call{owner, file != nullptr ? file : "(null)", command, data, {}};
   if (command == HH_DISPLAY_TEXT_POPUP) call.popup = *reinterpret_cast<const HH_POPUP*>(data);
   if (command == HH_KEYWORD_LOOKUP) {
     call.link = *reinterpret_cast<const HH_AKLINK*>(data);

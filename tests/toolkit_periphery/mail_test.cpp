@@ -49,7 +49,9 @@ std::string text(const char* s) { return s != nullptr ? s : "(null)"; }
 
 ULONG WINAPI fakeMapiSendMail(LHANDLE session, ULONG_PTR window, lpMapiMessage message, FLAGS flags, ULONG) {
   EXPECT_EQ(session, 0u);
-  Sent s{"MAPI", window, static_cast<unsigned>(flags), text(message->lpszSubject), text(message->lpszNoteText)};
+  Sent s{
+      "MAPI", window, static_cast<unsigned>(flags), text(message->lpszSubject), text(message->lpszNoteText), {}, {}, {},
+  };
   EXPECT_STREQ(message->lpszDateReceived, "");
   EXPECT_STREQ(message->lpszConversationID, "");
   EXPECT_EQ(message->lpOriginator, nullptr);
@@ -82,8 +84,16 @@ CMC_return_code WINAPI fakeSend(CMC_session_id session, CMC_message* message, CM
                                 CMC_extension*) {
   EXPECT_EQ(session, 77u);
   EXPECT_EQ(message->message_flags, CMC_MSG_LAST_ELEMENT);
-  Sent s{"CMC", window, static_cast<unsigned>(flags), text(message->subject), text(message->text_note),
-         text(message->message_type)};
+  Sent s{
+      "CMC",
+      window,
+      static_cast<unsigned>(flags),
+      text(message->subject),
+      text(message->text_note),
+      text(message->message_type),
+      {},
+      {},
+  };
   for (CMC_recipient* r = message->recipients; r != nullptr; ++r) {
     s.recipients.push_back({static_cast<unsigned>(r->role), text(r->name), text(r->address), r->recip_flags});
     if (r->recip_flags & CMC_RECIP_LAST_ELEMENT) break;

@@ -131,7 +131,9 @@ void expectIndexMatchesRowBlocks(xlsio::ByteView stream, std::size_t sheetAt, bo
   ASSERT_FALSE(dbCells.empty());
   ASSERT_EQ(index.size(), hasIndex ? 16 + 4 * dbCells.size() : 0);
   for (std::size_t k = 0; k < dbCells.size(); ++k) {
-    if (hasIndex) ASSERT_EQ(xlsio::u32(index, 16 + 4 * k), dbCells[k]) << k;
+    if (hasIndex) {
+      ASSERT_EQ(xlsio::u32(index, 16 + 4 * k), dbCells[k]) << k;
+    }
     const std::size_t firstRow = dbCells[k] - xlsio::u32(stream, dbCells[k] + 4);
     EXPECT_EQ(xlsio::u16(stream, firstRow), xlsbiff::rt::Row) << k;
   }
