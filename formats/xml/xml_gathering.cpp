@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "converter/converter_data.h"
+#include "toolkit/core/byte_blocks.h"
 #include "toolkit/core/short_copies.h"
 #include "toolkit/dialogs/message_box.h"
 
@@ -33,8 +34,8 @@ bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 bool isAscii(std::string_view text) {
   unsigned high = 0;
   std::size_t at = 0;
-  for (; at + xmltext::scan::kBlock <= text.size(); at += xmltext::scan::kBlock) {
-    high |= xmltext::scan::highBytes(xmltext::scan::block(text.data() + at));
+  for (; at + bytes::kBlock <= text.size(); at += bytes::kBlock) {
+    high |= bytes::highBytes(bytes::loadBlock(text.data() + at));
   }
   for (; at < text.size(); ++at) high |= static_cast<unsigned char>(text[at]) & 0x80u;
   return high == 0;
@@ -43,10 +44,10 @@ bool isAscii(std::string_view text) {
 // The first CR or LF in the text from `from`; npos when there is none.
 std::size_t lineEnd(std::string_view text, std::size_t from) {
   std::size_t at = from;
-  for (; at + xmltext::scan::kBlock <= text.size(); at += xmltext::scan::kBlock) {
-    const __m128i bytes = xmltext::scan::block(text.data() + at);
-    const unsigned ends = xmltext::scan::bytesEqual(bytes, '\r') | xmltext::scan::bytesEqual(bytes, '\n');
-    if (ends != 0) return at + xmltext::scan::firstMarked(ends);
+  for (; at + bytes::kBlock <= text.size(); at += bytes::kBlock) {
+    const __m128i block = bytes::loadBlock(text.data() + at);
+    const unsigned ends = bytes::bytesEqual(block, '\r') | bytes::bytesEqual(block, '\n');
+    if (ends != 0) return at + bytes::firstMarked(ends);
   }
   for (; at < text.size(); ++at) {
     if (text[at] == '\r' || text[at] == '\n') return at;
@@ -177,9 +178,9 @@ std::size_t firstEndMarker(std::string_view text, const GatherRules& rules) {
 // Whether the text holds a "<" or an "&".
 bool hasMarkupOrReference(std::string_view text) {
   std::size_t at = 0;
-  for (; at + xmltext::scan::kBlock <= text.size(); at += xmltext::scan::kBlock) {
-    const __m128i bytes = xmltext::scan::block(text.data() + at);
-    if ((xmltext::scan::bytesEqual(bytes, '<') | xmltext::scan::bytesEqual(bytes, '&')) != 0) return true;
+  for (; at + bytes::kBlock <= text.size(); at += bytes::kBlock) {
+    const __m128i block = bytes::loadBlock(text.data() + at);
+    if ((bytes::bytesEqual(block, '<') | bytes::bytesEqual(block, '&')) != 0) return true;
   }
   for (; at < text.size(); ++at) {
     if (text[at] == '<' || text[at] == '&') return true;

@@ -4,6 +4,7 @@
 
 #include "converter/text_helpers.h"
 #include "formats/xml/xml_text.h"
+#include "toolkit/core/byte_blocks.h"
 #include "toolkit/core/number_format.h"
 #include "toolkit/core/short_copies.h"
 #include "toolkit/dialogs/message_box.h"
@@ -45,13 +46,12 @@ constexpr bool needsCare(char c) {
 // Whether any character of the text needs care, sixteen at a time: every text of
 // every point passes here.
 bool anyNeedsCare(std::string_view text) {
-  namespace scan = xmltext::scan;
   std::size_t at = 0;
-  for (; at + scan::kBlock <= text.size(); at += scan::kBlock) {
-    const __m128i bytes = scan::block(text.data() + at);
-    const unsigned controls = scan::controlBytes(bytes) & ~scan::bytesEqual(bytes, '\t');
-    if ((controls | scan::bytesEqual(bytes, '<') | scan::bytesEqual(bytes, '&') | scan::bytesEqual(bytes, ':') |
-         scan::bytesEqual(bytes, ']')) != 0) {
+  for (; at + bytes::kBlock <= text.size(); at += bytes::kBlock) {
+    const __m128i block = bytes::loadBlock(text.data() + at);
+    const unsigned controls = bytes::controlBytes(block) & ~bytes::bytesEqual(block, '\t');
+    if ((controls | bytes::bytesEqual(block, '<') | bytes::bytesEqual(block, '&') | bytes::bytesEqual(block, ':') |
+         bytes::bytesEqual(block, ']')) != 0) {
       return true;
     }
   }

@@ -165,15 +165,15 @@ std::string toUtf8(std::string_view bytes) {
   return out;
 }
 
-char* writeAsUtf8(std::string_view bytes, char* out) {
+char* writeAsUtf8(std::string_view text, char* out) {
   // ASCII, which most texts are, is the same in both: sixteen bytes at a time.
   std::size_t ascii = 0;
-  while (ascii + scan::kBlock <= bytes.size() && scan::highBytes(scan::block(bytes.data() + ascii)) == 0) {
-    ascii += scan::kBlock;
+  while (ascii + bytes::kBlock <= text.size() && bytes::highBytes(bytes::loadBlock(text.data() + ascii)) == 0) {
+    ascii += bytes::kBlock;
   }
-  std::memcpy(out, bytes.data(), ascii);
+  std::memcpy(out, text.data(), ascii);
   out += ascii;
-  for (char b : bytes.substr(ascii)) {
+  for (char b : text.substr(ascii)) {
     const char32_t c = codePoint(static_cast<unsigned char>(b));
     if (c < 0x80) {
       *out++ = static_cast<char>(c);

@@ -4,39 +4,18 @@
 // bytes, and the KML writer turns them into UTF-8.
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
-#include <emmintrin.h>
 #include <string>
 #include <string_view>
 
+#include "toolkit/core/byte_blocks.h"
+
 namespace xmltext {
 
-// Searches of the short texts of an element, which the readers make many times
-// for each element: inline, sixteen bytes at a time in an SSE2 register, with no
-// library call each.  Both builds have SSE2.
+// Short tag names compared as one word each: the eight bytes of a blank-padded
+// name.
 namespace scan {
-constexpr std::size_t kBlock = 16;
-
-inline __m128i block(const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
-
-// One bit for every byte of the block that equals `c`, the first byte lowest.
-inline unsigned bytesEqual(__m128i bytes, char c) {
-  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(c))));
-}
-
-// One bit for every byte of the block below 32: the control characters.
-inline unsigned controlBytes(__m128i bytes) {
-  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(31)), bytes)));
-}
-
-// One bit for every byte of the block with its high bit set (no ASCII character).
-inline unsigned highBytes(__m128i bytes) { return static_cast<unsigned>(_mm_movemask_epi8(bytes)); }
-
-// Column within the block of the byte that the lowest bit stands for.
-inline std::size_t firstMarked(unsigned marks) { return static_cast<std::size_t>(std::countr_zero(marks)); }
-
 inline std::uint64_t eightBytes(const char* at) {
   std::uint64_t word = 0;
   std::memcpy(&word, at, sizeof word);
@@ -55,13 +34,15 @@ inline std::uint64_t paddedWord(std::string_view text) {
 // Where `c` stands in the text from `from`; npos when it does not.
 inline std::size_t findChar(std::string_view text, char c, std::size_t from = 0) {
   const std::size_t size = text.size();
-  const char* bytes = text.data();
+  const char* chars = text.data();
   std::size_t at = from;
-  for (; at + scan::kBlock <= size; at += scan::kBlock) {
-    if (const unsigned marks = scan::bytesEqual(scan::block(bytes + at), c)) return at + scan::firstMarked(marks);
+  for (; at + bytes::kBlock <= size; at += bytes::kBlock) {
+    if (const unsigned marks = bytes::bytesEqual(bytes::loadBlock(chars + at), c)) {
+      return at + bytes::firstMarked(marks);
+    }
   }
   for (; at < size; ++at) {
-    if (bytes[at] == c) return at;
+    if (chars[at] == c) return at;
   }
   return std::string_view::npos;
 }

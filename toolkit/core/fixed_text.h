@@ -7,8 +7,6 @@
 //  - comparison is exact and case-sensitive and ignores trailing blanks only;
 //  - columns count from 1 where a routine speaks of columns.
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -28,11 +26,9 @@ constexpr char kBlank = ' ';
 constexpr int trimmedLength(std::string_view s) {
   std::size_t n = s.size();
   if (!std::is_constant_evaluated()) {
-    const __m128i blanks = _mm_set1_epi8(kBlank);
-    while (n >= 16) {
-      const __m128i last = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + n - 16));
-      if (_mm_movemask_epi8(_mm_cmpeq_epi8(last, blanks)) != 0xFFFF) break;
-      n -= 16;
+    while (n >= bytes::kBlock &&
+           bytes::bytesEqual(bytes::loadBlock(s.data() + n - bytes::kBlock), kBlank) == bytes::kWholeBlock) {
+      n -= bytes::kBlock;
     }
   }
   while (n > 0 && s[n - 1] == kBlank) --n;

@@ -4,11 +4,11 @@
 // costs more than the copy itself, and the compiler turns a plain loop back into
 // such a call.  Long ranges still go to the library.
 
-#include <emmintrin.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+
+#include "toolkit/core/byte_blocks.h"
 
 // Each copy and fill branches on its length.  Where it is inlined into a field
 // of known size, the compiler still warns about the branches for longer lengths,
@@ -25,8 +25,7 @@ namespace bytes {
 constexpr std::size_t kInlineCopy = 64;
 
 namespace detail {
-inline __m128i load16(const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
-inline void store16(char* at, __m128i value) { _mm_storeu_si128(reinterpret_cast<__m128i*>(at), value); }
+inline void storeBlock(char* at, __m128i block) { _mm_storeu_si128(reinterpret_cast<__m128i*>(at), block); }
 template <typename Word>
 inline Word load(const char* at) {
   Word word;
@@ -63,19 +62,19 @@ inline void copy(const char* from, std::size_t count, char* to) {
       to[count - 1] = last;
     }
   } else if (count <= 32) {
-    const __m128i head = load16(from);
-    const __m128i tail = load16(from + count - 16);
-    store16(to, head);
-    store16(to + count - 16, tail);
+    const __m128i head = loadBlock(from);
+    const __m128i tail = loadBlock(from + count - 16);
+    storeBlock(to, head);
+    storeBlock(to + count - 16, tail);
   } else if (count <= kInlineCopy) {
-    const __m128i a = load16(from);
-    const __m128i b = load16(from + 16);
-    const __m128i c = load16(from + count - 32);
-    const __m128i d = load16(from + count - 16);
-    store16(to, a);
-    store16(to + 16, b);
-    store16(to + count - 32, c);
-    store16(to + count - 16, d);
+    const __m128i a = loadBlock(from);
+    const __m128i b = loadBlock(from + 16);
+    const __m128i c = loadBlock(from + count - 32);
+    const __m128i d = loadBlock(from + count - 16);
+    storeBlock(to, a);
+    storeBlock(to + 16, b);
+    storeBlock(to + count - 32, c);
+    storeBlock(to + count - 16, d);
   } else {
     std::memmove(to, from, count);
   }
@@ -86,8 +85,8 @@ inline void fill(char* to, std::size_t count, char value) {
   using namespace detail;
   if (count >= 16) {
     const __m128i sixteen = _mm_set1_epi8(value);
-    for (std::size_t at = 0; at + 16 < count; at += 16) store16(to + at, sixteen);
-    store16(to + count - 16, sixteen);
+    for (std::size_t at = 0; at + 16 < count; at += 16) storeBlock(to + at, sixteen);
+    storeBlock(to + count - 16, sixteen);
   } else if (count >= 8) {
     const std::uint64_t eight = 0x0101010101010101ull * static_cast<unsigned char>(value);
     store(to, eight);
