@@ -9,7 +9,7 @@ build_dir=${BUILD_DIR:-$root/build}
 source "$root/scripts/target-arch.sh"
 cmake -S "$root" -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$toolchain_file" \
       -DCMAKE_BUILD_TYPE=Release -DCARROW_TESTS=ON >/dev/null
-cmake --build "$build_dir" -j"$(nproc)"
+cmake --build "$build_dir" -j"${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 
 # A PDF printer for the printing and page set-up tests, before the Wine prefix
 # is made (a prefix made earlier still sees CUPS printers when it runs).
