@@ -9,6 +9,9 @@
 #include "root_fixture.h"
 #include "toolkit/core/error_reporter.h"
 #include "toolkit/core/window_select.h"
+#include "toolkit/dialogs/dialog_table.h"
+#include "toolkit/dialogs/field_access.h"
+#include "toolkit/dialogs/message_box.h"
 #include "toolkit/drivers/hardcopy_setup.h"
 #include "toolkit/graphics/colours.h"
 #include "toolkit/graphics/graphics_state.h"
@@ -265,8 +268,30 @@ TEST(RootWindowLifecycle, DefaultsHiddenAndCombinedDialogs) {
   EXPECT_FALSE(GetWindowLongA(rootFrame(), GWL_STYLE) & WS_THICKFRAME);
   EXPECT_FALSE(GetWindowLongA(rootFrame(), GWL_STYLE) & WS_MAXIMIZEBOX);
   HWND dialog = record->dialog;
+  // The dialog manager holds it, current, and it knows its window.
+  EXPECT_EQ(dialogTable.count, 1);
+  EXPECT_EQ(currentDialogWindow(), dialog);
+  EXPECT_EQ(WQueryLastResult(kLastDialogIdentifier), 101);
+  ASSERT_NE(dialogRecordOf(dialog), nullptr);
+  EXPECT_EQ(dialogRecordOf(dialog)->combinedWindow, rootFrame());
+  EXPECT_EQ(dialogRecordOf(dialog)->ownerWindow, rootFrame());
+  WDialogPutString(1005, "Typed");
+  EXPECT_EQ(ui::textOf(GetDlgItem(dialog, 1005)), "Typed");
+  EXPECT_EQ(WErrorStatusQuery(1), 0);
+  // A click on its button is its button event; boxes are owned by the window.
+  ui::bringToForeground(GetDlgItem(dialog, 1005));
+  drainEvents();
+  RECT button{};
+  GetClientRect(GetDlgItem(dialog, 1004), &button);
+  ui::clickAt(GetDlgItem(dialog, 1004), button.right / 2, button.bottom / 2);
+  EventRecord event;
+  ASSERT_EQ(ui::waitEventOfType(kEventButton, event), kEventButton);
+  EXPECT_EQ(event.win, 101);
+  EXPECT_EQ(event.value1, 1004);
+  EXPECT_EQ(YYModalBoxOwner(), rootFrame());
   WShutdown();
   EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_EQ(dialogTable.count, 0);
 }
 
 }  // namespace

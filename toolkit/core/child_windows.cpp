@@ -10,6 +10,7 @@
 #include "toolkit/core/window_select.h"
 #include "toolkit/core/window_table.h"
 #include "toolkit/core/window_text.h"
+#include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/graphics/screen_gdi.h"
 
@@ -93,8 +94,12 @@ void YYChildWindowCreate(int x, int y, int width, int height, int& slot, int fla
       return;
     }
   }
+  // A dialog that is loaded already lives in its own place: it is not combined.
+  if (dialog > 0 && YYDialogSlotOf(dialog) >= 0) dialog = -1;
   YYCombinedDialogFit(dialog, width, height, flags);
   DWORD style = WS_CAPTION | (inside ? WS_CHILD | WS_CLIPSIBLINGS : WS_POPUP | WS_CLIPCHILDREN);
+  // While a semi-modeless dialog is shown every other toolkit window is disabled.
+  if (dialogTable.semiModalCount > 0) style |= WS_DISABLED;
   if (flags & kFlagSystemMenu) style |= WS_SYSMENU;
   if (flags & kFlagMinimiseBox) style |= WS_MINIMIZEBOX;
   if (flags & kFlagMaximiseBox) style |= WS_MAXIMIZEBOX;
@@ -162,11 +167,7 @@ void YYChildWindowCreate(int x, int y, int width, int height, int& slot, int fla
     return;
   }
   const bool hidden = (flags & kFlagHidden) != 0;
-  if (dialog > 0) {
-    HWND created = YYCombinedDialogAttach(slot, dialog, hidden);
-    if (created == nullptr) dialog = -1;
-    if (created != nullptr) SetWindowLongPtrA(created, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(s.client));
-  }
+  if (dialog > 0 && YYCombinedDialogAttach(slot, dialog, hidden) < 0) dialog = -1;
   if (!hidden) {
     ShowWindow(s.frame, (flags & kFlagMaximised) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     SetWindowPos(s.frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -201,13 +202,25 @@ void YYChildWindowClose(int& slot, HWND& dialog) {
       if (other != slot && o.frame != nullptr && liesInside(o.frame, s.frame)) clearSlot(o);
     }
   }
-  for (int other = 0; other <= kMaxWindowSlot; ++other) {
-    if (slotOf(other).previousOwner == s.frame) slotOf(other).previousOwner = s.previousOwner;
-  }
   const HWND frame = s.frame;
+  // Whatever would give the focus back to this window gives it to the window
+  // that owned dialogs before it.
+  for (int other = 0; other <= kMaxWindowSlot; ++other) {
+    if (slotOf(other).previousOwner == frame) slotOf(other).previousOwner = s.previousOwner;
+  }
+  for (int loaded = 1; loaded <= dialogTable.count; ++loaded) {
+    DialogRecord* record = dialogRecordOf(dialogTable.windows[static_cast<std::size_t>(loaded)]);
+    if (record != nullptr && (record->ownerWindow == frame || record->reactivationWindow == frame)) {
+      record->ownerWindow = s.previousOwner;
+      record->reactivationWindow = s.previousOwner;
+    }
+  }
+  HWND active = windowTable.activeModelessDialog;
+  const bool activeInside = active != nullptr && (active == frame || IsChild(frame, active));
   if (s.client != nullptr) DestroyWindow(s.client);
   DestroyWindow(frame);
   if (windowTable.ownerWindow == frame) windowTable.ownerWindow = slotOf(0).frame;
+  if (activeInside) setActiveModelessDialog(nullptr);
   clearSlot(s);
 }
 

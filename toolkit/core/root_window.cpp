@@ -17,6 +17,7 @@
 #include "toolkit/core/window_table.h"
 #include "toolkit/core/window_text.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
+#include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/message_box.h"
 #include "toolkit/dialogs/numeric_fields.h"
 #include "toolkit/drivers/hardcopy_start_stop.h"
@@ -156,8 +157,6 @@ int YYCombinedDialogProbe(int dialogNumber, SIZE& size) {
   return result;
 }
 
-// The dialog manager will keep the combined dialog in its dialog table; until
-// then the window itself holds it.
 void YYCombinedDialogFit(int& dialog, int& width, int& height, int& flags) {
   if (dialog <= 0) return;
   SIZE size{};
@@ -171,27 +170,50 @@ void YYCombinedDialogFit(int& dialog, int& width, int& height, int& flags) {
   }
 }
 
-HWND YYCombinedDialogAttach(int slot, int dialogNumber, bool hidden) {
+int YYCombinedDialogAttach(int slot, int dialogNumber, bool hidden) {
   WindowSlot& s = slotOf(slot);
-  HWND dialog = CreateDialogParamA(windowTable.module, MAKEINTRESOURCEA(dialogNumber), s.client, YYNullDialogProc, 0);
-  if (dialog == nullptr) return nullptr;
-  SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | (hidden ? 0 : SWP_SHOWWINDOW));
-  auto* record = new WindowRecord{};
-  record->kind = kRecordCombinedDialog;
-  record->dialog = dialog;
-  SetWindowLongPtrA(s.frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
-  return dialog;
+  int number = dialogNumber;
+  YYDialogCreate(number, dialogNumber, slot);
+  if (number < 0) return -1;
+  const int dialogSlot = dialogTable.currentSlot;
+  HWND dialog = currentDialogWindow();
+  DialogRecord* record = dialogRecordOf(dialog);
+  if (record == nullptr) return -1;
+  // The dialog is part of its window: the window's keys serve it, and the
+  // window is where the focus goes back to.
+  record->combinedWindow = s.frame;
+  auto* windowRecord = new WindowRecord{};
+  windowRecord->kind = kRecordCombinedDialog;
+  windowRecord->dialog = dialog;
+  SetWindowLongPtrA(s.frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(windowRecord));
+  if (!hidden) {
+    int mode = kShowModeless;
+    YYDialogShow(0, 0, 0, 0, mode, 0, 1);
+  }
+  record->ownerWindow = s.frame;
+  record->reactivationWindow = s.frame;
+  return dialogSlot;
 }
 
 void YYCombinedDialogRelease(int slot) {
   WindowSlot& s = slotOf(slot);
   WindowRecord* record = windowRecordOf(s.frame);
   if (record == nullptr || record->kind != kRecordCombinedDialog) return;
-  if (record->dialog != nullptr && IsWindow(record->dialog)) {
-    ShowWindow(record->dialog, SW_HIDE);
-    DestroyWindow(record->dialog);
+  HWND dialog = record->dialog;
+  if (const int dialogSlot = loadedSlotOf(dialog); dialogSlot >= 1) {
+    // Unloading makes no dialog current; a program's other current dialog stays so.
+    HWND current = currentDialogWindow();
+    const int currentIdentifier = dialogTable.currentIdentifier;
+    int hide = dialogSlot;
+    YYDialogHide(hide);
+    YYDialogUnload(0, dialogSlot);
+    if (current != nullptr && current != dialog) {
+      dialogTable.currentSlot = loadedSlotOf(current) >= 1 ? loadedSlotOf(current) : 0;
+      dialogTable.currentIdentifier = currentIdentifier;
+    } else {
+      dialogTable.currentIdentifier = 0;
+    }
   }
-  if (windowTable.activeModelessDialog == record->dialog) windowTable.activeModelessDialog = nullptr;
   delete record;
   SetWindowLongPtrA(s.frame, GWLP_USERDATA, 0);
 }
@@ -346,12 +368,8 @@ void YYRootWindowCreate(int x, int y, int& width, int& height, int flags, int me
 
   const bool hidden = (flags & kFlagHidden) != 0;
   if (dialog > 0) {
-    if (YYCombinedDialogAttach(0, dialog, hidden) != nullptr) {
-      windowTable.combinedDialog = true;
-      dialog = 1;
-    } else {
-      dialog = -1;
-    }
+    dialog = YYCombinedDialogAttach(0, dialog, hidden);
+    windowTable.combinedDialog = dialog > 0;
   }
 
   RECT client{};
@@ -449,6 +467,10 @@ void WindowOpen2(const RootWindowOptions& options) {
 
   YYRootWindowCreate(x, y, width, height, flags, menu, options.toolbars, paletteColours, dialog, title.c_str());
 
+  if (dialog > 0) {
+    dialogTable.currentSlot = dialog;
+    dialogTable.currentIdentifier = options.dialog.value_or(0);
+  }
   if (dialog == -1) YYErrorReport(1007, "WindowOpen2");
   if (dialog == -2) YYErrorReport(1045, "WindowOpen2");
   if (isPaletteDisplay()) toolkitSettings.colourDepthCode = paletteColours;

@@ -57,8 +57,9 @@ int YYCombinedDialogProbe(int dialogNumber, SIZE& size);
 // A window that holds a combined dialog takes the dialog's size and a fixed
 // frame; a template that cannot be combined leaves its probe code in `dialog`.
 void YYCombinedDialogFit(int& dialog, int& width, int& height, int& flags);
-// Creates the combined dialog inside the slot's client window at its top left,
-// shown unless hidden, and hangs a kind-3 record naming it on the frame.
-HWND YYCombinedDialogAttach(int slot, int dialogNumber, bool hidden);
-// Hides and destroys a slot's combined dialog and frees its record.
+// Loads the combined dialog into the dialog table inside the slot's client
+// window, shows it at its top left unless hidden, and hangs a kind-3 record
+// naming it on the frame.  The dialog's slot, or -1 when it cannot be created.
+int YYCombinedDialogAttach(int slot, int dialogNumber, bool hidden);
+// Hides and unloads a slot's combined dialog and frees its record.
 void YYCombinedDialogRelease(int slot);

@@ -324,7 +324,9 @@ void YYDialogShow(int x, int y, int convertedX, int convertedY, int& mode, int f
     mode = 0;
     return;
   }
-  if (mode == kShowModeless && dialogTable.semiModalCount > 0) {
+  // A dialog combined with a window is part of that window: it never becomes
+  // semi-modeless itself.
+  if (mode == kShowModeless && dialogTable.semiModalCount > 0 && keepWhenParentHidden != 1) {
     mode = kShowSemiModeless;
     result = -1;
   }
@@ -376,9 +378,10 @@ void YYDialogShow(int x, int y, int convertedX, int convertedY, int& mode, int f
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
   if (childStyle) activateChildDialog(dialog);
   ShowWindow(dialog, SW_RESTORE);
-  HWND focus = focusField != 0 ? GetDlgItem(dialog, focusField) : nullptr;
-  SetFocus(focus != nullptr ? focus : dialog);
-  if (focus != nullptr) YYFieldSelectText(focus);
+  // A focus field that names no control leaves the focus where it is.
+  HWND focus = focusField != 0 ? GetDlgItem(dialog, focusField) : dialog;
+  if (focus != nullptr) SetFocus(focus);
+  if (focus != nullptr && focus != dialog) YYFieldSelectText(focus);
   UpdateWindow(dialog);
   record->previousField = focusedControlId(dialog);
   record->shown = 1;

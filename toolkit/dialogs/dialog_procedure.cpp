@@ -369,17 +369,20 @@ void onSize(HWND dialog, WPARAM wParam) {
 
 void onMouseActivate(HWND dialog) {
   const DialogRecord* record = dialogRecordOf(dialog);
-  if (!isChildStyle(dialog) || GetParent(dialog) != slotOf(0).client || record == nullptr) return;
-  if (record->combinedWindow == nullptr) {
-    SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    SendMessageA(dialog, WM_ACTIVATE, WA_ACTIVE, 0);
-    HWND focus = GetFocus();
-    if (focus != dialog && !IsChild(dialog, focus)) SetFocus(dialog);
-    setActiveModelessDialog(dialog);
-    YYWindowFocus(dialog);
-  } else if (GetActiveWindow() != record->combinedWindow) {
-    YYWindowFocus(record->combinedWindow);
+  if (!isChildStyle(dialog) || record == nullptr) return;
+  // A click in a dialog combined with a window activates that window, in
+  // the root window or in a child window alike.
+  if (record->combinedWindow != nullptr) {
+    if (GetActiveWindow() != record->combinedWindow) YYWindowFocus(record->combinedWindow);
+    return;
   }
+  if (GetParent(dialog) != slotOf(0).client) return;
+  SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  SendMessageA(dialog, WM_ACTIVATE, WA_ACTIVE, 0);
+  HWND focus = GetFocus();
+  if (focus != dialog && !IsChild(dialog, focus)) SetFocus(dialog);
+  setActiveModelessDialog(dialog);
+  YYWindowFocus(dialog);
 }
 
 void onSystemMenuClick(HWND dialog, WPARAM hit, LPARAM lParam) {
