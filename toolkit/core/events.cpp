@@ -3,6 +3,8 @@
 #include "toolkit/core/status_bar.h"
 #include "toolkit/core/window_select.h"
 #include "toolkit/core/window_table.h"
+#include "toolkit/dialogs/dialog_lifecycle.h"
+#include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/graphics/graphics_area.h"
 #include "toolkit/graphics/graphics_defaults.h"
 #include "toolkit/graphics/graphics_state.h"
@@ -463,6 +465,19 @@ void YYEventToUserUnits(int type, EventRecord& record) {
     a = savedAttributes;
     yyGrState = savedState;
   };
+  // A dialog field's size is asked of its own dialog, which is current for
+  // the conversion only.
+  const int savedDialogSlot = dialogTable.currentSlot;
+  const int savedDialogIdentifier = dialogTable.currentIdentifier;
+  const DialogRecord* currentDialog = currentDialogRecord();
+  const bool dialogSwitched =
+      switched && kind == kTargetField && (currentDialog == nullptr || currentDialog->identifier != dialog);
+  if (dialogSwitched) WDialogSelect(dialog);
+  auto restoreDialog = [&] {
+    if (!dialogSwitched) return;
+    dialogTable.currentSlot = savedDialogSlot;
+    dialogTable.currentIdentifier = savedDialogIdentifier;
+  };
   if (switched) {
     int w = 0;
     int h = 0;
@@ -516,6 +531,7 @@ void YYEventToUserUnits(int type, EventRecord& record) {
       if (kind == kTargetWindow && record.win == savedAttributes.TargetId &&
           savedAttributes.TargetKind == kTargetWindow) {
         if (switched) restore();
+        restoreDialog();
         YYGraphicsAreaResize(kTargetWindow, record.win, record.value1, record.value2);
         return;
       }
@@ -523,6 +539,7 @@ void YYEventToUserUnits(int type, EventRecord& record) {
     default:
       break;
   }
+  restoreDialog();
   if (switched) {
     restore();
     if (!keepClientSize) {
@@ -590,12 +607,11 @@ int YYMouseKeyState(WPARAM wParam) {
   return bits;
 }
 
-// Dialog fields (kind 3) belong to the dialog manager; until it exists a field
-// has no size.
 void YYTargetClientSize(int kind, int id, int& width, int& height) {
   width = 0;
   height = 0;
   if (kind == kTargetWindow && isValidSlot(id)) clientSizeOf(slotOf(id).client, width, height);
+  if (kind == kTargetField) clientSizeOf(id == 0 ? currentDialogWindow() : currentDialogItem(id), width, height);
 }
 
 void YYEventEnableSet(int type, int flag) {

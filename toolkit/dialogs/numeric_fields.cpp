@@ -105,6 +105,16 @@ LRESULT numericCommon(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       }
       SendMessageA(window, EM_SETMODIFY, FALSE, 0);
       return passToEdit(window, message, wParam, lParam);
+    case WM_GETDLGCODE: {
+      // A dialog moves the focus on Tab by itself, and the field never sees
+      // the key; the dialog asks the field about the key first, and that is
+      // where the field learns that Tab is leaving it.
+      const auto* key = reinterpret_cast<const MSG*>(lParam);
+      if (key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_TAB) {
+        if (FieldRecord* r = fieldRecordOf(window); r != nullptr) r->leftByTab = 1;
+      }
+      return passToEdit(window, message, wParam, lParam);
+    }
     case WM_KEYDOWN:
       if (wParam == VK_TAB) {
         if (FieldRecord* r = fieldRecordOf(window); r != nullptr) r->leftByTab = 1;
@@ -166,6 +176,7 @@ LRESULT numericEditProc(const NumericClass& cls, HWND window, UINT message, WPAR
     }
     case WM_SETFOCUS:
     case WM_KEYDOWN:
+    case WM_GETDLGCODE:
       return numericCommon(window, message, wParam, lParam);
     case WM_CHAR: {
       if (wParam == 1) {
