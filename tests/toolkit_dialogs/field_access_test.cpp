@@ -198,21 +198,33 @@ TEST_F(Fields, CheckBoxesAndRadioGroups) {
   WDialogGetRadioButton(1009, position);
   EXPECT_EQ(position, 1);
 
-  // A group that follows a label without WS_GROUP starts at its first button.
+  // A group that follows a label without WS_GROUP opens with the label: the
+  // window of another class where the walk back stops is its first member,
+  // and counts in the positions.
   int id = 1022;
   int first = 0;
   int last = 0;
   YYRadioGroupBounds(id, first, last);
-  EXPECT_EQ(first, 1021);
+  EXPECT_EQ(first, 1025);
+  EXPECT_EQ(last, 1022);
+  id = 1021;
+  YYRadioGroupBounds(id, first, last);
+  EXPECT_EQ(first, 1025);
   EXPECT_EQ(last, 1022);
   WDialogPutRadioButton(1022);
   WDialogGetRadioButton(1021, position);
-  EXPECT_EQ(position, 2);
+  EXPECT_EQ(position, 3);
   EXPECT_EQ(IsDlgButtonChecked(currentDialog(), 1008), BST_CHECKED);  // the other group is untouched
   WDialogPutRadioButton(1021);
   WDialogGetRadioButton(1022, position);
-  EXPECT_EQ(position, 1);
+  EXPECT_EQ(position, 2);
+  EXPECT_EQ(IsDlgButtonChecked(currentDialog(), 1022), BST_UNCHECKED);
   EXPECT_EQ(lastError(), 0);
+  // A group that opens with WS_GROUP starts at that button.
+  id = 1010;
+  YYRadioGroupBounds(id, first, last);
+  EXPECT_EQ(first, 1008);
+  EXPECT_EQ(last, 1010);
 
   // A group without a checked button has no value.
   int clear = 1009;

@@ -11,7 +11,9 @@
 #include "toolkit/core/window_table.h"
 #include "toolkit/core/window_text.h"
 #include "toolkit/graphics/graphics_defaults.h"
+#include "toolkit/graphics/bitmap_view.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/grid/grid_editor.h"
 
 namespace {
 
@@ -58,6 +60,37 @@ int barExtent(HWND bar, int position) {
   RECT r{};
   GetWindowRect(bar, &r);
   return position == kToolbarLeft || position == kToolbarRight ? r.right - r.left : r.bottom - r.top;
+}
+
+// The bar that a bitmap view keeps at the top of its frame, above the
+// window's own toolbars; none for other frames.
+HWND viewOwnBar(HWND frame) {
+  const WindowRecord* record = windowRecordOf(frame);
+  return record != nullptr && record->kind == kRecordBitmapView ? record->embeddedDialog : nullptr;
+}
+
+// A bitmap view and a grid editor lay their frame out from their own copy of
+// the window's toolbars: the record learns the new bar, and the frame is sized
+// once so that its layout runs again; a maximised frame, whose size follows
+// what it shows, grows by the change.
+void toolbarToViewRecord(WindowSlot& s, int position, HWND bar, int change) {
+  WindowRecord* record = windowRecordOf(s.frame);
+  if (record == nullptr) return;
+  const auto at = static_cast<std::size_t>(position);
+  if (record->kind == kRecordBitmapView) {
+    static_cast<BitmapViewRecord*>(record)->ViewToolbars[at] = bar;
+  } else if (record->kind == kRecordGridEditor) {
+    reinterpret_cast<GridEditorRecord*>(record)->windowBars[at] = bar;
+  } else {
+    return;
+  }
+  if (IsIconic(s.frame)) return;
+  RECT outer{};
+  GetWindowRect(s.frame, &outer);
+  int width = outer.right - outer.left;
+  int height = outer.bottom - outer.top;
+  if (IsZoomed(s.frame)) (position == kToolbarLeft || position == kToolbarRight ? width : height) += change;
+  SetWindowPos(s.frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 int toolbarIndexOf(HWND bar, int id) {
@@ -242,7 +275,8 @@ void YYToolbarCreate(int& number, int slot, int position, int& newWidth, int& ne
                    kBarSwp);
     } else {
       const int height = imageHeight + 12;
-      const int y = position == kToolbarTop ? 0 : client.bottom - statusHeight - height;
+      const int y = position == kToolbarTop ? barExtent(viewOwnBar(s.frame), kToolbarTop)
+                                            : client.bottom - statusHeight - height;
       SetWindowPos(bar, nullptr, 0, y, client.right, height, kBarSwp);
     }
     // One button per entry up to the closing pair of zero words.
@@ -286,6 +320,7 @@ void YYToolbarCreate(int& number, int slot, int position, int& newWidth, int& ne
     }
   }
   const int newExtent = barExtent(bar, position);
+  toolbarToViewRecord(s, position, bar, newExtent - oldExtent);
   if (IsIconic(s.frame) || newExtent == oldExtent) return;
   RECT client{};
   GetClientRect(s.frame, &client);

@@ -268,9 +268,11 @@ void YYCursorSet(int shape) {
   if (cursor != nullptr) SetCursor(cursor);
 }
 
-// Field targets belong to the dialog manager; the pointer moves over the current window.
+// Target 1 is the current window; any other the dialog field (or dialog) that
+// the graphics engine draws on, when one is selected.
 void YYCursorMove(int x, int y, int target) {
   HWND client = currentClient();
+  if (target != 1) client = yyGrAttributes.TargetKind == kTargetField ? yyGdiContext.DrawWindow : nullptr;
   if (client == nullptr) return;
   POINT p{x, y};
   ClientToScreen(client, &p);

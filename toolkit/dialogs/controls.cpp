@@ -348,17 +348,34 @@ void YYActiveControlStore(HWND dialog, HWND control) {
   }
 }
 
+namespace {
+
+// A field that cannot be drawn on leaves the graphics engine drawing on the
+// screen: the current window's context, not the context of a field drawn on
+// before.
+void drawOnScreenInstead() {
+  YYGdiContext& g = yyGdiContext;
+  if (g.DrawDc != nullptr && g.DrawWindow != nullptr) {
+    if (windowTable.savedPen != nullptr) SelectObject(g.DrawDc, windowTable.savedPen);
+    if (windowTable.savedBrush != nullptr) SelectObject(g.DrawDc, windowTable.savedBrush);
+    windowTable.savedPen = nullptr;
+    windowTable.savedBrush = nullptr;
+    ReleaseDC(g.DrawWindow, g.DrawDc);
+  }
+  HWND screen = isValidSlot(windowTable.currentSlot) ? slotOf(windowTable.currentSlot).client : nullptr;
+  g.DrawDc = screen != nullptr ? GetDC(screen) : nullptr;
+  g.DrawWindow = g.DrawDc != nullptr ? screen : nullptr;
+}
+
+}  // namespace
+
 void YYFieldBackBufferCreate(int& field, int& width, int& height) {
   HWND dialog = currentDialogWindow();
   HWND window = field == 0 ? dialog : currentDialogItem(field);
-  if (window == nullptr) {
-    field = -1;
-    return;
-  }
-  HDC dc = GetDC(window);
+  HDC dc = window != nullptr ? GetDC(window) : nullptr;
   if (dc == nullptr) {
     field = -1;
-    yyGdiContext.DrawWindow = nullptr;
+    drawOnScreenInstead();
     return;
   }
   RECT client{};

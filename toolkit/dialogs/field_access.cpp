@@ -20,6 +20,7 @@
 #include "toolkit/dialogs/field_values.h"
 #include "toolkit/dialogs/numeric_fields.h"
 #include "toolkit/graphics/image_slots.h"
+#include "toolkit/grid/grid_editor.h"
 #include "toolkit/grid/grid_field.h"
 
 namespace {
@@ -260,52 +261,54 @@ void YYCheckBoxGet(int& field, int& state) {
   state = static_cast<int>(SendMessageA(control, BM_GETCHECK, 0, 0));
 }
 
+namespace {
+
+// The first and last member of the radio group around a button.  Walking
+// back, the window where the walk stops opens the group: the one carrying
+// WS_GROUP, or the first window of another class (which then belongs to the
+// group too); when the walk runs out of windows, the last button passed.
+void radioGroupEnds(HWND button, HWND& first, HWND& last) {
+  first = button;
+  while (!hasGroupStyle(first) && isButtonClass(first)) {
+    HWND before = GetWindow(first, GW_HWNDPREV);
+    if (before == nullptr) break;
+    first = before;
+  }
+  last = button;
+  for (HWND w = first == button ? GetWindow(button, GW_HWNDNEXT) : button;
+       w != nullptr && !hasGroupStyle(w) && isButtonClass(w); w = GetWindow(w, GW_HWNDNEXT)) {
+    last = w;
+  }
+}
+
+// The members of the radio group around a button, in window order.
+std::vector<HWND> radioGroupOf(HWND button) {
+  std::vector<HWND> members;
+  HWND first = nullptr;
+  HWND last = nullptr;
+  radioGroupEnds(button, first, last);
+  // Walk from the first member; a group never passes its last member.
+  for (HWND w = first; w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+    members.push_back(w);
+    if (w == last) break;
+  }
+  return members;
+}
+
+}  // namespace
+
 void YYRadioGroupBounds(int& field, int& first, int& last) {
   HWND button = currentDialogItem(field);
   if (button == nullptr) {
     field = -1;
     return;
   }
-  // Back to the button that opens the group: the one carrying WS_GROUP, or
-  // the first button after a window of another kind.
-  HWND opener = button;
-  while (!hasGroupStyle(opener)) {
-    HWND before = GetWindow(opener, GW_HWNDPREV);
-    if (before == nullptr || !isButtonClass(before)) break;
-    opener = before;
-  }
-  HWND closer = button;
-  for (HWND w = opener == button ? GetWindow(button, GW_HWNDNEXT) : button;
-       w != nullptr && !hasGroupStyle(w) && isButtonClass(w); w = GetWindow(w, GW_HWNDNEXT)) {
-    closer = w;
-  }
+  HWND opener = nullptr;
+  HWND closer = nullptr;
+  radioGroupEnds(button, opener, closer);
   first = GetDlgCtrlID(opener);
   last = GetDlgCtrlID(closer);
 }
-
-namespace {
-
-// The members of the radio group around a button, in window order.
-std::vector<HWND> radioGroupOf(HWND button, int field) {
-  std::vector<HWND> members;
-  int id = field;
-  int first = 0;
-  int last = 0;
-  YYRadioGroupBounds(id, first, last);
-  if (id == -1) return members;
-  HWND dialog = GetParent(button);
-  HWND w = GetDlgItem(dialog, first);
-  HWND end = GetDlgItem(dialog, last);
-  // Walk from the first member; a group never passes its last member.
-  for (int guard = 0; w != nullptr && guard < 10000; ++guard) {
-    members.push_back(w);
-    if (w == end) break;
-    w = GetWindow(w, GW_HWNDNEXT);
-  }
-  return members;
-}
-
-}  // namespace
 
 void YYRadioPut(int& field) {
   HWND button = currentDialogItem(field);
@@ -313,7 +316,7 @@ void YYRadioPut(int& field) {
     field = -1;
     return;
   }
-  for (HWND member : radioGroupOf(button, field)) {
+  for (HWND member : radioGroupOf(button)) {
     SendMessageA(member, BM_SETCHECK, member == button ? BST_CHECKED : BST_UNCHECKED, 0);
   }
 }
@@ -324,7 +327,7 @@ void YYRadioGet(int& field, int& position) {
     field = -1;
     return;
   }
-  const std::vector<HWND> members = radioGroupOf(button, field);
+  const std::vector<HWND> members = radioGroupOf(button);
   for (std::size_t i = 0; i < members.size(); ++i) {
     if (SendMessageA(members[i], BM_GETCHECK, 0, 0) == BST_CHECKED) {
       position = static_cast<int>(i) + 1;
@@ -432,7 +435,7 @@ void YYFieldClear(int& field) {
     return;
   }
   if (button && type == BS_AUTORADIOBUTTON) {
-    for (HWND member : radioGroupOf(control, field)) {
+    for (HWND member : radioGroupOf(control)) {
       SendMessageA(member, BM_SETCHECK, BST_UNCHECKED, 0);
       InvalidateRect(member, nullptr, TRUE);
     }
@@ -685,7 +688,9 @@ void YYFieldImagePut(int& field, int image, int kind) {
 }
 
 void YYFieldOptionSet(int& field, int option, int flag) {
-  HWND control = field == 0 ? nullptr : currentDialogItem(field);
+  // Field 0 is the grid of the current window when that is a grid editor.
+  const GridEditorRecord* editor = field == 0 ? YYGridEditorOfSlot(windowTable.currentIndex) : nullptr;
+  HWND control = field == 0 ? (editor != nullptr ? editor->grid : nullptr) : currentDialogItem(field);
   const ControlKind kind = controlKindOf(control);
   if ((option == 1 || option == 2) && kind == kKindGrid) {
     const LONG bit = option == 1 ? 0x1000 : 0x4000;
