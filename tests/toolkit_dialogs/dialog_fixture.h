@@ -29,6 +29,9 @@ constexpr int kChildDialog = 240;
 constexpr int kNoOkDialog = 250;
 constexpr int kCancelDefaultDialog = 251;
 constexpr int kDescriptionTarget = 260;
+constexpr int kCombinedDialog = 270;
+constexpr int kBetweenButtonsDialog = 271;
+constexpr int kDrawingDialog = 272;
 
 inline HWND rootFrame() { return windowTable.slots[0].frame; }
 inline HWND rootClient() { return windowTable.slots[0].client; }
@@ -49,6 +52,14 @@ inline void openRootWindow() {
   options.height = 256;
   options.title = "Dialog tests";
   WindowOpen2(options);
+}
+
+// True when the whole text of an edit field is selected.
+inline bool wholeTextSelected(HWND field) {
+  DWORD start = 1;
+  DWORD end = 0;
+  SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return start == 0 && end == static_cast<DWORD>(GetWindowTextLengthA(field));
 }
 
 inline void drainEvents() {

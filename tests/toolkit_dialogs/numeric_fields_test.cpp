@@ -24,13 +24,6 @@ void replaceText(HWND field, std::string_view text) {
   typeInto(field, text);
 }
 
-bool wholeTextSelected(HWND field) {
-  DWORD start = 1;
-  DWORD end = 0;
-  SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return start == 0 && end == static_cast<DWORD>(GetWindowTextLengthA(field));
-}
-
 // A click on the upper (up) or lower (down) half of a spin field's arrows;
 // posted, it is handled inside the next event wait.
 void clickArrow(int field, bool up, bool posted = false) {
