@@ -131,6 +131,27 @@ TEST_F(WindowsWithDialogs, ACombinedDialogIsNotTakenFromItsPlaceWhenLoadedAlread
   EXPECT_EQ(dialogTable.count, 1);
 }
 
+TEST_F(WindowsWithDialogs, AHiddenWindowShowsItsCombinedDialogWhenItIsShown) {
+  int dialogNumber = kCombinedDialog;
+  const int slot = openChild(0x27 | kFlagHidden, dialogNumber);
+  ASSERT_GT(slot, 0);
+  HWND dialog = windowRecordOf(frameOf(slot))->dialog;
+  EXPECT_EQ(dialogRecordOf(dialog)->shown, 0);
+  EXPECT_FALSE(IsWindowVisible(dialog));
+  WDialogLoad(kOptionsDialog);
+  YYWINSEL(slot, 0);
+  int width = kCentred;
+  int height = kCentred;
+  YYWindowPlacementSet(kCentred, kCentred, width, height, 1);
+  EXPECT_TRUE(IsWindowVisible(frameOf(slot)));
+  EXPECT_TRUE(IsWindowVisible(dialog));
+  EXPECT_EQ(dialogRecordOf(dialog)->shown, 1);
+  EXPECT_EQ(dialogRecordOf(dialog)->ownerWindow, frameOf(slot));
+  EXPECT_EQ(dialogTable.currentIdentifier, kOptionsDialog);
+  EXPECT_EQ(dialogRecordOf(currentDialog())->identifier, kOptionsDialog);
+  YYWINSEL(0, 0);
+}
+
 TEST_F(WindowsWithDialogs, ClosingAWindowWithACombinedDialogKeepsTheProgramsCurrentDialog) {
   int dialogNumber = kCombinedDialog;
   const int slot = openChild(0x27, dialogNumber);

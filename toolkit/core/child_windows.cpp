@@ -296,9 +296,7 @@ void YYWindowPlacementSet(int x, int y, int& width, int& height, int state) {
   } else if (state == 3) {
     ShowWindow(s.frame, SW_HIDE);
   } else if (state == 1) {
-    if (const WindowRecord* record = windowRecordOf(s.frame); combined && record->dialog != nullptr) {
-      ShowWindow(record->dialog, SW_SHOWNOACTIVATE);
-    }
+    if (combined) YYCombinedDialogShow(slot);
     SetWindowPos(s.frame, nullptr, x, y, frameWidth, frameHeight, SWP_NOZORDER | SWP_SHOWWINDOW);
   }
   GetClientRect(s.client, &client);

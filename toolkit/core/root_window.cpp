@@ -186,13 +186,32 @@ int YYCombinedDialogAttach(int slot, int dialogNumber, bool hidden) {
   windowRecord->kind = kRecordCombinedDialog;
   windowRecord->dialog = dialog;
   SetWindowLongPtrA(s.frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(windowRecord));
-  if (!hidden) {
-    int mode = kShowModeless;
-    YYDialogShow(0, 0, 0, 0, mode, 0, 1);
-  }
   record->ownerWindow = s.frame;
   record->reactivationWindow = s.frame;
+  if (!hidden) YYCombinedDialogShow(slot);
   return dialogSlot;
+}
+
+void YYCombinedDialogShow(int slot) {
+  const WindowRecord* windowRecord = windowRecordOf(slotOf(slot).frame);
+  if (windowRecord == nullptr || windowRecord->kind != kRecordCombinedDialog) return;
+  HWND dialog = windowRecord->dialog;
+  DialogRecord* record = dialogRecordOf(dialog);
+  const int dialogSlot = loadedSlotOf(dialog);
+  if (record == nullptr || dialogSlot < 1) return;
+  if (record->shown == 1) {
+    ShowWindow(dialog, SW_SHOWNOACTIVATE);
+    return;
+  }
+  // Shown modeless at the window's top left, whichever dialog the program
+  // has current meanwhile.
+  const int currentSlot = dialogTable.currentSlot;
+  dialogTable.currentSlot = dialogSlot;
+  int mode = kShowModeless;
+  YYDialogShow(0, 0, 0, 0, mode, 0, 1);
+  dialogTable.currentSlot = currentSlot;
+  record->ownerWindow = slotOf(slot).frame;
+  record->reactivationWindow = slotOf(slot).frame;
 }
 
 void YYCombinedDialogRelease(int slot) {

@@ -61,5 +61,8 @@ void YYCombinedDialogFit(int& dialog, int& width, int& height, int& flags);
 // window, shows it at its top left unless hidden, and hangs a kind-3 record
 // naming it on the frame.  The dialog's slot, or -1 when it cannot be created.
 int YYCombinedDialogAttach(int slot, int dialogNumber, bool hidden);
+// Shows a slot's combined dialog modeless at the top left of its window, or
+// again when it has been shown before.
+void YYCombinedDialogShow(int slot);
 // Hides and unloads a slot's combined dialog and frees its record.
 void YYCombinedDialogRelease(int slot);
