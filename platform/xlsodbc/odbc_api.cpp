@@ -153,7 +153,11 @@ SQLRETURN writePendingRows(Statement& s) {
   s.rowsInserted = false;
   // A model not yet read back is the one last saved: nothing new to write.
   if (!s.connection->book || s.connection->unread || !s.connection->book->changed()) return SQL_SUCCESS;
-  return writeWorkbook(*s.connection, s);
+  const SQLRETURN rc = writeWorkbook(*s.connection, s);
+  // Rows that could not be saved are not in the workbook: the model is read
+  // back from the file, as it still is, before it is used again.
+  if (rc != SQL_SUCCESS) s.connection->unread = true;
+  return rc;
 }
 
 xlsbook::Sheet* resolveWorksheet(Statement& s, const std::string& table) {

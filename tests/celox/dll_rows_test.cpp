@@ -243,6 +243,38 @@ TEST_F(Rows, WriteArgumentsAndRowCounts) {
   EXPECT_EQ(CeloxGetRowCount(connection, "Numbers"), 4);
 }
 
+TEST_F(Rows, AReadOnlyWorkbookIsLeftByteForByte) {
+  makeNumbers(3);
+  ASSERT_EQ(CeloxCloseEXCELFile(connection), 0);
+  const std::vector<char> before = readFile(book.name());
+  ASSERT_TRUE(SetFileAttributesA(book.c_str(), FILE_ATTRIBUTE_READONLY));
+  connection = CeloxOpenEXCELFile(book.c_str());
+  ASSERT_NE(connection, nullptr) << lastErrorText();
+
+  std::vector<double> values{4, 5};
+  auto b = binding("Value", values.data(), 2, 8, 8);
+  EXPECT_EQ(CeloxWriteRows(connection, "Numbers", 1, 2, &b), -1);
+  EXPECT_EQ(lastErrorText(), "Error when calling  qxFreeStmtHandle\r\nError code: 70003 (Calling a SQL function failed.)");
+  // The rows that could not be saved are not read either.
+  EXPECT_EQ(CeloxGetRowCount(connection, "Numbers"), 3);
+  EXPECT_EQ(CeloxCreateTable(connection, "More (Word TEXT)"), qxERRORExecDirectFailed);
+  EXPECT_EQ(CeloxDoesTableNameExist(connection, "More"), 0);
+  EXPECT_EQ(CeloxCloseEXCELFile(connection), 0);
+  connection = nullptr;
+
+  EXPECT_EQ(readFile(book.name()), before);
+  EXPECT_EQ(GetFileAttributesA(book.c_str()) & FILE_ATTRIBUTE_READONLY, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  // Nothing was left beside it either.
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA("*rows.xls*", &found);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  std::vector<std::string> names;
+  do names.emplace_back(found.cFileName);
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  EXPECT_EQ(names, std::vector<std::string>{"rows.xls"});
+}
+
 TEST_F(Rows, AFailedExecutionKeepsTheRowsBeforeIt) {
   ASSERT_EQ(CeloxCreateTable(connection, "Dated ([When] DATETIME)"), 0);
   std::vector<SQL_TIMESTAMP_STRUCT> when(10, SQL_TIMESTAMP_STRUCT{2001, 2, 3, 4, 5, 6, 0});
