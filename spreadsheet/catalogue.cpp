@@ -216,9 +216,11 @@ std::int32_t __stdcall CeloxDoesTableNameExist(CeloxConnection connection, const
   }
   CeloxGetTableNames(connection, n, names.get(), &n, &error);
   if (error != 0) return -1;
+  // The wanted name goes into the last element: NUL-ended when it is shorter
+  // than the element, else filling it to the last byte and no further.
   char* search = names.get() + static_cast<std::ptrdiff_t>(n) * kNameLimit;
   std::memcpy(search, tableName, static_cast<std::size_t>(wanted));
-  search[wanted] = '\0';
+  if (wanted < kNameLimit) search[wanted] = '\0';
   qxLowerCase(search, kNameLimit);
   for (std::int32_t i = 0; i < n; ++i) {
     char* listed = names.get() + static_cast<std::ptrdiff_t>(i) * kNameLimit;

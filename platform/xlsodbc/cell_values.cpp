@@ -45,18 +45,6 @@ const IntegerType* integerType(SQLSMALLINT t) {
   return nullptr;
 }
 
-// A text that is a number, blanks around it allowed.
-std::optional<double> parseNumber(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  if (s.empty()) return std::nullopt;
-  if (s.front() == '+') s.remove_prefix(1);
-  double d = 0;
-  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), d);
-  if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
-  return d;
-}
-
 // "yyyy-mm-dd", "yyyy-mm-dd hh:mm" or "yyyy-mm-dd hh:mm:ss".
 std::optional<DateTime> parseDateText(std::string_view s) {
   DateTime t;
@@ -140,6 +128,27 @@ std::string dateText(const DateTime& t) {
 
 }  // namespace
 
+std::optional<double> parseNumber(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  if (s.empty()) return std::nullopt;
+  if (s.front() == '+') s.remove_prefix(1);
+  double d = 0;
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), d);
+  if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+  return d;
+}
+
+std::string textOf(const Value& v, bool date1904) {
+  switch (v.kind) {
+    case Value::Kind::Null: return {};
+    case Value::Kind::Text: return v.text;
+    case Value::Kind::Date: return dateText(fromSerial(v.number, date1904));
+    case Value::Kind::Boolean: return v.number != 0 ? "1" : "0";
+    default: return numberText(v.number);
+  }
+}
+
 void Value::setCell(const xlsbook::Cell* c) {
   using xlsbook::CellKind;
   number = 0;
@@ -222,12 +231,8 @@ Outcome toCBuffer(const Value& v, SQLSMALLINT cType, void* buffer, SQLLEN buffer
   if (v.kind == Kind::Null) return setNull();
 
   if (isText(cType)) {
-    switch (v.kind) {
-      case Kind::Text: return textToBuffer(v.text, buffer, bufferLength, indicator);
-      case Kind::Date: return textToBuffer(dateText(fromSerial(v.number, date1904)), buffer, bufferLength, indicator);
-      case Kind::Boolean: return textToBuffer(v.number != 0 ? "1" : "0", buffer, bufferLength, indicator);
-      default: return textToBuffer(numberText(v.number), buffer, bufferLength, indicator);
-    }
+    if (v.kind == Kind::Text) return textToBuffer(v.text, buffer, bufferLength, indicator);
+    return textToBuffer(textOf(v, date1904), buffer, bufferLength, indicator);
   }
 
   // Every other type wants a number or a date; a text counts when it reads as one.

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/xlsodbc/workbook.h"
 
@@ -58,5 +59,11 @@ DateTime fromSerial(double serial, bool date1904);
 // The text a number shows in a text column: integers without decimals, other
 // values with as many digits as they need.
 std::string numberText(double d);
+
+// The text a value shows in a text column; a date as "yyyy-mm-dd hh:mm:ss".
+std::string textOf(const Value& v, bool date1904);
+
+// A text that is a number, blanks around it allowed.
+std::optional<double> parseNumber(std::string_view s);
 
 }  // namespace xlsodbc

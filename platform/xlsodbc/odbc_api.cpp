@@ -5,6 +5,7 @@
 #include <set>
 
 #include "platform/xlsodbc/odbc_handles.h"
+#include "platform/xlsodbc/row_selection.h"
 #include "platform/xlsodbc/table_view.h"
 #include "platform/xlsodbc/workbook_file.h"
 
@@ -54,29 +55,19 @@ class ListResult : public ResultSet {
   std::size_t at_ = static_cast<std::size_t>(-1);
 };
 
-class SheetResult : public ResultSet {
+// The rows a SELECT yields, each a row's cells or nullptr for a row without any.
+class RowListResult : public ResultSet {
  public:
-  SheetResult(const xlsbook::Sheet& sheet, std::vector<std::uint16_t> columns, std::uint32_t first, std::uint32_t end)
-      : sheet_(sheet), columns_(std::move(columns)), row_(first), end_(end), at_(sheet.rows.lower_bound(first)) {}
+  RowListResult(std::vector<std::uint16_t> columns, std::vector<const xlsbook::Row*> rows)
+      : columns_(std::move(columns)), rows_(std::move(rows)) {}
   std::size_t columnCount() const override { return columns_.size(); }
-  bool next() override {
-    if (started_) ++row_;
-    started_ = true;
-    // The rows are met in order: the row's cells are found by stepping on, once
-    // for all its columns.
-    while (at_ != sheet_.rows.end() && at_->first < row_) ++at_;
-    cells_ = at_ != sheet_.rows.end() && at_->first == row_ ? &at_->second : nullptr;
-    return row_ < end_;
-  }
-  void value(std::size_t c, Value& into) const override { valueIn(cells_, columns_[c], into); }
+  bool next() override { return ++at_ < rows_.size(); }
+  void value(std::size_t c, Value& into) const override { valueIn(rows_[at_], columns_[c], into); }
 
  private:
-  const xlsbook::Sheet& sheet_;
   std::vector<std::uint16_t> columns_;
-  std::uint32_t row_, end_;
-  xlsbook::RowMap::const_iterator at_;
-  const xlsbook::Row* cells_ = nullptr;
-  bool started_ = false;
+  std::vector<const xlsbook::Row*> rows_;
+  std::size_t at_ = static_cast<std::size_t>(-1);
 };
 
 // Connection-string keys, case-insensitive; a value in braces may hold ";".
@@ -153,7 +144,11 @@ SQLRETURN writePendingRows(Statement& s) {
   s.rowsInserted = false;
   // A model not yet read back is the one last saved: nothing new to write.
   if (!s.connection->book || s.connection->unread || !s.connection->book->changed()) return SQL_SUCCESS;
-  return writeWorkbook(*s.connection, s);
+  const SQLRETURN rc = writeWorkbook(*s.connection, s);
+  // Rows that could not be saved are not in the workbook: the model is read
+  // back from the file, as it still is, before it is used again.
+  if (rc != SQL_SUCCESS) s.connection->unread = true;
+  return rc;
 }
 
 xlsbook::Sheet* resolveWorksheet(Statement& s, const std::string& table) {
@@ -208,7 +203,10 @@ SQLRETURN executeSelect(Statement& s) {
       return s.fail("42S22", "The column \"" + name + "\" does not exist in \"" + s.prepared->table + "\".");
     columns.push_back(view.columns[static_cast<std::size_t>(at)].sheetColumn);
   }
-  s.result = std::make_unique<SheetResult>(*sheet, std::move(columns), view.firstDataRow, view.endRow);
+  SqlError error;
+  auto rows = selectRows(*sheet, view, *s.prepared, s.connection->book->date1904, error);
+  if (!rows) return s.fail(error.state, error.message);
+  s.result = std::make_unique<RowListResult>(std::move(columns), std::move(*rows));
   return SQL_SUCCESS;
 }
 

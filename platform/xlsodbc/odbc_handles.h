@@ -54,9 +54,9 @@ struct Connection : Handle {
   bool readOnly = false;
   std::string path;
   std::optional<xlsbook::Workbook> book;
-  // The file was saved from `book` and not read back yet: it is read into
-  // `book` when the model is next needed, so that a connection closed straight
-  // after a save never pays for reading it.
+  // `book` is to be read from the file again when the model is next needed:
+  // after a save, so that a connection closed straight after it never pays for
+  // reading it, and after a failed save, whose changes the file does not hold.
   bool unread = false;
   std::vector<Statement*> statements;
 };

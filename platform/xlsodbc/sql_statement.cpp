@@ -1,141 +1,62 @@
 #include "platform/xlsodbc/sql_statement.h"
 
-#include <cctype>
-
 namespace xlsodbc {
 namespace {
 
-char lowerByte(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+// A plain or bracketed name.
+std::optional<std::string> name(Tokens& t) {
+  if (t.peek().kind == Token::Kind::Word || t.peek().kind == Token::Kind::Name) {
+    std::string s = t.take().text;
+    if (!s.empty()) return s;
+  }
+  t.fail("Syntax error: a name expected" + t.location());
+  return std::nullopt;
+}
 
-struct Token {
-  enum class Kind { Word, Name, Symbol, End } kind = Kind::End;
-  std::string text;  // Name: bracketed, brackets removed; Symbol: one character
-};
-
-class Tokens {
- public:
-  Tokens(std::string_view text, SqlError& error) : text_(text), error_(error) { advance(); }
-
-  const Token& peek() const { return current_; }
-  Token take() {
-    Token t = current_;
-    advance();
-    return t;
-  }
-  bool failed() const { return failed_; }
-
-  bool keyword(std::string_view word) {
-    if (current_.kind == Token::Kind::Word && sameName(current_.text, word)) {
-      advance();
-      return true;
-    }
-    return false;
-  }
-  bool symbol(char c) {
-    if (current_.kind == Token::Kind::Symbol && current_.text[0] == c) {
-      advance();
-      return true;
-    }
-    return false;
-  }
-  bool expectKeyword(std::string_view word) {
-    if (keyword(word)) return true;
-    return fail("Syntax error: " + std::string(word) + " expected" + near());
-  }
-  bool expectSymbol(char c) {
-    if (symbol(c)) return true;
-    return fail(std::string("Syntax error: \"") + c + "\" expected" + near());
-  }
-  // A plain or bracketed name.
-  std::optional<std::string> name() {
-    if (current_.kind == Token::Kind::Word || current_.kind == Token::Kind::Name) {
-      std::string s = take().text;
-      if (!s.empty()) return s;
-    }
-    fail("Syntax error: a name expected" + near());
-    return std::nullopt;
-  }
-  bool fail(std::string message) {
-    if (!failed_) {
-      failed_ = true;
-      error_.state = "42000";
-      error_.message = std::move(message);
-    }
-    return false;
-  }
-  std::string near() const {
-    if (current_.kind == Token::Kind::End) return " at the end of the statement.";
-    return " near \"" + current_.text + "\".";
-  }
-
- private:
-  void advance() {
-    while (at_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[at_]))) ++at_;
-    current_ = {};
-    if (at_ >= text_.size()) return;
-    const char c = text_[at_];
-    if (c == '[' || c == '`') {
-      const char close = c == '[' ? ']' : '`';
-      const std::size_t end = text_.find(close, at_ + 1);
-      if (end == std::string_view::npos) {
-        fail(std::string("Syntax error: a name without its closing \"") + close + "\".");
-        at_ = text_.size();
-        return;
-      }
-      current_ = {Token::Kind::Name, std::string(text_.substr(at_ + 1, end - at_ - 1))};
-      at_ = end + 1;
-      return;
-    }
-    if (std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || static_cast<unsigned char>(c) >= 0x80) {
-      std::size_t end = at_;
-      while (end < text_.size() && (std::isalnum(static_cast<unsigned char>(text_[end])) || text_[end] == '_' ||
-                                    text_[end] == '$' || static_cast<unsigned char>(text_[end]) >= 0x80))
-        ++end;
-      current_ = {Token::Kind::Word, std::string(text_.substr(at_, end - at_))};
-      at_ = end;
-      return;
-    }
-    current_ = {Token::Kind::Symbol, std::string(1, c)};
-    ++at_;
-  }
-
-  std::string_view text_;
-  std::size_t at_ = 0;
-  Token current_;
-  SqlError& error_;
-  bool failed_ = false;
-};
-
-bool atEnd(Tokens& t) {
+bool atEnd(Tokens& t, const char* expected) {
   if (t.peek().kind == Token::Kind::End) return true;
-  if (t.peek().kind == Token::Kind::Word &&
-      (sameName(t.peek().text, "WHERE") || sameName(t.peek().text, "ORDER") || sameName(t.peek().text, "GROUP")))
-    return t.fail("Only plain column lists can be read: WHERE, ORDER BY and GROUP BY clauses are not supported.");
-  return t.fail("Syntax error: unexpected text" + t.near());
+  return t.fail(std::string("Syntax error: ") + expected + t.location());
 }
 
 std::optional<SqlStatement> parseSelect(Tokens& t) {
   SqlStatement s;
   if (t.keyword("COUNT")) {
-    if (!t.expectSymbol('(') || !t.expectSymbol('*') || !t.expectSymbol(')')) return std::nullopt;
+    if (!t.expectSymbol("(") || !t.expectSymbol("*") || !t.expectSymbol(")")) return std::nullopt;
     s.kind = SqlStatement::Kind::Count;
   } else {
     s.kind = SqlStatement::Kind::Select;
     do {
-      if (t.peek().kind == Token::Kind::Symbol && t.peek().text == "*") {
+      if (t.isSymbol("*")) {
         t.fail("Syntax error: name the columns to read; \"*\" is not supported.");
         return std::nullopt;
       }
-      auto n = t.name();
+      auto n = name(t);
       if (!n) return std::nullopt;
       s.columns.push_back(*n);
-    } while (t.symbol(','));
+    } while (t.symbol(","));
   }
   if (!t.expectKeyword("FROM")) return std::nullopt;
-  auto table = t.name();
+  auto table = name(t);
   if (!table) return std::nullopt;
   s.table = *table;
-  if (!atEnd(t)) return std::nullopt;
+  if (s.kind == SqlStatement::Kind::Count) {
+    if (!atEnd(t, "the end of the statement expected")) return std::nullopt;
+    return s;
+  }
+  if (t.keyword("WHERE")) {
+    s.where = parseCondition(t);
+    if (!s.where) return std::nullopt;
+  }
+  if (t.keyword("ORDER")) {
+    if (!t.expectKeyword("BY")) return std::nullopt;
+    auto keys = parseSortKeys(t);
+    if (!keys) return std::nullopt;
+    s.orderBy = std::move(*keys);
+  }
+  const char* expected = s.orderBy.empty() ? (s.where ? "AND, OR, ORDER BY or the end of the statement expected"
+                                                      : "WHERE, ORDER BY or the end of the statement expected")
+                                           : "\",\" or the end of the statement expected";
+  if (!atEnd(t, expected)) return std::nullopt;
   return s;
 }
 
@@ -143,28 +64,28 @@ std::optional<SqlStatement> parseCreate(Tokens& t) {
   SqlStatement s;
   s.kind = SqlStatement::Kind::CreateTable;
   if (!t.expectKeyword("TABLE")) return std::nullopt;
-  auto table = t.name();
-  if (!table || !t.expectSymbol('(')) return std::nullopt;
+  auto table = name(t);
+  if (!table || !t.expectSymbol("(")) return std::nullopt;
   s.table = *table;
   do {
-    auto column = t.name();
+    auto column = name(t);
     if (!column) return std::nullopt;
     if (t.peek().kind != Token::Kind::Word) {
-      t.fail("Syntax error: a column type expected" + t.near());
+      t.fail("Syntax error: a column type expected" + t.location());
       return std::nullopt;
     }
     s.columns.push_back(*column);
     s.types.push_back(t.take().text);
-    if (t.symbol('(')) {  // a length, as in TEXT(255)
-      if (t.peek().kind != Token::Kind::Word) {
-        t.fail("Syntax error: a length expected" + t.near());
+    if (t.symbol("(")) {  // a length, as in TEXT(255)
+      if (t.peek().kind != Token::Kind::Number) {
+        t.fail("Syntax error: a length expected" + t.location());
         return std::nullopt;
       }
       t.take();
-      if (!t.expectSymbol(')')) return std::nullopt;
+      if (!t.expectSymbol(")")) return std::nullopt;
     }
-  } while (t.symbol(','));
-  if (!t.expectSymbol(')') || !atEnd(t)) return std::nullopt;
+  } while (t.symbol(","));
+  if (!t.expectSymbol(")") || !atEnd(t, "the end of the statement expected")) return std::nullopt;
   return s;
 }
 
@@ -172,24 +93,24 @@ std::optional<SqlStatement> parseInsert(Tokens& t) {
   SqlStatement s;
   s.kind = SqlStatement::Kind::Insert;
   if (!t.expectKeyword("INTO")) return std::nullopt;
-  auto table = t.name();
-  if (!table || !t.expectSymbol('(')) return std::nullopt;
+  auto table = name(t);
+  if (!table || !t.expectSymbol("(")) return std::nullopt;
   s.table = *table;
   do {
-    auto column = t.name();
+    auto column = name(t);
     if (!column) return std::nullopt;
     s.columns.push_back(*column);
-  } while (t.symbol(','));
-  if (!t.expectSymbol(')') || !t.expectKeyword("VALUES") || !t.expectSymbol('(')) return std::nullopt;
+  } while (t.symbol(","));
+  if (!t.expectSymbol(")") || !t.expectKeyword("VALUES") || !t.expectSymbol("(")) return std::nullopt;
   std::size_t markers = 0;
   do {
-    if (!t.symbol('?')) {
-      t.fail("Only parameter markers (?) can be inserted" + t.near());
+    if (!t.symbol("?")) {
+      t.fail("Only parameter markers (?) can be inserted" + t.location());
       return std::nullopt;
     }
     ++markers;
-  } while (t.symbol(','));
-  if (!t.expectSymbol(')') || !atEnd(t)) return std::nullopt;
+  } while (t.symbol(","));
+  if (!t.expectSymbol(")") || !atEnd(t, "the end of the statement expected")) return std::nullopt;
   if (markers != s.columns.size()) {
     t.fail("Insert value list does not match column list.");
     return std::nullopt;
@@ -199,10 +120,20 @@ std::optional<SqlStatement> parseInsert(Tokens& t) {
 
 }  // namespace
 
+char foldCase(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  // A-Z, and the capitals of code page 1252: À to Þ but the multiplication
+  // sign, Š, Œ, Ž and Ÿ.
+  if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) return static_cast<char>(b + 0x20);
+  if (b == 0x8A || b == 0x8C || b == 0x8E) return static_cast<char>(b + 0x10);
+  if (b == 0x9F) return static_cast<char>(0xFF);
+  return c;
+}
+
 bool sameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
-    if (lowerByte(a[i]) != lowerByte(b[i])) return false;
+    if (foldCase(a[i]) != foldCase(b[i])) return false;
   return true;
 }
 
@@ -210,7 +141,7 @@ bool likeMatch(std::string_view text, std::string_view pattern) {
   // Iterative matching with one backtrack point for the last "%".
   std::size_t t = 0, p = 0, starP = std::string_view::npos, starT = 0;
   while (t < text.size()) {
-    if (p < pattern.size() && (pattern[p] == '_' || lowerByte(pattern[p]) == lowerByte(text[t]))) {
+    if (p < pattern.size() && (pattern[p] == '_' || foldCase(pattern[p]) == foldCase(text[t]))) {
       ++t;
       ++p;
     } else if (p < pattern.size() && pattern[p] == '%') {

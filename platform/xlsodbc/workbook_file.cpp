@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "toolkit/core/file_replacement.h"
 #include "toolkit/core/scoped_handle.h"
 
 namespace xlsodbc {
@@ -44,33 +45,16 @@ std::optional<xlsbook::Workbook> loadWorkbookFile(const std::string& path, std::
 }
 
 bool saveWorkbookFile(const std::string& path, const xlsbook::Workbook& book, std::string& why) {
-  const std::string temporary = path + ".~writing";
-  {
-    FileHandle f(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                             nullptr));
-    if (!f) {
-      why = "The workbook could not be written beside " + path + ": " + systemMessage(GetLastError());
-      return false;
-    }
-    DWORD error = 0;
-    const auto writePiece = [&](xlsio::ByteView piece) {
-      DWORD count = 0;
-      if (WriteFile(f.get(), piece.data(), static_cast<DWORD>(piece.size()), &count, nullptr) && count == piece.size())
-        return true;
-      error = GetLastError();
-      return false;
-    };
-    const bool ok = xlsbook::save(book, writePiece) && FlushFileBuffers(f.get());
-    if (!ok && error == 0) error = GetLastError();
-    if (!CloseHandle(f.release()) || !ok) {
-      DeleteFileA(temporary.c_str());
-      why = "The workbook could not be written beside " + path + ": " + systemMessage(error);
-      return false;
-    }
+  // The program's own file replacement: it refuses a read-only workbook, or one
+  // another program holds, before anything is written.
+  FileReplacement file;
+  if (!file.begin(path)) {
+    why = "The workbook " + path + " cannot be replaced: " + systemMessage(file.error());
+    return false;
   }
-  if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    why = "The workbook " + path + " could not be replaced: " + systemMessage(GetLastError());
-    DeleteFileA(temporary.c_str());
+  const auto writePiece = [&](xlsio::ByteView piece) { return file.write(piece.data(), piece.size()); };
+  if (!xlsbook::save(book, writePiece) || !file.commit()) {
+    why = "The workbook " + path + " could not be written: " + systemMessage(file.error());
     return false;
   }
   return true;

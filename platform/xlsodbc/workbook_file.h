@@ -1,7 +1,7 @@
 #pragma once
 // A workbook file on disk: read whole, and replaced only by a complete new file
-// written beside it and then moved over it, so that a failure never leaves a
-// broken workbook behind.
+// written beside it and then moved over it (the program's file replacement), so
+// that a failure never leaves a broken workbook behind.
 
 #include <optional>
 #include <string>

@@ -22,15 +22,20 @@
 
 namespace celox_test {
 
-// A workbook file in the test's working folder, removed when the test ends.
+// A workbook file in the test's working folder, removed when the test ends
+// (also when a test made it read-only).
 class ScratchFile {
  public:
-  explicit ScratchFile(std::string name) : name_(std::move(name)) { DeleteFileA(name_.c_str()); }
-  ~ScratchFile() { DeleteFileA(name_.c_str()); }
+  explicit ScratchFile(std::string name) : name_(std::move(name)) { remove(); }
+  ~ScratchFile() { remove(); }
   const char* c_str() const { return name_.c_str(); }
   const std::string& name() const { return name_; }
 
  private:
+  void remove() {
+    SetFileAttributesA(name_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(name_.c_str());
+  }
   std::string name_;
 };
 

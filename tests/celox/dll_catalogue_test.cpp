@@ -2,6 +2,7 @@
 // workbooks the library made.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "celox_test_support.h"
@@ -66,6 +67,28 @@ TEST_F(WorksheetCatalogue, FindsAWorksheetByNameIgnoringCase) {
   for (const Case& k : {Case{"Points", 1}, Case{"points", 1}, Case{"ROUTES", 1}, Case{"Many strings", 1},
                         Case{"Points$", 0}, Case{"Point", 0}, Case{"Tracks", 0}, Case{"", -1}})
     EXPECT_EQ(CeloxDoesTableNameExist(connection, k.name), k.expected) << k.name;
+}
+
+// Every heap of the process is whole: no block was written past its end.
+bool heapsAreWhole() {
+  std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 16);
+  heaps.resize(GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
+  return std::all_of(heaps.begin(), heaps.end(), [](HANDLE heap) { return HeapValidate(heap, 0, nullptr) != FALSE; });
+}
+
+// A wanted name that fills the whole limit of 20480 characters, without a NUL:
+// the lookup copies it into its own list of names and must stay inside it.  A
+// further run of this test under Wine's heap checking must show no heap message
+// (tests/celox/CMakeLists.txt).
+TEST_F(WorksheetCatalogue, ANameFillingTheWholeLimitStaysInsideItsBlock) {
+  std::vector<char> name(kCeloxTableNameLength, 'p');
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(CeloxDoesTableNameExist(connection, name.data()), 0);
+  EXPECT_TRUE(heapsAreWhole());
+  // Without a NUL the name ends at its last non-blank, and is then found.
+  std::fill(name.begin(), name.end(), ' ');
+  std::memcpy(name.data(), "pOINTS", 6);
+  EXPECT_EQ(CeloxDoesTableNameExist(connection, name.data()), 1);
+  EXPECT_TRUE(heapsAreWhole());
 }
 
 TEST_F(WorksheetCatalogue, ListsColumnsAndClearsTheUnusedRecords) {

@@ -213,15 +213,77 @@ TEST_F(Rows, AFailedFetchKeepsTheRowsBeforeIt) {
   EXPECT_EQ(shorts, (std::vector<std::int16_t>{1, 2, 3, -1, -1}));
 }
 
-TEST_F(Rows, ClausesTheLayerDoesNotKnowAreRefusedByTheDriver) {
-  makeNumbers(2);
-  std::vector<double> values(2);
-  auto b = binding("Value", values.data(), 2, 8, 8);
-  EXPECT_EQ(CeloxReadRows(connection, "Numbers", 1, -1, &b, "WHERE Value > 1", ""), -1);
-  EXPECT_NE(lastErrorText().find("70008"), std::string::npos);
-  auto unknown = binding("Missing", values.data(), 2, 8, 8);
-  EXPECT_EQ(CeloxReadRows(connection, "Numbers", 1, -1, &unknown, "", ""), -1);
-  EXPECT_NE(lastErrorText().find("70008"), std::string::npos);
+TEST_F(Rows, AConditionAndAnOrderChooseAndSortTheRows) {
+  makeNumbers(10);
+  std::vector<double> values(10, -1.0);
+  TextColumn labels(10, 16);
+  CeloxColumnBinding b[2] = {binding("Value", values.data(), 10, 8, 8), binding("Label", labels.bytes.data(), 10, 1, 16)};
+  EXPECT_EQ(CeloxReadRows(connection, "Numbers", 2, -1, b, "WHERE Value > 4 AND Label <> 'ROW 7'", "ORDER BY Value DESC"), 5)
+      << lastErrorText();
+  EXPECT_EQ(values, (std::vector<double>{10, 9, 8, 6, 5, -1, -1, -1, -1, -1}));
+  EXPECT_EQ(labels.text(4), "row 6");
+  // The row limit takes the first rows of the order.
+  values.assign(10, -1.0);
+  EXPECT_EQ(CeloxReadRows(connection, "Numbers$", 1, 2, b, "where value between 2 and 8", "order by label desc"), 2);
+  EXPECT_EQ(values, (std::vector<double>{8, 7, -1, -1, -1, -1, -1, -1, -1, -1}));
+  EXPECT_EQ(lastErrorText(), "");
+}
+
+TEST_F(Rows, AConditionUpToTheStatementLimitIsRead) {
+  makeNumbers(10);
+  // "SELECT Value" + " FROM [Numbers$]" + " " + the condition + NUL fill the 20480 characters.
+  constexpr std::size_t kLongest = 20447;
+  const std::string item = " OR Value = 99", last = " OR Value = 7";
+  std::string condition = "WHERE Value = 3";
+  while (condition.size() + item.size() + last.size() <= kLongest) condition += item;
+  condition += std::string(kLongest - condition.size() - last.size(), ' ') + last;
+  ASSERT_EQ(condition.size(), kLongest);
+  std::vector<double> values(10, -1.0);
+  auto b = binding("Value", values.data(), 10, 8, 8);
+  EXPECT_EQ(CeloxReadRows(connection, "Numbers", 1, -1, &b, condition.c_str(), "ORDER BY Value DESC"), -1);
+  EXPECT_NE(lastErrorText().find("70009"), std::string::npos);
+  EXPECT_EQ(CeloxReadRows(connection, "Numbers", 1, -1, &b, condition.c_str(), ""), 2) << lastErrorText();
+  EXPECT_EQ(values[0], 3.0);
+  EXPECT_EQ(values[1], 7.0);
+  condition += "x";
+  EXPECT_EQ(CeloxReadRows(connection, "Numbers", 1, -1, &b, condition.c_str(), ""), -1);
+  EXPECT_NE(lastErrorText().find("70009"), std::string::npos);
+}
+
+TEST_F(Rows, ClausesTheLayerCannotReadFailWithTheStatementError) {
+  makeNumbers(3);
+  struct Case {
+    const char* condition;
+    const char* order;
+    const char* named;  // what the driver's diagnostic names
+  };
+  const Case cases[] = {{"WHERE Value >", "", "a column or a value expected at the end of the statement"},
+                        {"WHERE Label = 'row 1", "", "near \"'row 1\""},
+                        {"", "ORDER BY Value SIDEWAYS", "near \"SIDEWAYS\""},
+                        {"Value > 1", "", "near \"Value > 1\""},
+                        {"WHERE Missing > 1", "", "\"Missing\""}};
+  for (const Case& k : cases) {
+    std::vector<double> values(3, -1.0);
+    auto b = binding("Value", values.data(), 3, 8, 8);
+    CeloxSetErrorMessagesDisplay(0);
+    EXPECT_EQ(CeloxReadRows(connection, "Numbers", 1, -1, &b, k.condition, k.order), -1) << k.condition << k.order;
+    EXPECT_EQ(lastErrorText(),
+              "Error when calling  SQLExecDirect( hBef, sSQLStmt, SQL_NTSL\r\n"
+              "Error code: 70008 (Calling a direct SQL execution function failed.)");
+    EXPECT_EQ(values, std::vector<double>(3, -1.0));
+    // With the display on, the driver's diagnostic comes first, then the library's code.
+    CeloxSetErrorMessagesDisplay(1);
+    std::vector<std::string> shown;
+    {
+      ErrorBoxAnswerer answerer;
+      EXPECT_EQ(CeloxReadRows(connection, "Numbers", 1, -1, &b, k.condition, k.order), -1);
+      shown = answerer.texts();
+    }
+    ASSERT_EQ(shown.size(), 2u) << k.condition << k.order;
+    EXPECT_NE(shown[0].find("SQL State: 42"), std::string::npos) << shown[0];
+    EXPECT_NE(shown[0].find(k.named), std::string::npos) << shown[0];
+    EXPECT_NE(shown[1].find("70008"), std::string::npos) << shown[1];
+  }
 }
 
 TEST_F(Rows, WriteArgumentsAndRowCounts) {
@@ -241,6 +303,38 @@ TEST_F(Rows, WriteArgumentsAndRowCounts) {
   EXPECT_EQ(CeloxGetRowCount(connection, "Numbers"), 1);
   EXPECT_EQ(CeloxWriteRows(connection, "Numbers", 1, 3, &b), 3);
   EXPECT_EQ(CeloxGetRowCount(connection, "Numbers"), 4);
+}
+
+TEST_F(Rows, AReadOnlyWorkbookIsLeftByteForByte) {
+  makeNumbers(3);
+  ASSERT_EQ(CeloxCloseEXCELFile(connection), 0);
+  const std::vector<char> before = readFile(book.name());
+  ASSERT_TRUE(SetFileAttributesA(book.c_str(), FILE_ATTRIBUTE_READONLY));
+  connection = CeloxOpenEXCELFile(book.c_str());
+  ASSERT_NE(connection, nullptr) << lastErrorText();
+
+  std::vector<double> values{4, 5};
+  auto b = binding("Value", values.data(), 2, 8, 8);
+  EXPECT_EQ(CeloxWriteRows(connection, "Numbers", 1, 2, &b), -1);
+  EXPECT_EQ(lastErrorText(), "Error when calling  qxFreeStmtHandle\r\nError code: 70003 (Calling a SQL function failed.)");
+  // The rows that could not be saved are not read either.
+  EXPECT_EQ(CeloxGetRowCount(connection, "Numbers"), 3);
+  EXPECT_EQ(CeloxCreateTable(connection, "More (Word TEXT)"), qxERRORExecDirectFailed);
+  EXPECT_EQ(CeloxDoesTableNameExist(connection, "More"), 0);
+  EXPECT_EQ(CeloxCloseEXCELFile(connection), 0);
+  connection = nullptr;
+
+  EXPECT_EQ(readFile(book.name()), before);
+  EXPECT_EQ(GetFileAttributesA(book.c_str()) & FILE_ATTRIBUTE_READONLY, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  // Nothing was left beside it either.
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA("*rows.xls*", &found);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  std::vector<std::string> names;
+  do names.emplace_back(found.cFileName);
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  EXPECT_EQ(names, std::vector<std::string>{"rows.xls"});
 }
 
 TEST_F(Rows, AFailedExecutionKeepsTheRowsBeforeIt) {

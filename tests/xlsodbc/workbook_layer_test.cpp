@@ -249,6 +249,7 @@ TEST(SqlTexts, TheLibraryStatementsParse) {
       {"CREATE TABLE Points ([Name 2] TEXT, Latitude NUMBER, [When] DATETIME)", K::CreateTable, "Points",
        {"Name 2", "Latitude", "When"}},
       {"INSERT INTO [Points$] (Name, [Name 2]) VALUES (?,?)", K::Insert, "Points$", {"Name", "Name 2"}},
+      {"SELECT a, [b c] FROM [Points$] WHERE a = 1 ORDER BY [b c] DESC", K::Select, "Points$", {"a", "b c"}},
   };
   for (const auto& k : cases) {
     xlsodbc::SqlError error;
@@ -258,7 +259,7 @@ TEST(SqlTexts, TheLibraryStatementsParse) {
     EXPECT_EQ(s->table, k.table) << k.text;
     EXPECT_EQ(s->columns, k.columns) << k.text;
   }
-  for (const char* bad : {"", "DELETE FROM [Points$]", "SELECT * FROM [Points$]", "SELECT a FROM [Points$] WHERE a = 1",
+  for (const char* bad : {"", "DELETE FROM [Points$]", "SELECT * FROM [Points$]", "SELECT COUNT(*) FROM [Points$] WHERE a = 1",
                           "SELECT a FROM [Points$", "CREATE TABLE T (a)", "INSERT INTO [T$] (a, b) VALUES (?)",
                           "INSERT INTO [T$] (a) VALUES (1)", "SELECT a FROM [T$] extra"}) {
     xlsodbc::SqlError error;
