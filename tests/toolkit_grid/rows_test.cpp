@@ -116,21 +116,21 @@ TEST_F(GridRows, BlankCellsSortLastInBothOrders) {
   }
   WGridSort(0, 1);
   EXPECT_EQ(lastError(), 1005);  // a sort needs a loaded dialog, whatever the identifier
-  YYGridQuickSort(grid, 0, 1, 5, 0);
+  YYGridSortRows(grid, 0, 1, 5, 0);
   const std::vector<std::string> ascending = column(2);
   EXPECT_EQ(std::vector<std::string>(ascending.begin(), ascending.begin() + 3),
             (std::vector<std::string>{"t3", "t5", "t1"}));
   EXPECT_EQ(column(1)[3], "");
   EXPECT_EQ(column(1)[4], "");
-  YYGridQuickSort(grid, 0, 1, 5, 1);
+  YYGridSortRows(grid, 0, 1, 5, 1);
   EXPECT_EQ(column(1)[0], "3.5000");
   EXPECT_EQ(column(1)[3], "");
   EXPECT_EQ(column(1)[4], "");
   // A text column: blanks last too.
   putText(2, 2, "");
-  YYGridQuickSort(grid, 1, 1, 5, 0);
+  YYGridSortRows(grid, 1, 1, 5, 0);
   EXPECT_EQ(column(2).back(), "");
-  YYGridQuickSort(grid, 1, 1, 5, 1);
+  YYGridSortRows(grid, 1, 1, 5, 1);
   EXPECT_EQ(column(2).back(), "");
 }
 
@@ -141,9 +141,9 @@ TEST_F(GridRows, FoldingMakesCasesEqual) {
     putText(1, row, texts[row - 1]);
     WGridPutCellInteger(0, 2, row, row);
   }
-  YYGridQuickSort(grid, 0, 1, 3, 0);
+  YYGridSortRows(grid, 0, 1, 3, 0);
   EXPECT_EQ(column(1), (std::vector<std::string>{"A", "a", "b"}));
-  YYGridQuickSort(grid, 0, 1, 3, 1 | 2);
+  YYGridSortRows(grid, 0, 1, 3, 1 | 2);
   EXPECT_EQ(column(1)[0], "b");
   const GridSortKey upper = YYGridSortKey(grid, 0, 1, 2);
   const GridSortKey lower = YYGridSortKey(grid, 0, 2, 2);
@@ -162,7 +162,7 @@ TEST_F(GridRows, BothSortPathsOrderEveryRow) {
         WGridPutCellInteger(0, 1, row, values.back());
         putText(2, row, std::to_string(values.back()));
       }
-      YYGridQuickSort(grid, 0, 1, rows, flags);
+      YYGridSortRows(grid, 0, 1, rows, flags);
       std::sort(values.begin(), values.end());
       if (flags == 1) std::reverse(values.begin(), values.end());
       for (int row = 1; row <= rows; ++row) {
@@ -175,10 +175,10 @@ TEST_F(GridRows, BothSortPathsOrderEveryRow) {
 
 TEST_F(GridRows, SortMovesLabelsOnlyWhenAsked) {
   numbered(3);
-  YYGridQuickSort(grid, 1, 1, 3, 1);
+  YYGridSortRows(grid, 1, 1, 3, 1);
   EXPECT_EQ(column(1), (std::vector<std::string>{"r3", "r2", "r1"}));
   EXPECT_EQ(YYGridGetRowLabel(grid, 0), "L1");
-  YYGridQuickSort(grid, 1, 1, 3, 4);
+  YYGridSortRows(grid, 1, 1, 3, 4);
   EXPECT_EQ(YYGridGetRowLabel(grid, 0), "L3");
 }
 

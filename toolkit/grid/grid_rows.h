@@ -24,8 +24,6 @@ extern GridRowHooks yyGridRowHooks;
 int YYGridSetCurrent(GridRecord& grid, int column, int row);
 // The caller has checked 1 <= rows <= rows allocated.
 void YYGridSetRows(GridRecord& grid, int rows, bool editorGrid);
-// Exchanges two rows (0-based) of every column, their labels too with labels.
-void YYGridSwapRows(GridRecord& grid, int a, int b, bool labels);
 
 // A sort key; texts compare as unsigned bytes, the shorter padded with blanks.
 struct GridSortKey {
@@ -37,8 +35,10 @@ struct GridSortKey {
 GridSortKey YYGridSortKey(const GridRecord& grid, int column, int row, int flags);
 // Negative, 0 or positive as a sorts before, equal to or after b.
 int YYGridCompareKeys(const GridSortKey& a, const GridSortKey& b);
-// Rows first..last, 1-based.
-void YYGridQuickSort(GridRecord& grid, int column, int first, int last, int flags);
+// Sorts rows first..last (1-based) on the column's keys, in the order the
+// flags ask (1 descending, 2 fold case, 4 labels move with their rows); rows
+// whose keys are equal keep the order they had.
+void YYGridSortRows(GridRecord& grid, int column, int first, int last, int flags);
 
 void WGridSetCell(int grid, int column, int row);
 void WGridLabelRow(int grid, int row, std::string_view label);
