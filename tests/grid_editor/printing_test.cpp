@@ -503,7 +503,7 @@ TEST_F(GridPrinting, APageHoldsTheTitlesOverTheRowsAtTheMargins) {
   // The ratio column is right-aligned: its texts share their right end,
   // half an average width right of the centred title.
   const PrintedText* ratio = findText(capture, "Ratio");
-  const PrintedText* r1 = findText(capture, "2.5");
+  const PrintedText* r1 = findText(capture, "2.50");  // the column's last format shows every value
   const PrintedText* r2 = findText(capture, "12.75");
   ASSERT_TRUE(ratio && r1 && r2);
   EXPECT_EQ(r1->x, r2->x);

@@ -12,6 +12,7 @@
 #include "toolkit/dialogs/field_values.h"
 #include "toolkit/grid/grid_field.h"
 #include "toolkit/grid/grid_register.h"
+#include "toolkit/grid/grid_rows.h"
 #include "toolkit/grid/grid_storage.h"
 
 GridRecord* (*yyGridOfCurrentWindow)() = nullptr;
@@ -52,6 +53,9 @@ bool readNumber(std::string_view text, double& value) {
 std::string YYGridFormattedValue(double value, GridColumnType type, std::string_view format) {
   std::array<char, 100> buffer{};
   TextField field(buffer.data(), static_cast<int>(buffer.size()));
+  // A cell without a format of its own shows the default one: the number
+  // writer refuses an empty format and would leave asterisks in its place.
+  if (text::isBlank(format)) format = kDefaultRealFormat;
   if (type == kGridInteger) {
     // Every 32-bit integer fits the integer field's eleven columns.
     YYINTTOTEXT(YYGridTruncate(value), field);
@@ -152,9 +156,6 @@ int YYGridCellStore(GridRecord& grid, int column, int row, double value, std::st
   double used = value;
   if (used == 0.0) readNumber(text, used);
   if (YYGridRowOnView(grid, row)) grid.view->setText(column, row, text, used, present);
-  if (!text::isBlank(format) && (c.format.empty() || !YYGridSameTextIgnoringCase(c.format, format))) {
-    c.format = std::string(format);
-  }
   if (c.type == kGridString) {
     YYGridStoreText(c, row, text);
   } else {
@@ -164,6 +165,14 @@ int YYGridCellStore(GridRecord& grid, int column, int row, double value, std::st
   flags = static_cast<unsigned char>(flags & ~(kRowStored | kRowPresent));
   if (!text.empty()) flags |= kRowStored;
   if (present) flags |= kRowPresent;
+  // The last format put into a column becomes the column's: the other cells
+  // on view show their values in it at once.
+  if (!text::isBlank(format) && (c.format.empty() || !YYGridSameTextIgnoringCase(c.format, format))) {
+    c.format = std::string(format);
+    if ((c.type == kGridReal || c.type == kGridDouble) && yyGridRowHooks.columnChanged != nullptr) {
+      yyGridRowHooks.columnChanged(grid, column);
+    }
+  }
   YYGridMarkChanged(grid);
   return kGridDone;
 }
