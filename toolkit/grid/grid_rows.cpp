@@ -130,13 +130,15 @@ void YYGridSetRows(GridRecord& grid, int rows, bool editorGrid) {
   rows = std::clamp(rows, 0, grid.rowsAllocated);
   if (grid.view != nullptr) grid.view->store();
   grid.rows = rows;
-  if (grid.currentRow >= rows || grid.firstRow + grid.visibleRows - 1 >= rows) {
+  const bool moved = grid.currentRow >= rows || grid.firstRow + grid.visibleRows - 1 >= rows;
+  if (moved) {
     grid.currentRow = std::max(0, std::min(grid.currentRow, rows - 1));
     grid.firstRow = std::max(0, grid.currentRow - grid.visibleRows + 1);
     if (grid.view != nullptr) grid.view->load();
   }
   if (yyGridRowHooks.scrollRange != nullptr) yyGridRowHooks.scrollRange(grid);
   if (editorGrid && yyGridRowHooks.editorFit != nullptr) yyGridRowHooks.editorFit(grid);
+  if (moved && grid.view != nullptr && yyGridRowHooks.refocus != nullptr) yyGridRowHooks.refocus(grid);
 }
 
 GridSortKey YYGridSortKey(const GridRecord& grid, int column, int row, int flags) {

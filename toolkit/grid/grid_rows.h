@@ -17,6 +17,9 @@ struct GridRowHooks {
   void (*columnChanged)(GridRecord& grid, int column) = nullptr;
   // Makes a cell current the way a person would see it: focus, scroll, report.
   void (*setCurrent)(GridRecord& grid, int column, int row) = nullptr;
+  // The grid takes the focus back when it had it, so that its current cell,
+  // moved by the model, is shown, focused and reported.
+  void (*refocus)(GridRecord& grid) = nullptr;
 };
 extern GridRowHooks yyGridRowHooks;
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "toolkit/core/fixed_text.h"
@@ -170,6 +171,19 @@ class CellView final : public GridView {
 // the row shown in part, never more than the rows.
 void fitCellRows(GridRecord& grid, int visible);
 
+// The row-label controls show the labels of the rows on view.
+void loadLabels(GridRecord& grid) {
+  for (std::size_t j = 0; j < grid.labelControls.size(); ++j) {
+    HWND label = grid.labelControls[j];
+    if (label == nullptr) continue;
+    const std::size_t row = static_cast<std::size_t>(grid.firstRow) + j;
+    const std::string text = row < grid.labels.size() ? grid.labels[row] : std::string();
+    setHeadingItem(label, 0, grid.labelWidth + 1, text, false, HDF_LEFT);
+    ShowWindow(label, static_cast<int>(row) < grid.rows ? SW_SHOWNOACTIVATE : SW_HIDE);
+    UpdateWindow(label);
+  }
+}
+
 int onCreate(HWND window, const CREATESTRUCTA& create) {
   GridRecord& grid = YYGridRecordFor(window);
   grid.view = new CellView(grid);
@@ -281,6 +295,14 @@ LRESULT onSetColumns(GridRecord& grid, HWND templateDialog, const int* positions
 
 // width in dialog units; text at the label-width line's first digit.
 LRESULT onSetRowLabels(GridRecord& grid, int width, const char* text) {
+  // Every allocated row has a label, empty until one is read or set.
+  if (grid.labels.size() < static_cast<std::size_t>(std::max(grid.rowsAllocated, 0))) {
+    try {
+      grid.labels.resize(static_cast<std::size_t>(grid.rowsAllocated));
+    } catch (const std::bad_alloc&) {
+      return -1;
+    }
+  }
   const int read = YYGridReadLabels(grid, text != nullptr ? text : "");
   const TEXTMETRICA metrics = metricsOf(grid.window, grid.font);
   grid.labelWidth = width * metrics.tmAveCharWidth / 4;
@@ -534,6 +556,10 @@ void rowsChanged(GridRecord& grid) {
 // A column's properties, its title or the labels changed: the windows on view follow.
 void columnChanged(GridRecord& grid, int column) {
   if (grid.window == nullptr || grid.client == nullptr) return;
+  if (column < 0) {
+    loadLabels(grid);
+    return;
+  }
   if (column >= 0 && column < columnCount(grid)) {
     const GridColumn& c = columnOf(grid, column);
     if (grid.heading != nullptr) setHeadingItem(grid.heading, column + 1, column < grid.firstColumn ? 0 : c.width - 1,
@@ -581,6 +607,15 @@ void programSetCurrent(GridRecord& grid, int column, int row) {
   grid.currentColumn = column;
   grid.currentRow = row;
   if (shown) SetFocus(grid.window);
+}
+
+// The model moved the current cell (its row went): the grid takes the focus
+// back when it had it and its dialog can have it, which shows, focuses and
+// reports the current cell.
+void takeFocusBack(GridRecord& grid) {
+  HWND dialog = GetParent(grid.window);
+  if (!YYGridFocusInside(grid) || IsWindowVisible(dialog) == 0 || IsWindowEnabled(dialog) == 0) return;
+  SetFocus(grid.window);
 }
 
 }  // namespace
@@ -634,6 +669,9 @@ void YYGridReportCell(const GridRecord& grid) {
 
 void YYGridWindowSetCurrent(GridRecord& grid, int column, int row, bool focus) {
   if (column == grid.currentColumn && row == grid.currentRow && yyGridFocusEntered == 0) return;
+  // A move that the focused cell's typed-in number refuses leaves the current
+  // cell where the focus stays.
+  if (focus && focusedCellInvalid(grid)) return;
   yyGridFocusEntered = 0;
   grid.currentColumn = column;
   grid.currentRow = row;
@@ -868,15 +906,7 @@ void YYGridLoadCells(GridRecord& grid) {
       YYGridSetReadOnly(cell, column.type, (flags & kRowReadOnly) != 0 ? 1 : 0, 1);
     }
   }
-  for (std::size_t j = 0; j < grid.labelControls.size(); ++j) {
-    HWND label = grid.labelControls[j];
-    if (label == nullptr) continue;
-    const std::size_t row = static_cast<std::size_t>(grid.firstRow) + j;
-    const std::string text = row < grid.labels.size() ? grid.labels[row] : std::string();
-    setHeadingItem(label, 0, grid.labelWidth + 1, text, false, HDF_LEFT);
-    ShowWindow(label, static_cast<int>(row) < grid.rows ? SW_SHOWNOACTIVATE : SW_HIDE);
-    UpdateWindow(label);
-  }
+  loadLabels(grid);
 }
 
 HWND YYGridMakeLabelControl(GridRecord& grid, int p) {
@@ -1055,4 +1085,5 @@ void YYGridWindowHooksInstall() {
   yyGridRowHooks.scrollRange = rowsChanged;
   yyGridRowHooks.columnChanged = columnChanged;
   yyGridRowHooks.setCurrent = programSetCurrent;
+  yyGridRowHooks.refocus = takeFocusBack;
 }
