@@ -1137,16 +1137,17 @@ TEST_F(GridWindow, AsterisksTheGridShowsKeepNobodyInTheCell) {
 
   click(cell(kTallGrid, 2, 1));
   ASSERT_EQ(GetFocus(), cell(kTallGrid, 2, 1));
-  SendMessageA(cell(kTallGrid, 2, 1), EM_SETSEL, 0, -1);
-  ui::typeText("1.2.3");
-  ui::pumpMessages(60);
-  key(VK_DOWN);
+  // The cell's text replaced by typing, then Down.
+  auto typeThenDown = [](std::string_view text) {
+    SendMessageA(GetFocus(), EM_SETSEL, 0, -1);
+    ui::typeText(text);
+    ui::pumpMessages(60);
+    key(VK_DOWN);
+  };
+  typeThenDown("1.2.3");
   EXPECT_EQ(g.currentRow, 1);
   EXPECT_EQ(GetFocus(), cell(kTallGrid, 2, 1));
-  SendMessageA(cell(kTallGrid, 2, 1), EM_SETSEL, 0, -1);
-  ui::typeText("4.5");
-  ui::pumpMessages(60);
-  key(VK_DOWN);
+  typeThenDown("4.5");
   EXPECT_EQ(g.currentRow, 2);
   ASSERT_EQ(YYGridCellValue(g, 2, 1, value), kGridDone);
   EXPECT_FLOAT_EQ(static_cast<float>(value), 4.5f);

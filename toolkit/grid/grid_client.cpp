@@ -67,9 +67,10 @@ HWND dialogOf(const GridRecord& grid) { return GetParent(grid.window); }
 // window (such as a grid editor's), or a dialog placed inside a window.  Esc
 // in a grid cell does not close it.
 bool isChildWindow(HWND window) {
+  if (window == nullptr) return false;
   if (isChildStyle(window)) return true;
   for (int slot = 1; slot <= kMaxWindowSlot; ++slot) {
-    if (window != nullptr && slotOf(slot).frame == window) return true;
+    if (slotOf(slot).frame == window) return true;
   }
   return false;
 }

@@ -293,7 +293,7 @@ LRESULT onSetColumns(GridRecord& grid, HWND templateDialog, const int* positions
   return good ? 1 : 0;
 }
 
-// width in dialog units; text at the label-width line's first digit.
+// The label width comes in dialog units, the text at the width's first digit.
 LRESULT onSetRowLabels(GridRecord& grid, int width, const char* text) {
   // Every allocated row has a label, empty until one is read or set.
   if (grid.labels.size() < static_cast<std::size_t>(std::max(grid.rowsAllocated, 0))) {
@@ -560,7 +560,7 @@ void columnChanged(GridRecord& grid, int column) {
     loadLabels(grid);
     return;
   }
-  if (column >= 0 && column < columnCount(grid)) {
+  if (column < columnCount(grid)) {
     const GridColumn& c = columnOf(grid, column);
     if (grid.heading != nullptr) setHeadingItem(grid.heading, column + 1, column < grid.firstColumn ? 0 : c.width - 1,
                                                 c.title, false, HDF_CENTER);
