@@ -8,13 +8,14 @@
 #include "toolkit/grid/grid_model.h"
 
 // Filled by the grid window and the grid editor: the scroll bars after the row
-// count changed, the editor window fitted to its grid, and the cells on view
-// after a column's properties, a title or a label changed (column -1: labels),
-// and the current cell shown and focused.
+// count changed, the editor window fitted to its grid, the cells on view after
+// a column's properties or a title changed, a row's label on view after it
+// changed, and the current cell shown and focused.
 struct GridRowHooks {
   void (*scrollRange)(GridRecord& grid) = nullptr;
   void (*editorFit)(GridRecord& grid) = nullptr;
   void (*columnChanged)(GridRecord& grid, int column) = nullptr;
+  void (*labelChanged)(GridRecord& grid, int row) = nullptr;
   // Makes a cell current the way a person would see it: focus, scroll, report.
   void (*setCurrent)(GridRecord& grid, int column, int row) = nullptr;
   // The grid takes the focus back when it had it, so that its current cell,

@@ -75,7 +75,7 @@ void YYGridSetColumnTitle(GridRecord& grid, int item, std::string_view text) {
 void YYGridSetRowLabel(GridRecord& grid, int row, std::string_view text) {
   if (!YYGridHasRowLabels(grid) || row < 0 || row >= static_cast<int>(grid.labels.size())) return;
   grid.labels[static_cast<std::size_t>(row)] = std::string(text.substr(0, kGridLabelLength));
-  if (YYGridRowOnView(grid, row)) columnChanged(grid, -1);
+  if (YYGridRowOnView(grid, row) && yyGridRowHooks.labelChanged != nullptr) yyGridRowHooks.labelChanged(grid, row);
 }
 
 std::string YYGridGetRowLabel(const GridRecord& grid, int row) {

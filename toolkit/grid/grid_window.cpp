@@ -171,17 +171,24 @@ class CellView final : public GridView {
 // the row shown in part, never more than the rows.
 void fitCellRows(GridRecord& grid, int visible);
 
-// The row-label controls show the labels of the rows on view.
+// The row-label control of cell row j shows the label of its row.
+void loadLabel(GridRecord& grid, std::size_t j) {
+  HWND label = j < grid.labelControls.size() ? grid.labelControls[j] : nullptr;
+  if (label == nullptr) return;
+  const std::size_t row = static_cast<std::size_t>(grid.firstRow) + j;
+  const std::string text = row < grid.labels.size() ? grid.labels[row] : std::string();
+  setHeadingItem(label, 0, grid.labelWidth + 1, text, false, HDF_LEFT);
+  ShowWindow(label, static_cast<int>(row) < grid.rows ? SW_SHOWNOACTIVATE : SW_HIDE);
+  UpdateWindow(label);
+}
+
 void loadLabels(GridRecord& grid) {
-  for (std::size_t j = 0; j < grid.labelControls.size(); ++j) {
-    HWND label = grid.labelControls[j];
-    if (label == nullptr) continue;
-    const std::size_t row = static_cast<std::size_t>(grid.firstRow) + j;
-    const std::string text = row < grid.labels.size() ? grid.labels[row] : std::string();
-    setHeadingItem(label, 0, grid.labelWidth + 1, text, false, HDF_LEFT);
-    ShowWindow(label, static_cast<int>(row) < grid.rows ? SW_SHOWNOACTIVATE : SW_HIDE);
-    UpdateWindow(label);
-  }
+  for (std::size_t j = 0; j < grid.labelControls.size(); ++j) loadLabel(grid, j);
+}
+
+// A row's label changed while the row is on view.
+void labelChanged(GridRecord& grid, int row) {
+  if (row >= grid.firstRow) loadLabel(grid, static_cast<std::size_t>(row - grid.firstRow));
 }
 
 int onCreate(HWND window, const CREATESTRUCTA& create) {
@@ -556,11 +563,7 @@ void rowsChanged(GridRecord& grid) {
 // A column's properties, its title or the labels changed: the windows on view follow.
 void columnChanged(GridRecord& grid, int column) {
   if (grid.window == nullptr || grid.client == nullptr) return;
-  if (column < 0) {
-    loadLabels(grid);
-    return;
-  }
-  if (column < columnCount(grid)) {
+  if (column >= 0 && column < columnCount(grid)) {
     const GridColumn& c = columnOf(grid, column);
     if (grid.heading != nullptr) setHeadingItem(grid.heading, column + 1, column < grid.firstColumn ? 0 : c.width - 1,
                                                 c.title, false, HDF_CENTER);
@@ -1084,6 +1087,7 @@ LRESULT CALLBACK YYGridWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 void YYGridWindowHooksInstall() {
   yyGridRowHooks.scrollRange = rowsChanged;
   yyGridRowHooks.columnChanged = columnChanged;
+  yyGridRowHooks.labelChanged = labelChanged;
   yyGridRowHooks.setCurrent = programSetCurrent;
   yyGridRowHooks.refocus = takeFocusBack;
 }
