@@ -35,6 +35,7 @@ wine_session_start() {
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
+  wine_prefix_wingdings
   wineserver -p
   # No window manager runs on the test screen: windows are left unmanaged, so
   # that Wine does not wait for one each time a window is hidden or destroyed.
@@ -45,6 +46,21 @@ wine_session_start() {
   fi
   # Start Wine's services now, outside any test, so that no test pays for them.
   wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+# Grids print their check boxes in Wingdings.  Wine ships one, but a new
+# prefix finds it only in its own Fonts folder; without it a symbol font
+# stands in that has no check marks.
+wine_prefix_wingdings() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" source
+  [[ -f "$fonts/wingding.ttf" ]] && return 0
+  for source in /usr/share/wine/fonts /usr/lib/wine/fonts /opt/wine*/share/wine/fonts; do
+    if [[ -f "$source/wingding.ttf" ]]; then
+      mkdir -p "$fonts" && cp "$source/wingding.ttf" "$fonts/"
+      return 0
+    fi
+  done
+  echo "Wine's Wingdings font was not found: printed check boxes will have no marks." >&2
 }
 
 wine_session_stop() {

@@ -13,19 +13,6 @@ namespace {
 
 using namespace editor_test;
 
-constexpr int kFileNameBox = 1148;  // the file selector's name field
-
-// Types a name into the file selector and confirms it.
-ui::DialogScript chooseFile(std::string name) {
-  return [name](HWND dialog) {
-    HWND box = GetDlgItem(dialog, kFileNameBox);
-    HWND combo = FindWindowExA(box, nullptr, "ComboBox", nullptr);
-    HWND edit = FindWindowExA(combo != nullptr ? combo : box, nullptr, "Edit", nullptr);
-    SetWindowTextA(edit != nullptr ? edit : box, name.c_str());
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-  };
-}
-
 // Fills fields as typing does (the edit is marked modified), then presses a button.
 ui::DialogScript setFields(std::vector<std::pair<int, std::string>> fields, int button) {
   return [fields, button](HWND dialog) {

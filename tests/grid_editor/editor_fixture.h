@@ -36,6 +36,20 @@ constexpr int kReadOnlyGrid = 420;  // two texts, 3 rows, read-only
 constexpr int kLabelGrid = 430;     // row labels, one text column, 3 rows
 constexpr int kChecksGrid = 440;    // a check box and a menu
 constexpr int kPlainGrid = 450;     // three untitled texts, 20 rows
+constexpr int kEveryTypeGrid = 460;  // heading, row labels, every column type; 240 rows, wider than its window
+
+constexpr int kFileNameBox = 1148;  // the file selector's name field
+
+// Types a name into the file selector and confirms it.
+inline ui::DialogScript chooseFile(std::string name) {
+  return [name](HWND dialog) {
+    HWND box = GetDlgItem(dialog, kFileNameBox);
+    HWND combo = FindWindowExA(box, nullptr, "ComboBox", nullptr);
+    HWND edit = FindWindowExA(combo != nullptr ? combo : box, nullptr, "Edit", nullptr);
+    SetWindowTextA(edit != nullptr ? edit : box, name.c_str());
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  };
+}
 
 class Editor : public dialog_test::RootWindow {
  protected:

@@ -369,6 +369,30 @@ TEST_F(Editor, AModalEditorRunsUntilItsWindowCloses) {
   EXPECT_EQ(missing, -1);
 }
 
+// A program that quits while its modal editor runs: the loop ends, and the
+// window goes with the record it pointed to.
+TEST_F(Editor, AModalEditorLeftByQuittingTakesItsWindowDown) {
+  ASSERT_EQ(convert(0, kTitledGrid, kShowModal), kEditorDone);
+  HWND frame = window();
+  PostQuitMessage(0);
+  YYGridEditorModalLoop();
+  EXPECT_FALSE(IsWindow(frame));
+  EXPECT_FALSE(slotHasFrame(slot_));
+  MSG quit{};
+  EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is handed on";
+}
+
+// The editor's dialogs come with the toolkit: the converter program has them.
+TEST(GridEditorDialogs, TheProgramHasThemAll) {
+  const std::string program = std::string("Z:") + CARROW_PROGRAM_DIR + "/Carrowmapper.exe";
+  HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr) << program;
+  for (int id : {32106, 32107, 32108, 32109, 32112, 32114}) {
+    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5)), nullptr) << "dialog " << id;
+  }
+  FreeLibrary(module);
+}
+
 TEST(GridEditorTitle, TheFileNameFollowsTheBaseTitleWithoutOverflow) {
   EXPECT_EQ(YYGridEditorTitleText("Grid", ""), "Grid");
   EXPECT_EQ(YYGridEditorTitleText("Grid", "c:\\data\\a.csv"), "Grid - [c:\\data\\a.csv]");

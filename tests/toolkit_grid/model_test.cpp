@@ -39,9 +39,11 @@ TEST(GridsLine, RowLabelsAreCutTrimmedAndEndAtTheText) {
   grid.labels.assign(4, "old");
   const std::string longLabel(60, 'L');
   const std::string text = " 4 4 300\n 40\nNorth   \r\n" + longLabel + "\nEast\r";
-  const GridLabelLines read = YYGridReadLabels(grid, text);
-  EXPECT_EQ(read.labelWidth, 40);
-  EXPECT_EQ(read.consumed, static_cast<int>(text.size()));
+  const GridLabelWidth width = YYGridLabelWidth(text);
+  EXPECT_EQ(width.width, 40);
+  EXPECT_EQ(width.position, 10);  // the width's first digit, where the labels are read from
+  const int read = YYGridReadLabels(grid, std::string_view(text).substr(10));
+  EXPECT_EQ(read, static_cast<int>(text.size()) - 10);
   EXPECT_EQ(grid.labels[0], "North");
   EXPECT_EQ(grid.labels[1], std::string(50, 'L'));
   EXPECT_EQ(grid.labels[2], "East");  // a carriage return is no part of a label
@@ -53,10 +55,10 @@ TEST(GridsLine, NoLabelStyleSkipsTheLabels) {
   grid.style = kGridRowLabelStyle | kGridNoLabelTextStyle;
   grid.rows = 2;
   grid.labels.assign(2, std::string());
-  const GridLabelLines read = YYGridReadLabels(grid, "\n 30\nA\nB\n");
-  EXPECT_EQ(read.labelWidth, 30);
+  EXPECT_EQ(YYGridLabelWidth("\n 30\nA\nB\n").width, 30);
+  const int read = YYGridReadLabels(grid, "30\nA\nB\n");
   EXPECT_EQ(grid.labels[0], "");
-  EXPECT_EQ(read.consumed, 4);  // the line feed of the width line
+  EXPECT_EQ(read, 2);  // the line feed of the width line
 }
 
 TEST(CellChange, PacksColumnAndRowAndUnpacksThem) {

@@ -116,21 +116,21 @@ TEST_F(GridRows, BlankCellsSortLastInBothOrders) {
   }
   WGridSort(0, 1);
   EXPECT_EQ(lastError(), 1005);  // a sort needs a loaded dialog, whatever the identifier
-  YYGridQuickSort(grid, 0, 1, 5, 0);
+  YYGridSortRows(grid, 0, 1, 5, 0);
   const std::vector<std::string> ascending = column(2);
   EXPECT_EQ(std::vector<std::string>(ascending.begin(), ascending.begin() + 3),
             (std::vector<std::string>{"t3", "t5", "t1"}));
   EXPECT_EQ(column(1)[3], "");
   EXPECT_EQ(column(1)[4], "");
-  YYGridQuickSort(grid, 0, 1, 5, 1);
+  YYGridSortRows(grid, 0, 1, 5, 1);
   EXPECT_EQ(column(1)[0], "3.5000");
   EXPECT_EQ(column(1)[3], "");
   EXPECT_EQ(column(1)[4], "");
   // A text column: blanks last too.
   putText(2, 2, "");
-  YYGridQuickSort(grid, 1, 1, 5, 0);
+  YYGridSortRows(grid, 1, 1, 5, 0);
   EXPECT_EQ(column(2).back(), "");
-  YYGridQuickSort(grid, 1, 1, 5, 1);
+  YYGridSortRows(grid, 1, 1, 5, 1);
   EXPECT_EQ(column(2).back(), "");
 }
 
@@ -141,16 +141,16 @@ TEST_F(GridRows, FoldingMakesCasesEqual) {
     putText(1, row, texts[row - 1]);
     WGridPutCellInteger(0, 2, row, row);
   }
-  YYGridQuickSort(grid, 0, 1, 3, 0);
+  YYGridSortRows(grid, 0, 1, 3, 0);
   EXPECT_EQ(column(1), (std::vector<std::string>{"A", "a", "b"}));
-  YYGridQuickSort(grid, 0, 1, 3, 1 | 2);
+  YYGridSortRows(grid, 0, 1, 3, 1 | 2);
   EXPECT_EQ(column(1)[0], "b");
   const GridSortKey upper = YYGridSortKey(grid, 0, 1, 2);
   const GridSortKey lower = YYGridSortKey(grid, 0, 2, 2);
   EXPECT_EQ(YYGridCompareKeys(upper, lower), 0);
 }
 
-TEST_F(GridRows, BothSortPathsOrderEveryRow) {
+TEST_F(GridRows, SortsOfEverySizeOrderEveryRow) {
   std::mt19937 random(7);
   for (int rows : {2, 6, 7, 8, 40}) {
     for (int flags : {0, 1}) {
@@ -162,7 +162,7 @@ TEST_F(GridRows, BothSortPathsOrderEveryRow) {
         WGridPutCellInteger(0, 1, row, values.back());
         putText(2, row, std::to_string(values.back()));
       }
-      YYGridQuickSort(grid, 0, 1, rows, flags);
+      YYGridSortRows(grid, 0, 1, rows, flags);
       std::sort(values.begin(), values.end());
       if (flags == 1) std::reverse(values.begin(), values.end());
       for (int row = 1; row <= rows; ++row) {
@@ -173,12 +173,49 @@ TEST_F(GridRows, BothSortPathsOrderEveryRow) {
   }
 }
 
+// Rows whose keys are equal keep the order they had, in both directions, with
+// case folded, with blank cells, and within a part of the rows.
+TEST_F(GridRows, RowsWithEqualKeysKeepTheirOrder) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> keys;  // the text column's cells; the integer column numbers the rows
+    int flags, first, last;
+    std::vector<int> order;  // the row numbers afterwards
+  };
+  const Case cases[] = {
+      {"ascending", {"b", "a", "b", "a", "b"}, 0, 1, 5, {2, 4, 1, 3, 5}},
+      {"descending", {"b", "a", "b", "a", "b"}, 1, 1, 5, {1, 3, 5, 2, 4}},
+      {"case folded", {"b", "A", "a", "B", "a"}, 2, 1, 5, {2, 3, 5, 1, 4}},
+      {"blanks last, in order", {"", "b", "", "a", ""}, 0, 1, 5, {4, 2, 1, 3, 5}},
+      {"blanks last descending too", {"", "b", "", "a", ""}, 1, 1, 5, {2, 4, 1, 3, 5}},
+      {"rows 2 to 4 only", {"z", "b", "a", "b", "a"}, 0, 2, 4, {1, 3, 2, 4, 5}},
+      {"all equal: nothing moves", {"k", "k", "k", "k", "k"}, 1, 1, 5, {1, 2, 3, 4, 5}},
+      {"seven rows in reverse", {"g", "f", "e", "d", "c", "b", "a"}, 0, 1, 7, {7, 6, 5, 4, 3, 2, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const int rows = static_cast<int>(c.keys.size());
+    define({kGridString, kGridInteger}, rows);
+    for (int row = 1; row <= rows; ++row) {
+      putText(1, row, c.keys[static_cast<std::size_t>(row - 1)]);
+      WGridPutCellInteger(0, 2, row, row);
+    }
+    grid.unsaved = 0;
+    YYGridSortRows(grid, 0, c.first, c.last, c.flags);
+    std::vector<int> order;
+    for (int row = 1; row <= rows; ++row) order.push_back(std::stoi(text(2, row)));
+    EXPECT_EQ(order, c.order);
+    // Only a sort that moved rows changed the grid.
+    EXPECT_EQ(grid.unsaved, std::is_sorted(c.order.begin(), c.order.end()) ? 0 : 1);
+  }
+}
+
 TEST_F(GridRows, SortMovesLabelsOnlyWhenAsked) {
   numbered(3);
-  YYGridQuickSort(grid, 1, 1, 3, 1);
+  YYGridSortRows(grid, 1, 1, 3, 1);
   EXPECT_EQ(column(1), (std::vector<std::string>{"r3", "r2", "r1"}));
   EXPECT_EQ(YYGridGetRowLabel(grid, 0), "L1");
-  YYGridQuickSort(grid, 1, 1, 3, 4);
+  YYGridSortRows(grid, 1, 1, 3, 4);
   EXPECT_EQ(YYGridGetRowLabel(grid, 0), "L3");
 }
 

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <numeric>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -939,6 +941,234 @@ TEST_F(GridWindow, ModalCopyKeepsEveryCellBothWays) {
   int option = 0;
   WGridGetCellMenu(kSmallGrid, 5, 3, option);
   EXPECT_EQ(option, 2);
+}
+
+// A cell's text without the blanks around it.
+std::string trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  return first == std::string::npos ? std::string() : std::string(text::trimmed(std::string_view(text).substr(first)));
+}
+
+// A sort of every row of the tall grid on its integer column, against the
+// standard library's stable sort of the same keys: rows of equal keys keep
+// their order, and rows already in order (either way) are no harder than any.
+TEST_F(GridWindow, TwoHundredThousandRowsSortAsAStableSortDoes) {
+  GridRecord& g = grid(kTallGrid);
+  const int rows = g.rows;
+  ASSERT_EQ(rows, 200000);
+  std::mt19937 random(34);
+  struct Case {
+    const char* what;
+    std::function<int(int)> key;
+    int flags;
+  };
+  const Case cases[] = {
+      {"in order", [](int r) { return r; }, 0},
+      {"in reverse order", [rows](int r) { return rows - r; }, 0},
+      {"in order, sorted descending", [](int r) { return r; }, 1},
+      {"all equal", [](int) { return 7; }, 0},
+      {"all equal, descending", [](int) { return 7; }, 1},
+      {"random with many ties", [&random](int) { return static_cast<int>(random() % 1000) - 500; }, 0},
+      {"random with many ties, descending", [&random](int) { return static_cast<int>(random() % 1000) - 500; }, 1},
+  };
+  GridColumn& texts = g.columnList[0];
+  GridColumn& numbers = g.columnList[1];
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<int> keys(static_cast<std::size_t>(rows));
+    for (int r = 0; r < rows; ++r) {
+      keys[static_cast<std::size_t>(r)] = c.key(r);
+      YYGridStoreText(texts, r, std::to_string(r));
+      YYGridStoreNumber(numbers, r, keys[static_cast<std::size_t>(r)]);
+      numbers.flags[static_cast<std::size_t>(r)] |= kRowStored | kRowPresent;
+    }
+    YYGridLoadCells(g);
+    std::vector<int> order(static_cast<std::size_t>(rows));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+      const int x = keys[static_cast<std::size_t>(a)];
+      const int y = keys[static_cast<std::size_t>(b)];
+      return c.flags == 1 ? x > y : x < y;
+    });
+    WGridSort(kTallGrid, 2, c.flags);
+    ASSERT_EQ(dialog_test::lastError(), 0);
+    int wrong = 0;
+    for (int r = 0; r < rows && wrong < 5; ++r) {
+      const int from = order[static_cast<std::size_t>(r)];
+      if (YYGridStoredText(texts, r) != std::to_string(from) ||
+          YYGridStoredInteger(numbers, r) != keys[static_cast<std::size_t>(from)]) {
+        ADD_FAILURE() << "row " << r << " holds the row that stood at " << YYGridStoredText(texts, r) << ", not "
+                      << from;
+        ++wrong;
+      }
+    }
+    // The cells on view show the sorted rows.
+    EXPECT_EQ(cellText(kTallGrid, 0, 0), std::to_string(order[0]));
+  }
+}
+
+// A grid a program sets up itself through the set-up messages, from a
+// template dialog of its own: the row labels come with their width in dialog
+// units and the text at the width's first digit; the menu column starts on
+// the item the template's list has selected (the same index in the cells'
+// lists, whose items start after the template's first).
+INT_PTR CALLBACK plainTemplate(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+TEST_F(GridWindow, AProgramSetsAGridUpThroughItsMessages) {
+  HWND window = CreateWindowExA(0, "QVRGRID", "", WS_CHILD | WS_VISIBLE | WS_BORDER | kGridRowLabelStyle |
+                                kGridKeepHeightStyle, 300, 200, 200, 90, dialog_,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(116)), GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(window, nullptr);
+  SendMessageA(window, GM_SETSIZE, 3, 2);
+  const std::string description = "40 \nNorth\nSouth\nEast\nnot a label\n";
+  const LRESULT read = SendMessageA(window, GM_SETROWLABELS, 40, reinterpret_cast<LPARAM>(description.c_str()));
+  EXPECT_EQ(read, static_cast<LRESULT>(description.find("not") - 1));  // the line feed read last
+  GridRecord& g = *gridRecordOf(window);
+  TEXTMETRICA metrics{};
+  HDC dc = GetDC(window);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+  GetTextMetricsA(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  EXPECT_EQ(g.labelWidth, 40 * metrics.tmAveCharWidth / 4);
+  EXPECT_EQ(YYGridGetRowLabel(g, 0), "North");
+  EXPECT_EQ(YYGridGetRowLabel(g, 2), "East");
+
+  HWND templateDialog =
+      CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(313), dialog_, plainTemplate, 0);
+  ASSERT_NE(templateDialog, nullptr);
+  HWND list = GetDlgItem(templateDialog, 2);
+  for (const char* item : {"-", "Red", "Green", "Blue"}) {
+    SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  }
+  SendMessageA(list, CB_SETCURSEL, 2, 0);
+  EXPECT_EQ(SendMessageA(window, GM_SETCOLUMNS, reinterpret_cast<WPARAM>(templateDialog), 0), 1);
+  SendMessageA(window, GM_LAYOUT, 0, 0);
+  SendMessageA(window, GM_SETDEFINED, 0, 0);
+  DestroyWindow(templateDialog);
+  for (int row = 0; row < 3; ++row) {
+    int option = 0;
+    WGridGetCellMenu(116, 2, row + 1, option);
+    EXPECT_EQ(option, 3) << "row " << row;
+  }
+  HWND cell = YYGridCellWindow(g, 1, 0);
+  ASSERT_NE(cell, nullptr);
+  EXPECT_EQ(SendMessageA(cell, CB_GETCURSEL, 0, 0), 2);
+  ASSERT_FALSE(g.labelControls.empty());
+  char text[32] = {};
+  HDITEMA item{};
+  item.mask = HDI_TEXT;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(g.labelControls[0], HDM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  EXPECT_STREQ(text, "North");
+  EXPECT_EQ(dialog_test::lastError(), 0);
+  DestroyWindow(window);
+}
+
+// A cell without colours of its own or of its column shows the grid field's.
+TEST_F(GridWindow, CellColoursFallBackToTheGridFieldsOwn) {
+  GridRecord& g = grid(kSmallGrid);
+  FieldRecord* own = fieldRecordOf(g.window);
+  ASSERT_NE(own, nullptr);
+  const int text = own->textColour;
+  const int background = own->backgroundColour;
+  own->textColour = RGB(10, 20, 30);
+  own->backgroundColour = RGB(200, 210, 220);
+  GridRgb t;
+  GridRgb b;
+  ASSERT_EQ(YYGridGetCellColour(g, 0, 1, t, b), kGridDone);
+  EXPECT_EQ((std::array<int, 3>{t.r, t.g, t.b}), (std::array<int, 3>{10, 20, 30}));
+  EXPECT_EQ((std::array<int, 3>{b.r, b.g, b.b}), (std::array<int, 3>{200, 210, 220}));
+  // The column's own colour comes first, each colour on its own.
+  ASSERT_EQ(YYGridSetColumnColour(g, 1, {0, 0, 255}, {-1, 0, 0}), kGridDone);
+  ASSERT_EQ(YYGridGetCellColour(g, 1, 0, t, b), kGridDone);
+  EXPECT_EQ((std::array<int, 3>{t.r, t.g, t.b}), (std::array<int, 3>{0, 0, 255}));
+  EXPECT_EQ((std::array<int, 3>{b.r, b.g, b.b}), (std::array<int, 3>{200, 210, 220}));
+  own->textColour = text;
+  own->backgroundColour = background;
+}
+
+// The format of a put becomes the column's: every cell of the column on view
+// shows its value in it at once, a typed-in text too, and so do rows not on view.
+TEST_F(GridWindow, APutWithAFormatShowsTheWholeColumnInIt) {
+  GridRecord& g = grid(kTallGrid);
+  WGridPutCellReal(kTallGrid, 3, 1, 2.5f);
+  WGridPutCellReal(kTallGrid, 3, 2, 3.25f);
+  WGridPutCellReal(kTallGrid, 3, 1001, 9.5f);
+  EXPECT_EQ(trimmed(cellText(kTallGrid, 2, 0)), "2.5000");
+  HWND typed = cell(kTallGrid, 2, 2);
+  SetWindowTextA(typed, "7.125");
+  SendMessageA(typed, EM_SETMODIFY, TRUE, 0);
+  WGridPutCellReal(kTallGrid, 3, 4, 3.14159f, "(F8.2)");
+  EXPECT_EQ(dialog_test::lastError(), 0);
+  EXPECT_EQ(trimmed(cellText(kTallGrid, 2, 3)), "3.14");
+  EXPECT_EQ(trimmed(cellText(kTallGrid, 2, 0)), "2.50");
+  EXPECT_EQ(trimmed(cellText(kTallGrid, 2, 1)), "3.25");
+  EXPECT_EQ(trimmed(cellText(kTallGrid, 2, 2)), "7.13");
+  EXPECT_EQ(SendMessageA(typed, EM_GETMODIFY, 0, 0), 0);
+  std::string below;
+  YYGridCellString(g, 2, 1000, below, 50);
+  EXPECT_EQ(trimmed(below), "9.50");
+  EXPECT_EQ(YYGridCellFormat(g, 2), "(F8.2)");
+}
+
+// A value the grid shows as asterisks (too wide for its format) is no typed
+// mistake: the keys leave its cell, and the cell keeps its value.  A number
+// typed in that does not read still keeps the person in the cell.
+TEST_F(GridWindow, AsterisksTheGridShowsKeepNobodyInTheCell) {
+  GridRecord& g = grid(kTallGrid);
+  WGridPutCellReal(kTallGrid, 3, 2, 12345.678f, "(F5.1)");
+  const std::string stars = cellText(kTallGrid, 2, 1);
+  ASSERT_TRUE(!stars.empty() && stars.find_first_not_of('*') == std::string::npos) << stars;
+  click(cell(kTallGrid, 2, 1));
+  ASSERT_EQ(GetFocus(), cell(kTallGrid, 2, 1));
+  key(VK_DOWN);
+  EXPECT_EQ(g.currentRow, 2);
+  EXPECT_EQ(GetFocus(), cell(kTallGrid, 2, 2));
+  ui::clickAt(cell(kTallGrid, 2, 1), 14, 3);  // away from the first click: no double click
+  ui::pumpMessages(60);
+  key(VK_TAB, ui::kShift);
+  EXPECT_EQ(g.currentColumn, 1);
+  EXPECT_EQ(GetFocus(), cell(kTallGrid, 1, 1));
+  double value = 0.0;
+  ASSERT_EQ(YYGridCellValue(g, 2, 1, value), kGridDone);
+  EXPECT_FLOAT_EQ(static_cast<float>(value), 12345.678f);
+
+  click(cell(kTallGrid, 2, 1));
+  ASSERT_EQ(GetFocus(), cell(kTallGrid, 2, 1));
+  // The cell's text replaced by typing, then Down.
+  auto typeThenDown = [](std::string_view text) {
+    SendMessageA(GetFocus(), EM_SETSEL, 0, -1);
+    ui::typeText(text);
+    ui::pumpMessages(60);
+    key(VK_DOWN);
+  };
+  typeThenDown("1.2.3");
+  EXPECT_EQ(g.currentRow, 1);
+  EXPECT_EQ(GetFocus(), cell(kTallGrid, 2, 1));
+  typeThenDown("4.5");
+  EXPECT_EQ(g.currentRow, 2);
+  ASSERT_EQ(YYGridCellValue(g, 2, 1, value), kGridDone);
+  EXPECT_FLOAT_EQ(static_cast<float>(value), 4.5f);
+}
+
+// Every menu cell's dropped list shows all its items, or scrolls to those it
+// cannot show at once.
+TEST_F(GridWindow, MenuListsOfEveryRowReachEveryItem) {
+  const GridRecord& g = grid(kTallGrid);
+  for (int row = 0; row < g.cellRows; ++row) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(cell(kTallGrid, 4, row), &info)) << row;
+    RECT shown{};
+    GetClientRect(info.hwndList, &shown);
+    const LRESULT needed = SendMessageA(info.hwndList, LB_GETCOUNT, 0, 0) *
+                           SendMessageA(info.hwndList, LB_GETITEMHEIGHT, 0, 0);
+    const bool scrolls = (GetWindowLongA(info.hwndList, GWL_STYLE) & WS_VSCROLL) != 0;
+    EXPECT_TRUE(needed <= shown.bottom || scrolls)
+        << "row " << row << ": a list of " << shown.bottom << " pixels for " << needed << ", without a scroll bar";
+  }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "toolkit/dialogs/field_values.h"
 #include "toolkit/grid/grid_field.h"
 #include "toolkit/grid/grid_register.h"
+#include "toolkit/grid/grid_rows.h"
 #include "toolkit/grid/grid_storage.h"
 
 GridRecord* (*yyGridOfCurrentWindow)() = nullptr;
@@ -52,6 +53,9 @@ bool readNumber(std::string_view text, double& value) {
 std::string YYGridFormattedValue(double value, GridColumnType type, std::string_view format) {
   std::array<char, 100> buffer{};
   TextField field(buffer.data(), static_cast<int>(buffer.size()));
+  // A cell without a format of its own shows the default one: the number
+  // writer refuses an empty format and would leave asterisks in its place.
+  if (text::isBlank(format)) format = kDefaultRealFormat;
   if (type == kGridInteger) {
     // Every 32-bit integer fits the integer field's eleven columns.
     YYINTTOTEXT(YYGridTruncate(value), field);
@@ -142,6 +146,28 @@ int YYGridCellMenu(const GridRecord& grid, int column, int row, int& option) {
   return kGridDone;
 }
 
+namespace {
+
+void setValueFlags(GridColumn& column, int row, bool stored, bool present) {
+  unsigned char& flags = column.flags[static_cast<std::size_t>(row)];
+  flags = static_cast<unsigned char>(flags & ~(kRowStored | kRowPresent));
+  if (stored) flags |= kRowStored;
+  if (present) flags |= kRowPresent;
+}
+
+// The last format put into a column becomes the column's: the other cells on
+// view show their values in it at once.
+void adoptFormat(GridRecord& grid, int column, std::string_view format) {
+  GridColumn& c = columnOf(grid, column);
+  if (text::isBlank(format) || (!c.format.empty() && YYGridSameTextIgnoringCase(c.format, format))) return;
+  c.format = std::string(format);
+  if ((c.type == kGridReal || c.type == kGridDouble) && yyGridRowHooks.columnChanged != nullptr) {
+    yyGridRowHooks.columnChanged(grid, column);
+  }
+}
+
+}  // namespace
+
 int YYGridCellStore(GridRecord& grid, int column, int row, double value, std::string_view text,
                     std::string_view format) {
   if (!YYGridCellExists(grid, column, row)) return kGridOutside;
@@ -152,18 +178,13 @@ int YYGridCellStore(GridRecord& grid, int column, int row, double value, std::st
   double used = value;
   if (used == 0.0) readNumber(text, used);
   if (YYGridRowOnView(grid, row)) grid.view->setText(column, row, text, used, present);
-  if (!text::isBlank(format) && (c.format.empty() || !YYGridSameTextIgnoringCase(c.format, format))) {
-    c.format = std::string(format);
-  }
   if (c.type == kGridString) {
     YYGridStoreText(c, row, text);
   } else {
     YYGridStoreNumber(c, row, used);
   }
-  unsigned char& flags = c.flags[static_cast<std::size_t>(row)];
-  flags = static_cast<unsigned char>(flags & ~(kRowStored | kRowPresent));
-  if (!text.empty()) flags |= kRowStored;
-  if (present) flags |= kRowPresent;
+  setValueFlags(c, row, !text.empty(), present);
+  adoptFormat(grid, column, format);
   YYGridMarkChanged(grid);
   return kGridDone;
 }
@@ -294,6 +315,16 @@ void numericPut(GridRecord& record, int c, int r, double value, PutKind kind, st
   }
   if (target.hasRange() && (value < target.minimum || value > target.maximum)) {
     YYErrorReport(kErrorRange, routine);
+    return;
+  }
+  if (target.type != kGridString && !YYGridRowOnView(record, r)) {
+    // A number column keeps the value itself; the text it would show is made
+    // when its row comes on view (loading a file puts a great many of them).
+    YYGridClearBlock(record);
+    YYGridStoreNumber(record.columnList[static_cast<std::size_t>(c)], r, value);
+    setValueFlags(record.columnList[static_cast<std::size_t>(c)], r, true, true);
+    adoptFormat(record, c, used);
+    YYGridMarkChanged(record);
     return;
   }
   const std::string text = kind == kPutInteger ? YYGridFormattedValue(value, kGridInteger, {})

@@ -12,7 +12,7 @@
 #include "toolkit/grid/grid_model.h"
 
 // A value as a cell of the type shows it: integers as the integer field
-// writes them, reals and doubles with the format (empty: the default).
+// writes them, reals and doubles with the format (blank: the default).
 std::string YYGridFormattedValue(double value, GridColumnType type, std::string_view format);
 
 // The grid a program names: a grid field of the current dialog, or with 0 the

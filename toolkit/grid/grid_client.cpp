@@ -6,6 +6,7 @@
 #include <string>
 
 #include "toolkit/core/window_select.h"
+#include "toolkit/core/window_table.h"
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/grid/grid_clipboard.h"
 #include "toolkit/grid/grid_field.h"
@@ -61,6 +62,18 @@ void repaintBlock(GridRecord& grid) {
 }
 
 HWND dialogOf(const GridRecord& grid) { return GetParent(grid.window); }
+
+// A child window: a window of the toolkit's window table other than the root
+// window (such as a grid editor's), or a dialog placed inside a window.  Esc
+// in a grid cell does not close it.
+bool isChildWindow(HWND window) {
+  if (window == nullptr) return false;
+  if (isChildStyle(window)) return true;
+  for (int slot = 1; slot <= kMaxWindowSlot; ++slot) {
+    if (slotOf(slot).frame == window) return true;
+  }
+  return false;
+}
 
 // Keys that move between cells; true when the key was the grid's.
 bool navigate(GridRecord& grid, HWND cell, WPARAM key) {
@@ -141,8 +154,10 @@ bool navigate(GridRecord& grid, HWND cell, WPARAM key) {
       else YYBeep();
       return true;
     case VK_ESCAPE:
+      // A child window stays open; a dropped list of its cell closes.
       if (type != kGridCheckBox && type != kGridMenu) return false;
-      if (!isChildStyle(dialogOf(grid))) SendMessageA(dialogOf(grid), WM_CLOSE, 0, 0);
+      if (isChildWindow(dialogOf(grid))) return !listOpen;
+      SendMessageA(dialogOf(grid), WM_CLOSE, 0, 0);
       return true;
     default:
       return false;
@@ -478,11 +493,17 @@ LRESULT CALLBACK YYGridCellProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_KILLFOCUS: {
       HWND next = reinterpret_cast<HWND>(wParam);
       HWND parent = GetParent(grid->window);
-      yyGridClearBlockOnFocus = next != grid->window && !(isChildStyle(parent) && next == parent) ? 1 : 0;
+      yyGridClearBlockOnFocus = next != grid->window && !(isChildWindow(parent) && next == parent) ? 1 : 0;
       if (yyGridClearBlockOnFocus != 0 && !(next != nullptr && IsChild(grid->window, next))) {
         YYGridClearBlockWindow(*grid);
       }
-      return standard();
+      // Only what the person typed is validated: a number the grid showed
+      // itself stands for the cell's last valid value.
+      const int validating = yyGridValidationSuspended;
+      if (isNumericField(window) && SendMessageA(window, EM_GETMODIFY, 0, 0) == 0) yyGridValidationSuspended = 1;
+      const LRESULT answer = standard();
+      yyGridValidationSuspended = validating;
+      return answer;
     }
     case WM_SETTEXT: {
       const LRESULT answer = standard();

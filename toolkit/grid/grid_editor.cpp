@@ -1188,6 +1188,9 @@ void YYGridEditorModalLoop() {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+  // A loop that ended without the window closing (the program quits) takes
+  // the window down first: it must not keep pointing to a freed record.
+  if (IsWindow(window) && YYGridEditorOf(window) == r) DestroyWindow(window);
   delete r;
   HWND owner = windowTable.ownerWindow != nullptr ? windowTable.ownerWindow : slotOf(0).frame;
   YYDialogsEnable(nullptr, 1);

@@ -199,12 +199,16 @@ void YYGridFromText(HWND grid, const char* text, int& consumed) {
     good = false;
   }
   if ((record.style & kGridRowLabelStyle) != 0) {
-    const std::string rest(all.substr(static_cast<std::size_t>(line.consumed)));
-    const LRESULT read = SendMessageA(grid, GM_SETROWLABELS, 0, reinterpret_cast<LPARAM>(rest.c_str()));
+    const GridLabelWidth width = YYGridLabelWidth(all.substr(static_cast<std::size_t>(line.consumed)));
+    // The labels are read even for a grid without a template, so that the
+    // description goes on after them.
+    const int at = line.consumed + width.position;
+    const LRESULT read = SendMessageA(grid, GM_SETROWLABELS, static_cast<WPARAM>(width.width),
+                                      reinterpret_cast<LPARAM>(all.data() + at));
     if (read < 0) {
       good = false;
     } else {
-      consumed = line.consumed + static_cast<int>(read);
+      consumed = at + static_cast<int>(read);
     }
   }
   if (good) good = SendMessageA(grid, GM_SETCOLUMNS, reinterpret_cast<WPARAM>(templateDialog), 0) != 0;

@@ -93,10 +93,11 @@ struct LoadState {
 };
 
 std::string fieldText(std::string_view raw, bool endsLine) {
-  std::string text(raw);
   // Only the CR of a CR LF line end is no part of the field.
-  if (endsLine && !text.empty() && text.back() == '\r') text.pop_back();
-  if (text.find('"') != std::string::npos) text = text.size() >= 2 ? text.substr(1, text.size() - 2) : std::string();
+  if (endsLine && !raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+  if (raw.find('"') == std::string_view::npos) return std::string(text::trimmed(raw));
+  std::string text(raw);
+  text = text.size() >= 2 ? text.substr(1, text.size() - 2) : std::string();
   std::vector<char> bytes(text.begin(), text.end());
   if (!bytes.empty()) YYUndoubleQuotes(TextField(bytes.data(), static_cast<int>(bytes.size())));
   return std::string(text::trimmed(std::string_view(bytes.data(), bytes.size())));
@@ -241,13 +242,21 @@ void WGridSave(int grid, std::string_view fileName, const GridBlock& block) {
     reportSaveFailure(kErrorOpen, file.error(), kBinaryFileDetail, kRoutine);
     return;
   }
+  // Fields are gathered and written a block at a time: a write per field
+  // costs more than the fields themselves on a grid of many rows.
+  constexpr std::size_t kWriteBlock = 1 << 16;
+  std::string pending;
+  pending.reserve(kWriteBlock + kLineBuffer);
   for (int row = span.firstRow; row <= span.lastRow; ++row) {
     for (int column = span.firstColumn; column <= span.lastColumn; ++column) {
-      std::string field = fieldOf(*record, column, row);
-      field += column == span.lastColumn ? "\r\n" : ",";
-      if (!file.write(field)) {
-        reportSaveFailure(kErrorReadWrite, file.error(), kBinaryFileDetail, kRoutine);
-        return;
+      pending += fieldOf(*record, column, row);
+      pending += column == span.lastColumn ? "\r\n" : ",";
+      if (pending.size() >= kWriteBlock || (row == span.lastRow && column == span.lastColumn)) {
+        if (!file.write(pending)) {
+          reportSaveFailure(kErrorReadWrite, file.error(), kBinaryFileDetail, kRoutine);
+          return;
+        }
+        pending.clear();
       }
     }
   }

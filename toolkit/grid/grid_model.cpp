@@ -126,13 +126,18 @@ GridsLine YYGridParseLine(std::string_view text) {
   return line;
 }
 
-GridLabelLines YYGridReadLabels(GridRecord& grid, std::string_view text) {
-  GridLabelLines result;
+GridLabelWidth YYGridLabelWidth(std::string_view text) {
+  GridLabelWidth result;
   std::size_t position = text.find('\n');
   position = position == std::string_view::npos ? text.size() : position + 1;
   while (position < text.size() && text[position] == ' ') ++position;
-  result.labelWidth = numberAt(text, position);
-  position = text.find('\n', position);
+  result.width = numberAt(text, position);
+  result.position = static_cast<int>(position);
+  return result;
+}
+
+int YYGridReadLabels(GridRecord& grid, std::string_view text) {
+  std::size_t position = text.find('\n');
   position = position == std::string_view::npos ? text.size() : position + 1;
   const bool readLabels = (grid.style & kGridNoLabelTextStyle) == 0;
   for (int row = 0; row < grid.rows && readLabels; ++row) {
@@ -150,8 +155,7 @@ GridLabelLines YYGridReadLabels(GridRecord& grid, std::string_view text) {
     if (static_cast<std::size_t>(row) < grid.labels.size()) grid.labels[static_cast<std::size_t>(row)] = label;
   }
   // The reader goes on behind the line end that was read last.
-  result.consumed = static_cast<int>(position > 0 && text[position - 1] == '\n' ? position - 1 : position);
-  return result;
+  return static_cast<int>(position > 0 && text[position - 1] == '\n' ? position - 1 : position);
 }
 
 bool YYGridColumnExists(const GridRecord& grid, int column) {

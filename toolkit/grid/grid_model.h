@@ -174,14 +174,18 @@ struct GridsLine {
   int consumed = 0;  // characters up to the end of the template number
 };
 GridsLine YYGridParseLine(std::string_view text);
-// Reads the label-width line and the row labels that follow the [Grids] line
-// (text starts at the line's end).  Stores the labels unless the grid's style
-// says not to; gives the label width in dialog units and the characters used.
-struct GridLabelLines {
-  int labelWidth = 0;
-  int consumed = 0;  // up to the line feed read last
+// The label-width line after a [Grids] line (text starts on the [Grids]
+// line): the width in dialog units and where its first digit stands.
+struct GridLabelWidth {
+  int width = 0;
+  int position = 0;
 };
-GridLabelLines YYGridReadLabels(GridRecord& grid, std::string_view text);
+GridLabelWidth YYGridLabelWidth(std::string_view text);
+// Reads the row labels that follow the label-width line (text starts at the
+// width's first digit), one a line, unless the grid's style says not to.
+// Gives how far it read: the offset of the line feed it read last, or of the
+// text's end when the text ended first.
+int YYGridReadLabels(GridRecord& grid, std::string_view text);
 
 // 0-based: a column that exists, a cell of a row in use.
 bool YYGridColumnExists(const GridRecord& grid, int column);

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <numeric>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "toolkit/core/error_reporter.h"
 #include "toolkit/core/fixed_text.h"
@@ -128,31 +130,15 @@ void YYGridSetRows(GridRecord& grid, int rows, bool editorGrid) {
   rows = std::clamp(rows, 0, grid.rowsAllocated);
   if (grid.view != nullptr) grid.view->store();
   grid.rows = rows;
-  if (grid.currentRow >= rows || grid.firstRow + grid.visibleRows - 1 >= rows) {
+  const bool moved = grid.currentRow >= rows || grid.firstRow + grid.visibleRows - 1 >= rows;
+  if (moved) {
     grid.currentRow = std::max(0, std::min(grid.currentRow, rows - 1));
     grid.firstRow = std::max(0, grid.currentRow - grid.visibleRows + 1);
     if (grid.view != nullptr) grid.view->load();
   }
   if (yyGridRowHooks.scrollRange != nullptr) yyGridRowHooks.scrollRange(grid);
   if (editorGrid && yyGridRowHooks.editorFit != nullptr) yyGridRowHooks.editorFit(grid);
-}
-
-void YYGridSwapRows(GridRecord& grid, int a, int b, bool labels) {
-  YYGridClearBlock(grid);
-  if (a == b || a < 0 || b < 0 || a >= grid.rowsAllocated || b >= grid.rowsAllocated) return;
-  if (labels && YYGridHasRowLabels(grid) && static_cast<std::size_t>(std::max(a, b)) < grid.labels.size()) {
-    std::swap(grid.labels[static_cast<std::size_t>(a)], grid.labels[static_cast<std::size_t>(b)]);
-  }
-  for (GridColumn& c : grid.columnList) {
-    const std::size_t width = static_cast<std::size_t>(c.bytesPerRow());
-    if ((static_cast<std::size_t>(std::max(a, b)) + 1) * width > c.data.size()) continue;
-    std::swap_ranges(c.data.begin() + static_cast<std::ptrdiff_t>(a * width),
-                     c.data.begin() + static_cast<std::ptrdiff_t>((a + 1) * width),
-                     c.data.begin() + static_cast<std::ptrdiff_t>(b * width));
-    // Text columns keep their flag bytes in place; colours never move.
-    if (c.type != kGridString) std::swap(c.flags[static_cast<std::size_t>(a)], c.flags[static_cast<std::size_t>(b)]);
-  }
-  YYGridMarkChanged(grid);
+  if (moved && grid.view != nullptr && yyGridRowHooks.refocus != nullptr) yyGridRowHooks.refocus(grid);
 }
 
 GridSortKey YYGridSortKey(const GridRecord& grid, int column, int row, int flags) {
@@ -219,41 +205,52 @@ bool sortsBefore(const GridSortKey& a, const GridSortKey& b, int flags) {
   return (flags & kSortDescending) != 0 ? order > 0 : order < 0;
 }
 
+// Puts the rows first + order[i] at first + i (0-based), every row moved once,
+// as exchanges would move them: values, the flag bytes of all but string
+// columns, and with labels the label texts; colours stay where they are.
+void moveRowsInto(GridRecord& grid, int first, const std::vector<int>& order, bool labels) {
+  const std::size_t start = static_cast<std::size_t>(first);
+  const std::size_t count = order.size();
+  // Entries start .. start + count - 1 of a table of `width` bytes each.
+  auto rearrange = [&](unsigned char* table, std::size_t width) {
+    const std::vector<unsigned char> before(table + start * width, table + (start + count) * width);
+    for (std::size_t i = 0; i < count; ++i) {
+      std::copy_n(before.data() + static_cast<std::size_t>(order[i]) * width, width, table + (start + i) * width);
+    }
+  };
+  for (GridColumn& c : grid.columnList) {
+    const std::size_t width = static_cast<std::size_t>(c.bytesPerRow());
+    if ((start + count) * width > c.data.size() || start + count > c.flags.size()) continue;
+    rearrange(c.data.data(), width);
+    if (c.type != kGridString) rearrange(c.flags.data(), 1);
+  }
+  if (labels && YYGridHasRowLabels(grid) && start + count <= grid.labels.size()) {
+    std::vector<std::string> before(count);
+    for (std::size_t i = 0; i < count; ++i) before[i] = std::move(grid.labels[start + i]);
+    for (std::size_t i = 0; i < count; ++i) {
+      grid.labels[start + i] = std::move(before[static_cast<std::size_t>(order[i])]);
+    }
+  }
+}
+
 }  // namespace
 
-void YYGridQuickSort(GridRecord& grid, int column, int first, int last, int flags) {
-  const bool labels = (flags & kSortLabels) != 0;
-  auto key = [&](int row) { return YYGridSortKey(grid, column, row - 1, flags); };
-  if (last < first + 6) {
-    for (int i = first; i < last; ++i) {
-      GridSortKey keyI = key(i);
-      for (int j = i + 1; j <= last; ++j) {
-        if (sortsBefore(key(j), keyI, flags)) {
-          YYGridSwapRows(grid, i - 1, j - 1, labels);
-          keyI = key(i);
-        }
-      }
-    }
-    return;
-  }
-  const GridSortKey pivot = key(first);
-  int i = first - 1;
-  int j = last + 1;
-  for (;;) {
-    do {
-      ++i;
-    } while (i < last && sortsBefore(key(i), pivot, flags));
-    do {
-      --j;
-    } while (j > first && sortsBefore(pivot, key(j), flags));
-    if (j <= i) {
-      if (i == j) ++i;
-      break;
-    }
-    if (YYGridCompareKeys(key(i), key(j)) != 0) YYGridSwapRows(grid, i - 1, j - 1, labels);
-  }
-  if (first < j) YYGridQuickSort(grid, column, first, j, flags);
-  if (i < last) YYGridQuickSort(grid, column, i, last, flags);
+void YYGridSortRows(GridRecord& grid, int column, int first, int last, int flags) {
+  if (last <= first || first < 1 || last > grid.rowsAllocated) return;
+  // Each key is taken once; rows with equal keys keep their order, and rows
+  // already in order (either way round) cost no more than any others.
+  std::vector<GridSortKey> keys;
+  keys.reserve(static_cast<std::size_t>(last - first + 1));
+  for (int row = first; row <= last; ++row) keys.push_back(YYGridSortKey(grid, column, row - 1, flags));
+  std::vector<int> order(keys.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    return sortsBefore(keys[static_cast<std::size_t>(a)], keys[static_cast<std::size_t>(b)], flags);
+  });
+  if (std::is_sorted(order.begin(), order.end())) return;
+  YYGridClearBlock(grid);
+  moveRowsInto(grid, first - 1, order, (flags & kSortLabels) != 0);
+  YYGridMarkChanged(grid);
 }
 
 void WGridSetCell(int grid, int column, int row) {
@@ -322,12 +319,12 @@ void WGridSort(int grid, int column, int flags, std::optional<int> firstRow, std
   // Rows outside the grid have no keys: the sort keeps to the rows in use.
   const int first = std::max(firstRow.value_or(1), 1);
   const int last = std::min(lastRow.value_or(record->rows), record->rows);
-  // The keys must come from the arrays that the swaps move, not from the
-  // cells on view, which show the old order until the sort is done.
+  // The sort works on the arrays: the cells on view go into them first and
+  // show the new order afterwards.
   GridView* view = record->view;
   if (view != nullptr) view->store();
   record->view = nullptr;
-  if (first < last) YYGridQuickSort(*record, column - 1, first, last, flags);
+  YYGridSortRows(*record, column - 1, first, last, flags);
   record->view = view;
   if (view != nullptr) view->load();
 }

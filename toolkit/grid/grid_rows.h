@@ -8,15 +8,19 @@
 #include "toolkit/grid/grid_model.h"
 
 // Filled by the grid window and the grid editor: the scroll bars after the row
-// count changed, the editor window fitted to its grid, and the cells on view
-// after a column's properties, a title or a label changed (column -1: labels),
-// and the current cell shown and focused.
+// count changed, the editor window fitted to its grid, the cells on view after
+// a column's properties or a title changed, a row's label on view after it
+// changed, and the current cell shown and focused.
 struct GridRowHooks {
   void (*scrollRange)(GridRecord& grid) = nullptr;
   void (*editorFit)(GridRecord& grid) = nullptr;
   void (*columnChanged)(GridRecord& grid, int column) = nullptr;
+  void (*labelChanged)(GridRecord& grid, int row) = nullptr;
   // Makes a cell current the way a person would see it: focus, scroll, report.
   void (*setCurrent)(GridRecord& grid, int column, int row) = nullptr;
+  // The grid takes the focus back when it had it, so that its current cell,
+  // moved by the model, is shown, focused and reported.
+  void (*refocus)(GridRecord& grid) = nullptr;
 };
 extern GridRowHooks yyGridRowHooks;
 
@@ -24,8 +28,6 @@ extern GridRowHooks yyGridRowHooks;
 int YYGridSetCurrent(GridRecord& grid, int column, int row);
 // The caller has checked 1 <= rows <= rows allocated.
 void YYGridSetRows(GridRecord& grid, int rows, bool editorGrid);
-// Exchanges two rows (0-based) of every column, their labels too with labels.
-void YYGridSwapRows(GridRecord& grid, int a, int b, bool labels);
 
 // A sort key; texts compare as unsigned bytes, the shorter padded with blanks.
 struct GridSortKey {
@@ -37,8 +39,10 @@ struct GridSortKey {
 GridSortKey YYGridSortKey(const GridRecord& grid, int column, int row, int flags);
 // Negative, 0 or positive as a sorts before, equal to or after b.
 int YYGridCompareKeys(const GridSortKey& a, const GridSortKey& b);
-// Rows first..last, 1-based.
-void YYGridQuickSort(GridRecord& grid, int column, int first, int last, int flags);
+// Sorts rows first..last (1-based) on the column's keys, in the order the
+// flags ask (1 descending, 2 fold case, 4 labels move with their rows); rows
+// whose keys are equal keep the order they had.
+void YYGridSortRows(GridRecord& grid, int column, int first, int last, int flags);
 
 void WGridSetCell(int grid, int column, int row);
 void WGridLabelRow(int grid, int row, std::string_view label);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/field_values.h"
 #include "toolkit/grid/grid_rows.h"
 
@@ -74,7 +75,7 @@ void YYGridSetColumnTitle(GridRecord& grid, int item, std::string_view text) {
 void YYGridSetRowLabel(GridRecord& grid, int row, std::string_view text) {
   if (!YYGridHasRowLabels(grid) || row < 0 || row >= static_cast<int>(grid.labels.size())) return;
   grid.labels[static_cast<std::size_t>(row)] = std::string(text.substr(0, kGridLabelLength));
-  if (YYGridRowOnView(grid, row)) columnChanged(grid, -1);
+  if (YYGridRowOnView(grid, row) && yyGridRowHooks.labelChanged != nullptr) yyGridRowHooks.labelChanged(grid, row);
 }
 
 std::string YYGridGetRowLabel(const GridRecord& grid, int row) {
@@ -121,8 +122,10 @@ int YYGridGetCellColour(const GridRecord& grid, int column, int row, GridRgb& te
     text = rgbOf((entry.flags & kColourText) != 0, entry.text);
     background = rgbOf((entry.flags & kColourBackground) != 0, entry.background);
   } else {
-    text = rgbOf(c.textColour);
-    background = rgbOf(c.backgroundColour);
+    // The column's colours, each in turn falling back to the grid field's own.
+    const FieldRecord* own = grid.window != nullptr ? fieldRecordOf(grid.window) : nullptr;
+    text = rgbOf(c.textColour >= 0 || own == nullptr ? c.textColour : own->textColour);
+    background = rgbOf(c.backgroundColour >= 0 || own == nullptr ? c.backgroundColour : own->backgroundColour);
   }
   return kGridDone;
 }

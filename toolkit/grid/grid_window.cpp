@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "toolkit/core/fixed_text.h"
@@ -17,6 +18,7 @@
 #include "toolkit/grid/grid_field.h"
 #include "toolkit/grid/grid_register.h"
 #include "toolkit/grid/grid_rows.h"
+#include "toolkit/grid/grid_storage.h"
 
 int yyGridFocusEntered = 0;
 int yyGridClearBlockOnFocus = 1;
@@ -169,6 +171,26 @@ class CellView final : public GridView {
 // the row shown in part, never more than the rows.
 void fitCellRows(GridRecord& grid, int visible);
 
+// The row-label control of cell row j shows the label of its row.
+void loadLabel(GridRecord& grid, std::size_t j) {
+  HWND label = j < grid.labelControls.size() ? grid.labelControls[j] : nullptr;
+  if (label == nullptr) return;
+  const std::size_t row = static_cast<std::size_t>(grid.firstRow) + j;
+  const std::string text = row < grid.labels.size() ? grid.labels[row] : std::string();
+  setHeadingItem(label, 0, grid.labelWidth + 1, text, false, HDF_LEFT);
+  ShowWindow(label, static_cast<int>(row) < grid.rows ? SW_SHOWNOACTIVATE : SW_HIDE);
+  UpdateWindow(label);
+}
+
+void loadLabels(GridRecord& grid) {
+  for (std::size_t j = 0; j < grid.labelControls.size(); ++j) loadLabel(grid, j);
+}
+
+// A row's label changed while the row is on view.
+void labelChanged(GridRecord& grid, int row) {
+  if (row >= grid.firstRow) loadLabel(grid, static_cast<std::size_t>(row - grid.firstRow));
+}
+
 int onCreate(HWND window, const CREATESTRUCTA& create) {
   GridRecord& grid = YYGridRecordFor(window);
   grid.view = new CellView(grid);
@@ -230,6 +252,16 @@ HWND firstCell(GridRecord& grid, int c, HWND control, int x) {
   return cell;
 }
 
+// A menu column starts on the item its template control has selected, in
+// every row, so that the cells show it and the values say the same.
+void startOnTemplateSelection(GridRecord& grid, int c, HWND control) {
+  GridColumn& column = columnOf(grid, c);
+  if (column.type != kGridMenu) return;
+  const int selected = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
+  if (selected <= 0) return;
+  for (int row = 0; row < grid.rowsAllocated; ++row) YYGridStoreRaw(column, row, selected);
+}
+
 LRESULT onSetColumns(GridRecord& grid, HWND templateDialog, const int* positions) {
   std::vector<HWND> controls;
   bool good = YYGridColumnsFromTemplate(grid, templateDialog, positions, controls);
@@ -248,6 +280,7 @@ LRESULT onSetColumns(GridRecord& grid, HWND templateDialog, const int* positions
   for (int c = 0; c < columns; ++c) {
     HWND control = controls[static_cast<std::size_t>(c)];
     if (control == nullptr) continue;
+    startOnTemplateSelection(grid, c, control);
     const int x = columnX(grid, c);
     if (grid.cellRows > 0) {
       HWND first = firstCell(grid, c, control, x);
@@ -267,10 +300,19 @@ LRESULT onSetColumns(GridRecord& grid, HWND templateDialog, const int* positions
   return good ? 1 : 0;
 }
 
-LRESULT onSetRowLabels(GridRecord& grid, const char* text) {
-  const GridLabelLines labels = YYGridReadLabels(grid, text != nullptr ? text : "");
+// The label width comes in dialog units, the text at the width's first digit.
+LRESULT onSetRowLabels(GridRecord& grid, int width, const char* text) {
+  // Every allocated row has a label, empty until one is read or set.
+  if (grid.labels.size() < static_cast<std::size_t>(std::max(grid.rowsAllocated, 0))) {
+    try {
+      grid.labels.resize(static_cast<std::size_t>(grid.rowsAllocated));
+    } catch (const std::bad_alloc&) {
+      return -1;
+    }
+  }
+  const int read = YYGridReadLabels(grid, text != nullptr ? text : "");
   const TEXTMETRICA metrics = metricsOf(grid.window, grid.font);
-  grid.labelWidth = labels.labelWidth * metrics.tmAveCharWidth / 4;
+  grid.labelWidth = width * metrics.tmAveCharWidth / 4;
   const int count = std::min(grid.rows, grid.visibleRows + 1);
   bool good = true;
   grid.labelControls.assign(static_cast<std::size_t>(std::max(count, 0)), nullptr);
@@ -278,7 +320,7 @@ LRESULT onSetRowLabels(GridRecord& grid, const char* text) {
     grid.labelControls[static_cast<std::size_t>(p)] = YYGridMakeLabelControl(grid, p);
     if (grid.labelControls[static_cast<std::size_t>(p)] == nullptr) good = false;
   }
-  return good ? labels.consumed : -1;
+  return good ? read : -1;
 }
 
 void onSize(GridRecord& grid) {
@@ -441,12 +483,15 @@ void onSetFont(GridRecord& grid, HFONT font) {
   }
 }
 
-// The focused cell of the grid holds a number that does not read.
+// The focused cell of the grid holds a number typed in that does not read.
+// A text the grid wrote itself stands for the cell's last valid value and
+// keeps nobody in the cell.
 bool focusedCellInvalid(const GridRecord& grid) {
   HWND focus = GetFocus();
   int column = 0;
   int row = 0;
   if (!YYGridCellPosition(grid, focus, column, row) || !isNumber(columnOf(grid, column).type)) return false;
+  if (SendMessageA(focus, EM_GETMODIFY, 0, 0) == 0) return false;
   return YYFieldValidate(focus, nullptr, 0) != 0;
 }
 
@@ -459,6 +504,7 @@ void fitCellRows(GridRecord& grid, int visible) {
   }
   const int saved = yyGridValidationSuspended;
   yyGridValidationSuspended = 1;
+  const bool hadFocus = YYGridFocusInside(grid);
   YYGridStoreCells(grid);
   const int old = grid.cellRows;
   std::vector<HWND> cells(static_cast<std::size_t>(columns * n), nullptr);
@@ -480,7 +526,12 @@ void fitCellRows(GridRecord& grid, int visible) {
   grid.cells = std::move(cells);
   grid.cellRows = n;
   grid.visibleRows = visible;
-  grid.firstRow = std::max(0, std::min(grid.firstRow, grid.rows - std::max(visible, 1)));
+  // The current cell stays where it is: the view scrolls to keep it shown, and
+  // leaves no empty room below the last row.
+  const int shown = std::max(visible, 1);
+  int first = grid.firstRow;
+  if (grid.currentRow >= first + shown) first = grid.currentRow - shown + 1;
+  grid.firstRow = std::max(0, std::min(first, grid.rows - shown));
   for (int c = 0; c < columns; ++c) {
     HWND model = nullptr;
     for (int j = 0; j < old && model == nullptr; ++j) model = grid.cells[static_cast<std::size_t>(c * n + j)];
@@ -491,11 +542,12 @@ void fitCellRows(GridRecord& grid, int visible) {
   for (int p = old; p < n && (grid.style & kGridRowLabelStyle) != 0; ++p) {
     grid.labelControls[static_cast<std::size_t>(p)] = YYGridMakeLabelControl(grid, p);
   }
-  if (grid.currentRow < grid.firstRow || grid.currentRow >= grid.firstRow + std::max(visible, 1)) {
-    grid.currentRow = std::clamp(grid.currentRow, grid.firstRow, grid.firstRow + std::max(visible, 1) - 1);
-  }
   YYGridLoadCells(grid);
   YYGridLayout(grid);
+  // The cell windows now show other rows: the focus goes back to the current cell's.
+  if (hadFocus && grid.displayOnly == 0) {
+    if (HWND cell = YYGridCellWindow(grid, grid.currentColumn, grid.currentRow); cell != nullptr) SetFocus(cell);
+  }
   yyGridValidationSuspended = saved;
 }
 
@@ -523,6 +575,9 @@ void columnChanged(GridRecord& grid, int column) {
       field->maximum = c.maximum;
       field->smallStep = c.smallStep;
       field->largeStep = c.largeStep;
+      if ((c.type == kGridReal || c.type == kGridDouble) && (field->format ? *field->format : "") != c.format) {
+        field->format = c.format.empty() ? nullptr : std::make_shared<const std::string>(c.format);
+      }
       if (c.colours.empty()) {
         field->textColour = c.textColour;
         field->backgroundColour = c.backgroundColour;
@@ -555,6 +610,15 @@ void programSetCurrent(GridRecord& grid, int column, int row) {
   grid.currentColumn = column;
   grid.currentRow = row;
   if (shown) SetFocus(grid.window);
+}
+
+// The model moved the current cell (its row went): the grid takes the focus
+// back when it had it and its dialog can have it, which shows, focuses and
+// reports the current cell.
+void takeFocusBack(GridRecord& grid) {
+  HWND dialog = GetParent(grid.window);
+  if (!YYGridFocusInside(grid) || IsWindowVisible(dialog) == 0 || IsWindowEnabled(dialog) == 0) return;
+  SetFocus(grid.window);
 }
 
 }  // namespace
@@ -608,6 +672,9 @@ void YYGridReportCell(const GridRecord& grid) {
 
 void YYGridWindowSetCurrent(GridRecord& grid, int column, int row, bool focus) {
   if (column == grid.currentColumn && row == grid.currentRow && yyGridFocusEntered == 0) return;
+  // A move that the focused cell's typed-in number refuses leaves the current
+  // cell where the focus stays.
+  if (focus && focusedCellInvalid(grid)) return;
   yyGridFocusEntered = 0;
   grid.currentColumn = column;
   grid.currentRow = row;
@@ -829,8 +896,8 @@ void YYGridLoadCells(GridRecord& grid) {
         default: {
           const bool stored = (flags & kRowStored) != 0;
           const double value = stored ? YYGridStoredNumber(column, row) : 0.0;
-          const std::string format = field != nullptr && field->format ? *field->format : std::string();
-          const std::string text = stored ? YYGridFormattedValue(value, column.type, format) : std::string();
+          const std::string text =
+              stored ? YYGridFormattedValue(value, column.type, YYGridCellFormat(grid, c)) : std::string();
           SetWindowTextA(cell, text.c_str());
           SendMessageA(cell, EM_SETMODIFY, FALSE, 0);
           if (field != nullptr) field->value = value;
@@ -842,15 +909,7 @@ void YYGridLoadCells(GridRecord& grid) {
       YYGridSetReadOnly(cell, column.type, (flags & kRowReadOnly) != 0 ? 1 : 0, 1);
     }
   }
-  for (std::size_t j = 0; j < grid.labelControls.size(); ++j) {
-    HWND label = grid.labelControls[j];
-    if (label == nullptr) continue;
-    const std::size_t row = static_cast<std::size_t>(grid.firstRow) + j;
-    const std::string text = row < grid.labels.size() ? grid.labels[row] : std::string();
-    setHeadingItem(label, 0, grid.labelWidth + 1, text, false, HDF_LEFT);
-    ShowWindow(label, static_cast<int>(row) < grid.rows ? SW_SHOWNOACTIVATE : SW_HIDE);
-    UpdateWindow(label);
-  }
+  loadLabels(grid);
 }
 
 HWND YYGridMakeLabelControl(GridRecord& grid, int p) {
@@ -870,10 +929,11 @@ HWND YYGridMakeLabelControl(GridRecord& grid, int p) {
 HWND YYGridCopyCell(GridRecord& grid, int column, HWND model, int p) {
   std::array<char, 18> className{};
   GetClassNameA(model, className.data(), static_cast<int>(className.size()));
-  const LONG style = (GetWindowLongA(model, GWL_STYLE) | WS_BORDER) & ~WS_VISIBLE;
+  LONG style = (GetWindowLongA(model, GWL_STYLE) | WS_BORDER) & ~WS_VISIBLE;
+  // A combo box hands its scroll bar style to its list and keeps none itself.
+  if (columnOf(grid, column).type == kGridMenu) style = (style & ~0x3L) | CBS_DROPDOWNLIST | WS_VSCROLL;
   RECT box{};
   GetWindowRect(model, &box);
-  MapWindowPoints(nullptr, GetParent(model), reinterpret_cast<POINT*>(&box), 2);
   if (HWND buddy = buddyOf(model); buddy != nullptr) {
     RECT buddyBox{};
     GetWindowRect(buddy, &buddyBox);
@@ -886,7 +946,9 @@ HWND YYGridCopyCell(GridRecord& grid, int column, HWND model, int p) {
     height = std::max(static_cast<int>(dropped.bottom - dropped.top), height);
   }
   const std::string text = columnOf(grid, column).type == kGridCheckBox ? std::string(29, ' ') : std::string();
-  HWND cell = CreateWindowExA(GetWindowLongA(model, GWL_EXSTYLE), className.data(), text.c_str(), style, box.left,
+  // The column's place in this grid, which need not be scrolled as the model's is.
+  const int x = columnX(grid, column) - columnX(grid, grid.firstColumn);
+  HWND cell = CreateWindowExA(GetWindowLongA(model, GWL_EXSTYLE), className.data(), text.c_str(), style, x,
                               (grid.rowHeight - 1) * p, box.right - box.left, height, grid.client,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), GetModuleHandleA(nullptr), nullptr);
   if (cell == nullptr) return nullptr;
@@ -999,7 +1061,7 @@ LRESULT CALLBACK YYGridWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case GM_SETCOLUMNS:
       return onSetColumns(*grid, reinterpret_cast<HWND>(wParam), reinterpret_cast<const int*>(lParam));
     case GM_SETROWLABELS:
-      return onSetRowLabels(*grid, reinterpret_cast<const char*>(lParam));
+      return onSetRowLabels(*grid, static_cast<int>(wParam), reinterpret_cast<const char*>(lParam));
     case GM_LAYOUT:
       YYGridLayout(*grid);
       return 0;
@@ -1025,5 +1087,7 @@ LRESULT CALLBACK YYGridWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 void YYGridWindowHooksInstall() {
   yyGridRowHooks.scrollRange = rowsChanged;
   yyGridRowHooks.columnChanged = columnChanged;
+  yyGridRowHooks.labelChanged = labelChanged;
   yyGridRowHooks.setCurrent = programSetCurrent;
+  yyGridRowHooks.refocus = takeFocusBack;
 }

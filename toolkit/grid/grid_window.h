@@ -10,10 +10,11 @@
 
 // Set-up messages of a grid window.  GM_SETCOLUMNS: wParam the template
 // dialog, lParam null or the 1-based template positions of the columns; 1 when
-// every column got its arrays and cells.  GM_SETROWLABELS: lParam the
-// description after the [Grids] line (the label-width line, then one label
-// per row); the row-label controls are made, the answer is the characters
-// read, -1 on failure.  GM_SETSIZE: wParam rows, lParam columns.
+// every column got its arrays and cells.  GM_SETROWLABELS: wParam the width
+// of the row labels in dialog units, lParam the description at the first
+// digit of that width (the label-width line, then one label per row); the
+// row-label controls are made, the answer is the characters read beyond
+// lParam less one, -1 on failure.  GM_SETSIZE: wParam rows, lParam columns.
 constexpr UINT GM_SETCOLUMNS = 1025;
 constexpr UINT GM_SETROWLABELS = 1026;
 constexpr UINT GM_LAYOUT = 1027;
