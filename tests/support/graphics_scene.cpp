@@ -158,10 +158,14 @@ class Scene {
     send(opcode);
   }
 
-  // The viewport, as the graphics area sets it, over a rectangle of the
-  // surface given in fractions.
+  // The area and its viewport, as the graphics area sets them, over a
+  // rectangle of the surface given in fractions.
   void viewport(float left, float bottom, float right, float top) const {
     YYGrState& s = yyGrState;
+    s.AreaX1 = left;
+    s.AreaX2 = right;
+    s.AreaY1 = bottom;
+    s.AreaY2 = top;
     s.ViewportLeftReal = px(left);
     s.ViewportRightReal = px(right);
     s.ViewportBottomReal = py(bottom);
@@ -190,6 +194,10 @@ class Scene {
     colour(kMagenta);
     buffer({{0.25f, 0.07f}, {0.43f, 0.07f}, {0.43f, 0.20f}, {0.34f, 0.28f}, {0.25f, 0.20f}});
     send(kOpPolygonSolid);
+    s.AreaX1 = saved.AreaX1;
+    s.AreaX2 = saved.AreaX2;
+    s.AreaY1 = saved.AreaY1;
+    s.AreaY2 = saved.AreaY2;
     s.ViewportLeftReal = saved.ViewportLeftReal;
     s.ViewportRightReal = saved.ViewportRightReal;
     s.ViewportBottomReal = saved.ViewportBottomReal;
