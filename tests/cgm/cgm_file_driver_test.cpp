@@ -434,6 +434,27 @@ TEST_F(CgmFile, ImagesBecomeRunLengthCellArraysRowByRow) {
   EXPECT_EQ(count(d, 0, 5), 1);
 }
 
+// An image too large for the memory the program can have fails like an
+// unreadable file, and the plot goes on.
+TEST_F(CgmFile, AnImageTooLargeForMemoryFailsAndThePlotGoesOn) {
+  writeBmp("small.bmp", 2, 1, {0x010203, 0x010203});
+  beginFile("huge_image.cgm");
+  TEXT = "small.bmp";
+  yyGrState.X2 = 20000;
+  yyGrState.Y2 = 20000;
+  yyGrState.M = 0;
+  send(kOpImage);
+  EXPECT_NE(yyGrState.M, 0);
+  point(1, 1, 1);
+  point(2, 9, 9);
+  send(kOpLine);
+  endFile();
+  const Decoded d = fileElements("huge_image.cgm");
+  ASSERT_EQ(d.error, "");
+  EXPECT_EQ(count(d, 4, 9), 0);
+  EXPECT_EQ(count(d, 4, 1), 1);
+}
+
 TEST_F(CgmFile, ShadedPolygonsAreInterpolatedTriangles) {
   beginFile("shaded.cgm");
   const std::vector<std::pair<float, float>> corners = {{100, 100}, {300, 100}, {300, 200}, {100, 200}};

@@ -104,6 +104,10 @@ TEST_F(CgmInquiry, FilesOfDriverNineReadBack) {
   send(kOpEndPage);
   endFile();
   EXPECT_EQ(inquire("three.cgm").pictures, 3);
+  // Blank pages are empty pictures, each begun and ended.
+  const Decoded three = fileElements("three.cgm");
+  EXPECT_EQ(count(three, 0, 3), 3);
+  EXPECT_EQ(count(three, 0, 5), 3);
 
   initialise();
   hardcopyOption(kOptPageWidth) = 2000;

@@ -280,6 +280,25 @@ TEST_F(CgmRecorder, PolygonsPiesAndShadingAreTruncatedNotScaled) {
   EXPECT_EQ(references[0]->word(1), first.second);
 }
 
+TEST_F(CgmRecorder, AnImageTooLargeForMemoryFailsAndTheRecordingGoesOn) {
+  writeBmp("slot_small.bmp", 2, 1, {0x010203, 0x010203});
+  beginSlot(1, 756, 540, kRoomy);
+  TEXT = "slot_small.bmp";
+  yyGrState.X2 = 20000;
+  yyGrState.Y2 = 20000;
+  yyGrState.M = 0;
+  record(kOpImage);
+  EXPECT_NE(yyGrState.M, 0);
+  const std::size_t before = slotBytes(1).size();
+  yyGrState.X1 = 1;
+  yyGrState.Y1 = 1;
+  yyGrState.X2 = 9;
+  yyGrState.Y2 = 9;
+  record(kOpLine);
+  EXPECT_GT(slotBytes(1).size(), before);
+  EXPECT_EQ(count(slotElements(1), 4, 9), 0);
+}
+
 TEST_F(CgmRecorder, ImageCellArrayUsesTheIntegerViewport) {
   writeBmp("slot_cells.bmp", 2, 1, {0x010203, 0x010203});
   beginSlot(1, 756, 540, kRoomy);

@@ -112,3 +112,47 @@ TEST_F(CgmScene, SceneThroughDriverNineDecodesElementByElement) {
 
 }  // namespace
 }  // namespace cgm_test
+
+namespace cgm_test {
+namespace {
+
+// Every drawing, attribute and clip element stands inside a picture: after
+// BEGIN PICTURE BODY and before END PICTURE.
+bool everyElementInAPicture(const Decoded& d) {
+  bool inBody = false;
+  for (const Element& e : d.elements) {
+    if (e.is(0, 4)) inBody = true;
+    if (e.is(0, 5)) inBody = false;
+    if ((e.elementClass >= 4 || e.is(3, 5) || e.is(3, 6)) && !inBody) return false;
+  }
+  return true;
+}
+
+// A plot of two pages is a metafile of two pictures; check_cgm_scene.sh has
+// LibreOffice import the file it leaves, two_pages.cgm.
+TEST_F(CgmScene, TwoPagesBecomeTwoPictures) {
+  beginFile("two_pages.cgm", 0, kPageWidth, kPageHeight);
+  drawGraphicsScene(sceneToFileDriver);
+  send(kOpEndPage);
+  // A resize between the pages brings a clip that belongs to the next picture.
+  send(kOpClip);
+  drawGraphicsScene(sceneToFileDriver);
+  endFile();  // the end of the second page, then of the plot
+  const Decoded d = fileElements("two_pages.cgm");
+  ASSERT_EQ(d.error, "");
+  EXPECT_EQ(count(d, 0, 3), 2);  // BEGIN PICTURE
+  EXPECT_EQ(count(d, 0, 4), 2);  // BEGIN PICTURE BODY
+  EXPECT_EQ(count(d, 0, 5), 2);  // END PICTURE
+  EXPECT_TRUE(everyElementInAPicture(d));
+  EXPECT_TRUE(d.elements.back().is(0, 2));
+  // The second picture states its own extent and the attributes in force.
+  EXPECT_EQ(count(d, 2, 6), 2);  // VDC EXTENT
+  EXPECT_GE(count(d, 3, 5), 2);  // CLIP RECTANGLE
+  std::int32_t pictures = 0;
+  float aspect = 0.0f;
+  YYINFOCGM("two_pages.cgm", 13, pictures, aspect);
+  EXPECT_EQ(pictures, 2);
+}
+
+}  // namespace
+}  // namespace cgm_test

@@ -27,12 +27,13 @@ TEST_F(SceneOnScreen, EveryElementLeavesInkWhereTheLayoutPutsIt) {
       {"solid line", 1, 0},   {"dashed line", 4, 1},  {"dash-dot line", 6, 2}, {"wide line", 3, 3},
       {"box outline", 8, 2},  {"filled box", 14, 2},  {"pentagon", 2, 6},      {"ellipse", 6, 6},
       {"arc", 8, 6},          {"pie", 14, 6},         {"Scene text", 1, 9},     {"Up text", 7, 10},
-      {"shaded polygon", 12, 10},
+      {"shaded polygon", 12, 10}, {"clipped polygon", 5, 10},
   };
   for (const Cell& c : inked) EXPECT_TRUE(mask.inked(c.column, c.row)) << c.what << "\n" << mask.picture();
   const Cell blank[] = {
       {"inside the box outline", 9, 1}, {"inside the arc", 10, 6}, {"below the arc's ends", 9, 7},
-      {"below the pie", 13, 7},         {"between the texts", 4, 10}, {"left of the shaded polygon", 8, 9},
+      {"below the pie", 13, 7},         {"below the clip, where the polygon is cut", 5, 11},
+      {"left of the shaded polygon", 8, 9},
   };
   for (const Cell& c : blank) EXPECT_FALSE(mask.inked(c.column, c.row)) << c.what << "\n" << mask.picture();
 }

@@ -3,6 +3,7 @@
 #include "targets_fixture.h"
 #include "toolkit/core/child_windows.h"
 #include "toolkit/core/events.h"
+#include "toolkit/core/menus_toolbars.h"
 #include "toolkit/core/window_select.h"
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/graphics/bitmap_view.h"
@@ -168,6 +169,69 @@ TEST_F(BitmapView, ModalViewReturnsWhenClosed) {
   // The bitmap is free again.
   YYBitmapDelete(number - 1, status);
   EXPECT_EQ(status, 0);
+}
+
+// The system's timer message 0x0118 with 0xFFF6 reaches no window from the
+// modal loop, as from the toolkit's own loop.
+int droppedTimerMessages = 0;
+HWND timerWitness = nullptr;
+LRESULT CALLBACK countTimerMessages(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == 0x0118 && LOWORD(wParam) == 0xFFF6) ++droppedTimerMessages;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+void CALLBACK postTimerMessageThenClose(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  PostMessageA(timerWitness, 0x0118, 0xFFF6, 0);
+  PostMessageA(modalFrame, WM_CLOSE, 0, 0);
+}
+
+TEST_F(BitmapView, TheModalLoopDropsTheSystemsTimerMessage) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = countTimerMessages;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "CarrowTimerWitness";
+  RegisterClassA(&wc);
+  timerWitness = CreateWindowA("CarrowTimerWitness", "", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(timerWitness, nullptr);
+  droppedTimerMessages = 0;
+  int number = 0;
+  YYBitmapCreate(number, 50, 50, kWhite);
+  modalFrame = frame();
+  SetTimer(nullptr, 0, 200, postTimerMessageThenClose);
+  int status = 0;
+  YYBitmapView(number - 1, 0, 0, kViewModal, 0, status);
+  EXPECT_FALSE(IsWindow(modalFrame));
+  EXPECT_EQ(droppedTimerMessages, 0);
+  DestroyWindow(timerWitness);
+}
+
+// The view's window came from a dialog: that dialog, not the root window, is
+// active again when the modal view closes; and the menu's item texts are
+// freed when the modal view takes the menu away.
+TEST_F(BitmapView, AClosedModalViewActivatesTheRecordedDialogAndFreesMenuTexts) {
+  WindowSlot& s = windowTable.slots[static_cast<std::size_t>(slot_)];
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_STRING, 4711, "Item");
+  s.menu = bar;
+  SetMenu(frame(), bar);
+  int item = 4711;
+  YYMenuItemHelpSet(item, "What the item does");
+  ASSERT_EQ(item, 4711);
+  ASSERT_EQ(s.itemHelpCount, 1);
+  HWND dialog = CreateWindowExA(0, "STATIC", "recorded dialog", WS_POPUP | WS_VISIBLE | WS_CAPTION, 300, 300, 120,
+                                60, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(dialog, nullptr);
+  s.previousOwner = dialog;
+  int number = 0;
+  YYBitmapCreate(number, 50, 50, kWhite);
+  modalFrame = frame();
+  SetTimer(nullptr, 0, 300, closeModal);
+  int status = 0;
+  YYBitmapView(number - 1, 0, 0, kViewModal, 0, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(s.itemHelpCount, 0);  // the texts went with the menu
+  EXPECT_EQ(GetActiveWindow(), dialog);
+  DestroyWindow(dialog);
 }
 
 // A modeless view keeps the other windows disabled and counts as one more

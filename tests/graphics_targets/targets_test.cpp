@@ -1,10 +1,13 @@
 // Switching the drawing target: windows, memory bitmaps, metafile slots.
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
 #include "support/dib_canvas.h"
+#include "toolkit/core/window_select.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/dialogs/dialog_table.h"
+#include "toolkit/drivers/hardcopy_dispatch.h"
 #include "toolkit/graphics/graphics_area.h"
 #include "targets_fixture.h"
 
@@ -138,6 +141,27 @@ TEST_F(OutputTargets, FailedSwitchReturnsToTheWindowWithoutAnOpcode) {
   // A switch that works describes the target.
   IGrSelect(kTargetWindow);
   EXPECT_EQ(yyGrState.ScreenCaps.trimmed(), kScreenCaps);
+}
+
+// The opcodes that reach the hardcopy route while a hardcopy is open.
+std::vector<int> hardcopyOpcodes;
+void noteHardcopyOpcode(YYGrPrimitive& op) { hardcopyOpcodes.push_back(op); }
+
+// Window selection hands its option to the graphics area for the rescale:
+// with a non-zero option the area is not sent to the hardcopy again.
+TEST_F(OutputTargets, WindowSelectionHandsItsOptionToTheGraphicsArea) {
+  yyHardcopyDriverStandIn = {yyHardcopyDriverNumber, noteHardcopyOpcode};
+  yyGrAttributes.HardcopyOpen = 1;
+  for (const int option : {1, 0}) {
+    SCOPED_TRACE(option);
+    hardcopyOpcodes.clear();
+    YYWINSEL(0, option);
+    const bool areaSent = std::count(hardcopyOpcodes.begin(), hardcopyOpcodes.end(), kOpClip) > 0;
+    EXPECT_EQ(areaSent, option == 0);
+    EXPECT_EQ(yyGrAttributes.WindowSelectOption, 0);  // only while the switch rescales
+  }
+  yyGrAttributes.HardcopyOpen = 0;
+  yyHardcopyDriverStandIn = {};
 }
 
 TEST_F(OutputTargets, PictureFieldOfTheCurrentDialogIsATarget) {

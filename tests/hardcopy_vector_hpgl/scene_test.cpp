@@ -28,7 +28,7 @@ TEST_F(HpglScene, ThePlotterFillsEveryShapeItselfAndWritesTheTexts) {
   EXPECT_TRUE(has(std::string("LB") + kSceneText + "\x04"));
   EXPECT_TRUE(has(std::string("LB") + kSceneUpText + "\x04"));
   EXPECT_TRUE(has("DI0.000 1.000"));
-  EXPECT_EQ(count("PM2;FP"), 3);  // ellipse, pentagon and the shaded polygon; the box is RA
+  EXPECT_EQ(count("PM2;FP"), 4);  // ellipse, pentagon, clipped and shaded polygons; the box is RA
   EXPECT_EQ(count("RA"), 1);
   EXPECT_EQ(count("WG"), 1);
   EXPECT_EQ(count("AA"), 1);

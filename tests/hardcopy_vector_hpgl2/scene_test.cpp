@@ -24,11 +24,11 @@ TEST_F(Hpgl2Scene, EveryShapeIsFilledNativelyAndTheTextsAreLabels) {
   const auto count = [&all](const std::string& prefix) { return plot_fixture::countStartingWith(all, prefix); };
   EXPECT_TRUE(has(std::string("LB") + kSceneText + "\x04"));
   EXPECT_TRUE(has(std::string("LB") + kSceneUpText + "\x04"));
-  EXPECT_EQ(count("PM2;FP"), 3);  // ellipse, pentagon and the shaded polygon; the box is RA
+  EXPECT_EQ(count("PM2;FP"), 4);  // ellipse, pentagon, clipped and shaded polygons; the box is RA
   EXPECT_EQ(count("RA"), 1);
   EXPECT_EQ(count("WG"), 1);
   EXPECT_EQ(count("AA"), 1);
-  EXPECT_EQ(count("PE7"), 3);  // the box outline, the pentagon and the shaded polygon
+  EXPECT_EQ(count("PE7"), 4);  // the box outline, the pentagon, the clipped and the shaded polygon
   EXPECT_EQ(all.back(), "PG");
 }
 

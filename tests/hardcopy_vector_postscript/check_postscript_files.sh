@@ -80,9 +80,10 @@ import sys
 from PIL import Image
 Image.open(sys.argv[1]).transpose(Image.Transpose.ROTATE_270).save(sys.argv[2])
 PY
-/usr/bin/python3 "$scene_mask" "$renders/screen.ppm" "$renders/postscript.png" ||
-  fail "the PostScript scene's ink does not match the screen's"
+/usr/bin/python3 "$scene_mask" "$renders/screen.ppm" "$renders/postscript.png" --clip ||
+  fail "the PostScript scene's ink does not match the screen's, or leaves its clip"
 render "$dir/scene.eps" "$work/scene_eps.png" -r36 -dEPSCrop
+# (An EPS file ignores clip records, so its clipped polygon is drawn whole.)
 /usr/bin/python3 "$scene_mask" "$renders/screen.ppm" "$work/scene_eps.png" ||
   fail "the EPS scene's ink does not match the screen's"
 echo "the scene's texts are found and its ink matches the screen's, as PostScript and as EPS"

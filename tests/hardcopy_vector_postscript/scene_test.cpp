@@ -81,8 +81,8 @@ class Scene : public PostScriptDriver {
     EXPECT_TRUE(has("90.0 ro"));
     EXPECT_TRUE(has("[6 6] 3 d"));
     EXPECT_TRUE(has("1.50 w"));  // the wide line
-    // Filled: the box, the pentagon, the ellipse, the pie and the shaded polygon.
-    EXPECT_EQ(std::count(all.begin(), all.end(), "cf"), 5);
+    // Filled: the box, the pentagon, the ellipse, the pie, the clipped and the shaded polygon.
+    EXPECT_EQ(std::count(all.begin(), all.end(), "cf"), 6);
   }
 };
 

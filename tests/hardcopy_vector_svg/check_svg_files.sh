@@ -26,4 +26,4 @@ echo "${#files[@]} SVG files accepted by xmllint and rsvg-convert"
 [[ -s $dir/scene.svg ]] || fail "no scene.svg"
 mkdir -p "$renders"
 rsvg-convert --background-color=white -o "$renders/svg.png" "$dir/scene.svg" || fail "rsvg-convert cannot render the scene"
-/usr/bin/python3 "$scene_mask" "$renders/screen.ppm" "$renders/svg.png"
+/usr/bin/python3 "$scene_mask" "$renders/screen.ppm" "$renders/svg.png" --clip

@@ -2,9 +2,12 @@
 # Reads what test_hardcopy_windows left in its folder with programs of their
 # own: the Windows metafiles with wmf2svg (libwmf), the enhanced metafile with
 # emf2svg-conv, and the scene printed on the CUPS PDF queue with Ghostscript
-# (its text, and ink where the scene has it).
+# (its text, and ink where the scene has it).  The shared test scene, as a WMF
+# rendered by LibreOffice and as printed, must keep its clipped polygon inside
+# the clip rectangle and show its shaded polygon (scene_mask.py).
 set -euo pipefail
 source "$(dirname "$0")/../support/printed_pdf.sh"
+scene_mask=$(cd "$(dirname "$0")/../support" && pwd)/scene_mask.py
 dir=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -66,3 +69,22 @@ if len(quarters) != 4:
 print("printed page: ink in every quarter %r" % quarters)
 EOF
 echo "PDF $pdf: text and ink found"
+
+# The shared scene as a Windows metafile: small, and drawn by LibreOffice with
+# its clip and its shading.
+[[ -s $dir/shared_scene.wmf ]] || fail "no shared_scene.wmf"
+size=$(stat -c %s "$dir/shared_scene.wmf")
+(( size < 2 * 1024 * 1024 )) || fail "shared_scene.wmf takes $size bytes"
+cp "$dir/shared_scene.wmf" "$work/shared_scene.wmf"
+HOME=$work/home timeout 240 soffice --headless --norestore "-env:UserInstallation=file://$work/profile" \
+  --convert-to png --outdir "$work" "$work/shared_scene.wmf" >"$work/soffice.log" 2>&1 || true
+[[ -s $work/shared_scene.png ]] || fail "LibreOffice made no picture of shared_scene.wmf: $(cat "$work/soffice.log")"
+/usr/bin/python3 "$scene_mask" --clip-only "$work/shared_scene.png" --shaded || fail "the WMF of the shared scene"
+echo "shared_scene.wmf: $size bytes, clip and shading kept"
+
+# The shared scene as printed.
+[[ -s $dir/printed_shared_scene.txt ]] || fail "the shared scene was not printed"
+printed_pdf "$dir/printed_shared_scene.txt" || fail "no PDF of \"$title\" appeared"
+gs -q -dNOPAUSE -dBATCH -sDEVICE=png16m -r60 -o "$work/shared_page.png" "$pdf" || fail "Ghostscript cannot render $pdf"
+/usr/bin/python3 "$scene_mask" --clip-only "$work/shared_page.png" --shaded || fail "the printed shared scene"
+echo "PDF $pdf: clip and shading kept"

@@ -145,7 +145,7 @@ TEST_F(MetafileDriver, PlaceableFileBeginsWithTheExactHeaderThenMappingModeAndEx
   for (const auto& r : records) ++counts[r.function];
   for (unsigned function : {0x0213u /* line */, 0x0325u /* polyline */, 0x041Bu /* rectangle */,
                             0x0324u /* polygon */, 0x0418u /* ellipse */, 0x081Au /* pie */, 0x0817u /* arc */,
-                            0x02FBu /* font */, 0x041Fu /* pixels of the shading */}) {
+                            0x02FBu /* font */, 0x0F43u /* rows of the shading */}) {
     EXPECT_GT(counts[function], 0) << std::hex << function;
   }
   EXPECT_GT(counts[0x0521u] + counts[0x0A32u], 1);  // two texts

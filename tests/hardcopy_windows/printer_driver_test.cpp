@@ -184,6 +184,23 @@ TEST_F(RecordedPrinter, OnePenServesLinesOfOneColourStyleAndWidth) {
   EXPECT_EQ(count(list, EMR_SETPIXELV), 3);  // solid lines set their end pixel
 }
 
+// The probe is asked for the character height; its cell height becomes the
+// character height of the real font, so the real font's cell is taller than
+// the probe's by its internal leading.
+TEST_F(RecordedPrinter, TheFontTakesTheProbesCellHeightAsItsCharacterHeight) {
+  for (const int asked : {40, 100}) {
+    SCOPED_TRACE(asked);
+    int height = asked;
+    int ascent = 0;
+    YYPrnFont(0, height, ascent, 0, 2, 0, "Arial");
+    TEXTMETRICA created{};
+    ASSERT_TRUE(GetTextMetricsA(yyPrnContext.PrinterDc, &created));
+    ASSERT_GT(height, asked - 2);  // the probe's cell height, at least the character height asked
+    EXPECT_NEAR(created.tmHeight - created.tmInternalLeading, height, 1);
+    EXPECT_GT(created.tmHeight, height);
+  }
+}
+
 TEST_F(RecordedPrinter, APointIsASquareOfThePenWidth) {
   YYPrnSetLineWidth(4);
   YYPrnDot(50, 60);

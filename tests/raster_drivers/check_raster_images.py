@@ -214,10 +214,10 @@ def main():
     if not os.path.isfile(render):
         fail("no render of the scene: " + render)
     check_png("scene render", render)
-    result = subprocess.run(["/usr/bin/python3", scene_mask, screen, render])
+    result = subprocess.run(["/usr/bin/python3", scene_mask, screen, render, "--clip"])
     if result.returncode != 0:
-        fail("the raster image driver's scene does not match the screen's")
-    print("scene render matches the screen's ink mask")
+        fail("the raster image driver's scene does not match the screen's, or shows ink outside its clip")
+    print("scene render matches the screen's ink mask and keeps to its clip")
     return 0
 
 

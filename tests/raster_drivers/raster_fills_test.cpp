@@ -13,9 +13,14 @@ class RasterFills : public RasterPageTest {
   }
 };
 
-TEST_F(RasterFills, RectanglesAreNotClippedAndNeedOrderedCorners) {
+TEST_F(RasterFills, RectanglesKeepToTheClipAndNeedOrderedCorners) {
   openSolid(8, 5);
   clipTo(3, 2, 4, 2);
+  points({{2, 1}, {5, 3}});
+  send(kOpRectanglePattern);
+  EXPECT_EQ(picture(), rowsOf({"........", "........", "...##...", "........", "........"}));
+  send(kOpClear);
+  clipTo(0, 0, 7, 4);
   points({{2, 1}, {5, 3}});
   send(kOpRectanglePattern);
   EXPECT_EQ(picture(), rowsOf({"........", "..####..", "..####..", "..####..", "........"}));
@@ -29,6 +34,23 @@ TEST_F(RasterFills, RectanglesAreNotClippedAndNeedOrderedCorners) {
   points({{-100, -100}, {1, 100}});
   send(kOpRectanglePattern);
   EXPECT_EQ(picture(), rowsOf({"##......", "##......", "##......", "##......", "##......"}));
+}
+
+// A polygon is sent back as scan lines; those lines are a fill and keep to the
+// clip rectangle as the driver's own fills do.
+TEST_F(RasterFills, ScanLinesOfAFillKeepToTheClip) {
+  openSolid(8, 5);
+  clipTo(2, 1, 5, 3);
+  points({{0, 0}, {7, 0}, {7, 4}});
+  yyGrState.N = 3;
+  send(kOpPolygonPattern);
+  ASSERT_EQ(yyGrAttributes.FillFallback, 1);
+  for (int row = 0; row < 5; ++row) {
+    points({{0.0f, static_cast<float>(row)}, {7.0f, static_cast<float>(row)}});
+    send(kOpLine);
+  }
+  EXPECT_EQ(picture(), rowsOf({"........", "..####..", "..####..", "..####..", "........"}));
+  yyGrAttributes.FillFallback = 0;
 }
 
 TEST_F(RasterFills, TrianglesFillFromTheirHighestRowDown) {

@@ -18,6 +18,7 @@ constexpr int kBlack = 223;
 constexpr int kDarkRed = 47;
 constexpr int kDarkBlue = 175;
 constexpr int kDarkGreen = 111;
+constexpr int kMagenta = 191;  // the clipped polygon's colour, used nowhere else
 
 class Scene {
  public:
@@ -30,6 +31,7 @@ class Scene {
     lines();
     boxes();
     shapes();
+    clipped();
     texts();
     shaded();
     lineStyle(0);
@@ -154,6 +156,65 @@ class Scene {
     yyGrAttributes.FillOutline = 3;
     yyGrAttributes.FillStyle = 0;
     send(opcode);
+  }
+
+  // The area and its viewport, as the graphics area sets them, over a
+  // rectangle of the surface given in fractions.
+  void viewport(float left, float bottom, float right, float top) const {
+    YYGrState& s = yyGrState;
+    s.AreaX1 = left;
+    s.AreaX2 = right;
+    s.AreaY1 = bottom;
+    s.AreaY2 = top;
+    s.ViewportLeftReal = px(left);
+    s.ViewportRightReal = px(right);
+    s.ViewportBottomReal = py(bottom);
+    s.ViewportTopReal = py(top);
+    s.ClipLeft = s.ViewportLeftReal - 0.001f;
+    s.ClipRight = s.ViewportRightReal + 0.001f;
+    s.ClipBottom = s.ViewportBottomReal - 0.001f;
+    s.ClipTop = s.ViewportTopReal + 0.001f;
+    s.ViewportLeft = static_cast<std::int32_t>(s.ViewportLeftReal);
+    s.ViewportRight = static_cast<std::int32_t>(s.ViewportRightReal);
+    s.ViewportBottom = static_cast<std::int32_t>(s.ViewportBottomReal);
+    s.ViewportTop = static_cast<std::int32_t>(s.ViewportTopReal);
+    s.ViewportColumns = s.ViewportRight - s.ViewportLeft + 1;
+    s.ViewportRows = s.ViewportTop - s.ViewportBottom + 1;
+    s.ViewportWidth = s.ViewportRightReal - s.ViewportLeftReal;
+    s.ViewportHeight = s.ViewportTopReal - s.ViewportBottomReal;
+  }
+
+  // A filled polygon reaching past every side of a clip rectangle: only the
+  // rectangle may show it.  The viewport is given back afterwards.
+  void clipped() {
+    YYGrState& s = yyGrState;
+    const YYGrState saved = s;
+    viewport(kSceneClipLeft, kSceneClipBottom, kSceneClipRight, kSceneClipTop);
+    send(kOpClip);
+    colour(kMagenta);
+    buffer({{0.25f, 0.07f}, {0.43f, 0.07f}, {0.43f, 0.20f}, {0.34f, 0.28f}, {0.25f, 0.20f}});
+    send(kOpPolygonSolid);
+    s.AreaX1 = saved.AreaX1;
+    s.AreaX2 = saved.AreaX2;
+    s.AreaY1 = saved.AreaY1;
+    s.AreaY2 = saved.AreaY2;
+    s.ViewportLeftReal = saved.ViewportLeftReal;
+    s.ViewportRightReal = saved.ViewportRightReal;
+    s.ViewportBottomReal = saved.ViewportBottomReal;
+    s.ViewportTopReal = saved.ViewportTopReal;
+    s.ClipLeft = saved.ClipLeft;
+    s.ClipRight = saved.ClipRight;
+    s.ClipBottom = saved.ClipBottom;
+    s.ClipTop = saved.ClipTop;
+    s.ViewportLeft = saved.ViewportLeft;
+    s.ViewportRight = saved.ViewportRight;
+    s.ViewportBottom = saved.ViewportBottom;
+    s.ViewportTop = saved.ViewportTop;
+    s.ViewportColumns = saved.ViewportColumns;
+    s.ViewportRows = saved.ViewportRows;
+    s.ViewportWidth = saved.ViewportWidth;
+    s.ViewportHeight = saved.ViewportHeight;
+    send(kOpClip);
   }
 
   void angle(float degrees) {

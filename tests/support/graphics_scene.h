@@ -11,7 +11,9 @@
 //                 and a solid line of width 3
 //   top right     a box outline (closed polyline) and a solid filled box
 //   middle        a filled pentagon, a filled ellipse, an arc, a filled pie
-//   bottom        "Scene" at 0 degrees, "Up" at 90 degrees, a shaded polygon
+//   bottom        "Scene" at 0 degrees, a magenta polygon under a clip
+//                 rectangle that holds only its middle, "Up" at 90 degrees,
+//                 a shaded polygon
 // It sends no opcode 1, 17, 18, 19 or 20: starting, clearing and ending the
 // picture belong to the caller.  It ends with line style 0, width 1, angle 0.
 //
@@ -30,6 +32,14 @@ using SceneDriver = void (*)(YYGrPrimitive& primitive);
 
 // Draws the scene through the driver on the current surface.
 void drawGraphicsScene(SceneDriver driver);
+
+// The clip rectangle over the magenta polygon, in fractions of the surface (y
+// upward); the polygon reaches 0.03 or more past each side of it.  The scene's
+// ink spans x 0.02-0.95 and y 0.05-0.95 (scene_mask.py --clip knows both).
+inline constexpr float kSceneClipLeft = 0.28f;
+inline constexpr float kSceneClipRight = 0.40f;
+inline constexpr float kSceneClipBottom = 0.10f;
+inline constexpr float kSceneClipTop = 0.21f;
 
 // Texts of the scene, for drivers whose files can be searched for them.
 inline constexpr const char* kSceneText = "Scene";

@@ -101,6 +101,7 @@ TEST_F(HardcopySetup, ScreenDumpSettings) {
   yyChosenPrinter = YYChosenPrinter{};
   YYHardcopyFileNames();
   EXPECT_EQ(dump.dumpKind, 10);
+  EXPECT_EQ(dump.fileName.trimmed(), "");  // only a PostScript dump has a file
   EXPECT_EQ(dump.printerPresent, 1);
   EXPECT_EQ(dump.paperWidth, 841);
   EXPECT_EQ(dump.paperHeight, 594);

@@ -91,10 +91,7 @@ int menuSlotForAccelerators(int slot) {
   return -1;
 }
 
-void dispatch(MSG& msg) {
-  if (msg.message == kDroppedMessage && LOWORD(msg.wParam) == kDroppedTimer) return;
-  DispatchMessageA(&msg);
-}
+void dispatch(MSG& msg) { YYDispatchMessage(msg); }
 
 void routeMessage(MSG& msg) {
   HWND dialog = windowTable.activeModelessDialog;
@@ -665,4 +662,9 @@ HWND YYStatusBarOf(int slot) {
 void YYEventsClear() {
   for (WindowSlot& s : windowTable.slots) s.parked = ParkedEvent{};
   eventState.held = EventWords{};
+}
+
+void YYDispatchMessage(MSG& msg) {
+  if (msg.message == kDroppedMessage && LOWORD(msg.wParam) == kDroppedTimer) return;
+  DispatchMessageA(&msg);
 }

@@ -114,3 +114,6 @@ void YYTimedWait(int hundredths);
 HWND YYStatusBarOf(int slot);
 // Empties every parked event and the held event.
 void YYEventsClear();
+// Dispatches a message as the toolkit's loop does: the system timer message
+// that must not be dispatched is dropped.
+void YYDispatchMessage(MSG& msg);

@@ -35,9 +35,10 @@ void YYWINSEL(int index, int option) {
   textAttributes.endY = 0;
   if (yyGrAttributes.TargetKind == kTargetWindow) yyGrAttributes.TargetId = index;
   windowSelectState.heldOption = option;
-  windowSelectState.optionWord = option;
+  // The graphics area reads the option while the switch rescales it.
+  yyGrAttributes.WindowSelectOption = option;
   YYGraphicsAreaResize(kTargetWindow, index, width, height);
-  windowSelectState.optionWord = 0;
+  yyGrAttributes.WindowSelectOption = 0;
   YYTextSizeToPixels();
 }
 

@@ -42,7 +42,6 @@ INT_PTR CALLBACK YYNullDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
 struct WindowSelectState {
   int localeDecimalSwitch = 0;
-  int optionWord = 0;  // handed to the graphics engine during a selection
   int heldOption = 0;  // the option of the last selection, for reselecting
 };
 extern WindowSelectState windowSelectState;

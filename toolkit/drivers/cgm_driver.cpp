@@ -25,7 +25,15 @@ constexpr int kDefaultPageHeight = 540;
 constexpr int kResolution = 600;
 constexpr int kColours = 256;
 
-void toPlotFile(std::string_view bytes) { YYPROUWriteBytes(kPlotUnitFile, bytes); }
+void toFileAsIs(std::string_view bytes) { YYPROUWriteBytes(kPlotUnitFile, bytes); }
+void beginNextPicture();
+
+// Every element stands inside a picture: the first one after the end of a
+// page begins the next picture.
+void toPlotFile(std::string_view bytes) {
+  if (yyCgmFile.plotOpen && !yyCgmFile.pictureOpen) beginNextPicture();
+  toFileAsIs(bytes);
+}
 
 CgmCanvas canvas() { return {toPlotFile, yyGrState.DeviceScaleX, yyGrState.DeviceScaleY}; }
 
@@ -104,8 +112,9 @@ void beginPlot() {
     const std::string title = s.X1 == 0 ? std::string(kDefaultTitle) : yyPlotTitle.str();
     cgmVdcSize(s.ResolutionX, s.ResolutionY, pageWidth, pageHeight, d.vdcWidth, d.vdcHeight);
     const int fonts = std::clamp(hardcopyOption(kOptCgmFonts), 0, kCgmFontChoices - 1);
-    cgmPutMetafileStart(toPlotFile, title, fonts, d.vdcWidth, d.vdcHeight);
+    cgmPutMetafileStart(toFileAsIs, title, fonts, d.vdcWidth, d.vdcHeight);
     d.cache = CgmAttributeCache{};
+    d.plotOpen = true;
     d.pictureOpen = true;
   }
   setScales();
@@ -229,6 +238,9 @@ void clip() {
   cgmPutPointList(canvas(), cgm::kClipRectangle, corners, false);
 }
 
+void lineType() { putWords(cgm::kLineType, {cgmLineType(yyGrAttributes.LineStyle)}); }
+void lineWidth() { putWords(cgm::kLineWidth, {vdcLineWidth()}); }
+
 void characterAngle() {
   const YYGrState& s = yyGrState;
   cgmPutCharacterOrientation(toPlotFile, s.DeviceScaleX * s.CharWidth * s.AreaWidthDevice, s.CharSinOverAspect,
@@ -285,6 +297,25 @@ void shadedPolygon() {
   cgmFillShadedPolygon(canvas(), shadedTriangles);
 }
 
+// A picture starts with the metafile's defaults: the attributes in force are
+// written again, the cached ones as they are next needed.
+void beginNextPicture() {
+  YYCgmFileState& d = yyCgmFile;
+  d.pictureOpen = true;
+  cgmPutPictureStart(toFileAsIs, d.vdcWidth, d.vdcHeight);
+  d.cache = CgmAttributeCache{};
+  clip();
+  lineType();
+  lineWidth();
+  lineJoin();
+  lineCap();
+  characterSize();
+  characterAngle();
+}
+
+// Attributes that arrive between two pictures are written with the next one.
+bool betweenPictures() { return yyCgmFile.plotOpen && !yyCgmFile.pictureOpen; }
+
 }  // namespace
 
 void YYCgmGreyColour(int& red, int& green, int& blue) {
@@ -316,24 +347,40 @@ void YYGCGMFILE(YYGrPrimitive& primitive) {
       // A picture nothing was drawn on still needs its end, or the file is cut.
       if (yyCgmFile.pictureOpen) put(CgmElement(cgm::kEndPicture));
       yyCgmFile.pictureOpen = false;
-      put(CgmElement(cgm::kEndMetafile));
+      yyCgmFile.plotOpen = false;
+      cgmPut(toFileAsIs, CgmElement(cgm::kEndMetafile));
       YYPROUClose(kPlotUnitFile);
       break;
     case kOpEndPage:
+      // A page ended with nothing drawn since the last one is an empty picture.
       s.PageBegun = 0;
-      yyCgmFile.pictureOpen = false;
       put(CgmElement(cgm::kEndPicture));
+      yyCgmFile.pictureOpen = false;
       break;
-    case kOpCharSize: characterSize(); break;
+    case kOpCharSize:
+      if (!betweenPictures()) characterSize();
+      break;
     case kOpText: writeText(); break;
-    case kOpClip: clip(); break;
+    case kOpClip:
+      if (!betweenPictures()) clip();
+      break;
     case kOpPoint: point(); break;
-    case kOpLineStyle: putWords(cgm::kLineType, {cgmLineType(yyGrAttributes.LineStyle)}); break;
-    case kOpLineWidth: putWords(cgm::kLineWidth, {vdcLineWidth()}); break;
+    case kOpLineStyle:
+      if (!betweenPictures()) lineType();
+      break;
+    case kOpLineWidth:
+      if (!betweenPictures()) lineWidth();
+      break;
     case kOpPolyline: polyline(); break;
-    case kOpCharAngle: characterAngle(); break;
-    case kOpLineJoin: lineJoin(); break;
-    case kOpLineCap: lineCap(); break;
+    case kOpCharAngle:
+      if (!betweenPictures()) characterAngle();
+      break;
+    case kOpLineJoin:
+      if (!betweenPictures()) lineJoin();
+      break;
+    case kOpLineCap:
+      if (!betweenPictures()) lineCap();
+      break;
     case kOpImage: image(); break;
     case kOpShadedPolygon: shadedPolygon(); break;
     default: break;

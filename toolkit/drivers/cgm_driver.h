@@ -16,6 +16,7 @@ struct YYCgmFileState {
   float pageAspect = 1.0f;  // option 1 / option 2
   CgmRgb current;           // after the grey conversion of option 6
   CgmAttributeCache cache;
+  bool plotOpen = false;     // BEGIN METAFILE written, END METAFILE not yet
   bool pictureOpen = false;  // BEGIN PICTURE written, END PICTURE not yet
 };
 extern YYCgmFileState yyCgmFile;

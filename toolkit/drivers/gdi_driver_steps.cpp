@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "toolkit/core/os_services.h"
 #include "toolkit/core/system_info.h"
@@ -247,7 +249,129 @@ void hardcopyImage(int target) {
                   static_cast<int>(r.bottom), s.X2, s.M, s.N, fileName.c_str());
 }
 
-void hardcopyShadedPolygon(int shading, YYPixelCallback pixel,
+namespace {
+
+// The polygon that the device could not shade is shaded in cells of `step`
+// device units and drawn as one bitmap row per run of cells: a metafile then
+// holds a few hundred records instead of one for every pixel, and a printer
+// gets a picture instead of millions of points.
+struct ShadeCanvas {
+  long long left = 0;
+  long long top = 0;
+  long long step = 1;
+  int columns = 0;
+  int rows = 0;
+  std::vector<std::uint32_t> cells;  // colour with kCellShaded, 0 = left alone
+};
+ShadeCanvas shadeCanvas;
+
+constexpr std::uint32_t kCellShaded = 0x01000000u;
+constexpr long long kShadeCellsAcross = 512;  // cells along the polygon's longer side, at most
+
+long long cellOf(long long value, long long origin, long long step) {
+  const long long d = value - origin;
+  return d >= 0 ? d / step : -((-d + step - 1) / step);
+}
+
+using CellRuns = std::vector<std::pair<int, int>>;  // first and last column of each run
+
+CellRuns runsOfRow(const ShadeCanvas& c, int row) {
+  const std::uint32_t* cells = c.cells.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(c.columns);
+  CellRuns runs;
+  for (int first = 0; first < c.columns; ++first) {
+    if (cells[first] == 0) continue;
+    int last = first;
+    while (last + 1 < c.columns && cells[last + 1] != 0) ++last;
+    runs.emplace_back(first, last);
+    first = last;
+  }
+  return runs;
+}
+
+// One run of cells over `rows` rows from `top` as a bitmap stretched over them.
+void drawCellBlock(HDC dc, const ShadeCanvas& c, int top, int rows, int first, int last) {
+  const int length = last - first + 1;
+  const std::size_t stride = static_cast<std::size_t>((3 * length + 3) / 4 * 4);
+  std::vector<BYTE> bits(stride * static_cast<std::size_t>(rows), 0);
+  for (int r = 0; r < rows; ++r) {
+    // The bitmap's rows run bottom-up.
+    BYTE* out = bits.data() + stride * static_cast<std::size_t>(rows - 1 - r);
+    const std::uint32_t* cells =
+        c.cells.data() + static_cast<std::size_t>(top + r) * static_cast<std::size_t>(c.columns) + first;
+    for (int k = 0; k < length; ++k) {
+      out[3 * k] = static_cast<BYTE>((cells[k] >> 16) & 0xFF);
+      out[3 * k + 1] = static_cast<BYTE>((cells[k] >> 8) & 0xFF);
+      out[3 * k + 2] = static_cast<BYTE>(cells[k] & 0xFF);
+    }
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = length;
+  info.bmiHeader.biHeight = rows;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader.biSizeImage = static_cast<DWORD>(bits.size());
+  StretchDIBits(dc, static_cast<int>(c.left + first * c.step), static_cast<int>(c.top + top * c.step),
+                static_cast<int>(length * c.step), static_cast<int>(rows * c.step), 0, 0, length, rows, bits.data(),
+                &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+// The shaded cells as bitmaps: rows whose runs begin and end alike share one
+// bitmap per run, so that a renderer has few seams to round.
+void drawShadeCanvas(HDC dc) {
+  const ShadeCanvas& c = shadeCanvas;
+  for (int top = 0; top < c.rows;) {
+    const CellRuns runs = runsOfRow(c, top);
+    int rows = 1;
+    while (top + rows < c.rows && runsOfRow(c, top + rows) == runs) ++rows;
+    for (const auto& [first, last] : runs) drawCellBlock(dc, c, top, rows, first, last);
+    top += rows;
+  }
+}
+
+void shadeInCells(HDC dc, const RECT& clip, YYPixelCallback pixel) {
+  YYPolygonWork& work = yyPolygonWork;
+  const int n = std::clamp(work.vertexCount, 0, kPolygonVertices);
+  if (dc == nullptr || n < 3) return;
+  long long left = work.deviceX[0], right = left, top = work.deviceY[0], bottom = top;
+  for (std::size_t k = 1; k < static_cast<std::size_t>(n); ++k) {
+    left = std::min<long long>(left, work.deviceX[k]);
+    right = std::max<long long>(right, work.deviceX[k]);
+    top = std::min<long long>(top, work.deviceY[k]);
+    bottom = std::max<long long>(bottom, work.deviceY[k]);
+  }
+  left = std::max<long long>(left, clip.left);
+  right = std::min<long long>(right, clip.right);
+  top = std::max<long long>(top, clip.top);
+  bottom = std::min<long long>(bottom, clip.bottom);
+  if (left > right || top > bottom) return;
+  ShadeCanvas& c = shadeCanvas;
+  c.left = left;
+  c.top = top;
+  c.step = std::max(1LL, (std::max(right - left, bottom - top) + kShadeCellsAcross) / kShadeCellsAcross);
+  c.columns = static_cast<int>((right - left) / c.step + 1);
+  c.rows = static_cast<int>((bottom - top) / c.step + 1);
+  c.cells.assign(static_cast<std::size_t>(c.columns) * static_cast<std::size_t>(c.rows), 0);
+  for (std::size_t k = 0; k < static_cast<std::size_t>(n); ++k) {
+    work.deviceX[k] = static_cast<std::int32_t>(cellOf(work.deviceX[k], c.left, c.step));
+    work.deviceY[k] = static_cast<std::int32_t>(cellOf(work.deviceY[k], c.top, c.step));
+  }
+  YYPolygonFill(1, 0, 0, c.columns - 1, c.rows - 1, pixel, nullptr);
+  drawShadeCanvas(dc);
+  c.cells = {};
+}
+
+}  // namespace
+
+void hardcopyShadeCell(const std::int32_t& x, const std::int32_t& y, const std::int32_t& colour) {
+  ShadeCanvas& c = shadeCanvas;
+  if (x < 0 || y < 0 || x >= c.columns || y >= c.rows) return;
+  c.cells[static_cast<std::size_t>(y) * static_cast<std::size_t>(c.columns) + static_cast<std::size_t>(x)] =
+      (static_cast<std::uint32_t>(colour) & 0x00FFFFFFu) | kCellShaded;
+}
+
+void hardcopyShadedPolygon(int shading, HDC dc, YYPixelCallback pixel,
                            void (*triangles)(std::span<const std::int32_t>, std::span<const std::int32_t>,
                                              std::span<const std::int32_t>, std::span<const YYTriangle>,
                                              std::int32_t&)) {
@@ -261,8 +385,14 @@ void hardcopyShadedPolygon(int shading, YYPixelCallback pixel,
     work.deviceY[k] = p.y;
   }
   const RECT clip = hardcopyViewportRectangle(false);
-  YYPolygonFill(shading, static_cast<int>(clip.left), static_cast<int>(clip.top), static_cast<int>(clip.right),
-                static_cast<int>(clip.bottom), pixel, triangles);
+  if (shading == kShadeTriangles) {
+    // The device's own shading first; without a pixel routine nothing else is drawn.
+    work.shadingStatus = 1;
+    YYPolygonFill(shading, static_cast<int>(clip.left), static_cast<int>(clip.top), static_cast<int>(clip.right),
+                  static_cast<int>(clip.bottom), nullptr, triangles);
+    if (work.shadingStatus == 0) return;
+  }
+  shadeInCells(dc, clip, pixel);
 }
 
 void hardcopyWindowsDeviceWords(int driverNumber) {

@@ -100,13 +100,19 @@ bool hardcopyFillColours(YYDriverColours& colours, bool colouredFill, YYColourIn
 // printer (10) or metafile (11); M and N answer the status pair.
 void hardcopyImage(int target);
 
-// Opcode 40: the work area's outline into device pixels, then the shaded fill.
+// Opcode 40: the work area's outline into device pixels, then the shaded fill
+// on dc.  With shading 2 the device shades the triangles itself; when it
+// cannot (or with any other shading) the pixel routine, which must pass its
+// pixels to hardcopyShadeCell, shades the polygon in cells that are drawn as
+// bitmap rows.  It begins the page.
 using YYPixelCallback = void (*)(const std::int32_t& x, const std::int32_t& y, const std::int32_t& colour);
-// It begins the page.
-void hardcopyShadedPolygon(int shading, YYPixelCallback pixel,
+void hardcopyShadedPolygon(int shading, HDC dc, YYPixelCallback pixel,
                            void (*triangles)(std::span<const std::int32_t>, std::span<const std::int32_t>,
                                              std::span<const std::int32_t>, std::span<const YYTriangle>,
                                              std::int32_t&));
+
+// One cell of the shaded fill that the device could not shade itself.
+void hardcopyShadeCell(const std::int32_t& x, const std::int32_t& y, const std::int32_t& colour);
 
 // The device description that both Windows drivers give at opcode 1.
 void hardcopyWindowsDeviceWords(int driverNumber);

@@ -139,6 +139,8 @@ void YYHardcopyFileNames(int dumpKind) {
                   dump.offsetY, dump.orientation, dump.copies, colours, error);
     YYFpuRestore();
     dump.printerPresent = error == 0 ? 1 : 0;
+    // Only a PostScript dump goes to a file of its own.
+    dump.fileName = "";
   } else {
     dump.pageWidth = 756;
     dump.pageHeight = 540;

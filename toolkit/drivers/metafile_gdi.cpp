@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "toolkit/core/scoped_handle.h"
+#include "toolkit/drivers/gdi_driver_steps.h"
 #include "toolkit/drivers/printer_device.h"
 #include "toolkit/drivers/printer_gdi.h"
+#include "toolkit/graphics/image_slots.h"
 #include "toolkit/graphics/screen_gdi.h"
 
 YYMetaContext yyMetaContext;
@@ -117,10 +119,47 @@ bool appendMetafileBits(HMETAFILE plain) {
   return writeAll(yyMetaContext.PlaceableFile, bits.data(), size);
 }
 
+// A Windows metafile can only narrow its clip: each new rectangle is taken
+// inside a saved state, which is given back before the next one.  Giving it
+// back also gives back the pen and font of that time, so the current ones are
+// selected again.
+void clipWindowsMetafile(int left, int top, int right, int bottom) {
+  YYMetaContext& m = yyMetaContext;
+  HDC dc = m.MetaDc;
+  if (m.ClipSaved) {
+    RestoreDC(dc, -1);
+    if (m.Pen != nullptr) SelectObject(dc, m.Pen);
+    if (m.Font != nullptr) SelectObject(dc, m.Font);
+  }
+  m.ClipSaved = SaveDC(dc) != 0;
+  IntersectClipRect(dc, left, top, right, bottom);
+}
+
 DashPen metaDashPen() {
   const YYMetaContext& m = yyMetaContext;
   if (m.MetaKind != kMetaEnhanced || !hardcopyStyledPens()) return DashPen::Cosmetic;
   return m.PenOption != 0 ? DashPen::BuiltInStyle : DashPen::UserStyle;
+}
+
+// True when the bytes are a Windows metafile whose records the system can
+// play safely: the 18-byte header, then records of at least three words, each
+// whole within the bytes, up to the end record.
+bool windowsMetafileSound(std::span<const BYTE> bytes) {
+  constexpr std::size_t kHeaderBytes = 18;
+  constexpr std::uint32_t kRecordLeastWords = 3;
+  const auto word16 = [&bytes](std::size_t at) {
+    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8;
+  };
+  if (bytes.size() < kHeaderBytes || (word16(0) != 1 && word16(0) != 2) || word16(2) != kHeaderBytes / 2) {
+    return false;
+  }
+  for (std::size_t at = kHeaderBytes; at + 6 <= bytes.size();) {
+    const std::uint32_t words = word16(at) | word16(at + 2) << 16;
+    if (words < kRecordLeastWords || words > (bytes.size() - at) / 2) return false;
+    if (word16(at + 4) == 0) return true;
+    at += 2 * static_cast<std::size_t>(words);
+  }
+  return false;
 }
 
 HDC playTarget(int device) {
@@ -182,6 +221,7 @@ int YYMetaOpen(int& width, int& height, int kind, int penOption, int right, int 
   m.ExtentHeight = height + 1;
   SetWindowExtEx(dc, m.ExtentWidth, m.ExtentHeight, nullptr);
   m.ClipRegion = nullptr;
+  m.ClipSaved = false;
   SetBkMode(dc, TRANSPARENT);
   m.PenColour = -1;
   m.PenLineStyle = -1;
@@ -246,6 +286,12 @@ void YYMetaPlay(int kind, int x1, int y1, int x2, int y2, int device, int& error
   }
   const BYTE* bits = bytes.data() + skip;
   const UINT count = static_cast<UINT>(bytes.size() - skip);
+  // Damaged records would crash or hang the system's playback.
+  const std::span<const BYTE> records(bits, count);
+  if (kind == kMetaEnhanced ? !YYEmfRecordsSound(records) : !windowsMetafileSound(records)) {
+    error = 2;
+    return;
+  }
   const auto screenRegion = static_cast<HRGN>(yyGdiContext.ClipRegion.get());
   const bool screenClip = device == 0 && screenRegion != nullptr;
   if (screenClip) SelectClipRgn(dc, screenRegion);
@@ -352,7 +398,7 @@ void YYMetaPixel(int x, int y) {
 }
 
 void YYMetaFillPixel(const std::int32_t& x, const std::int32_t& y, const std::int32_t& rgb) {
-  if (recording()) SetPixel(yyMetaContext.MetaDc, x, y, static_cast<COLORREF>(rgb) & 0x00FFFFFFu);
+  if (recording()) hardcopyShadeCell(x, y, rgb);
 }
 
 void YYMetaShadedTriangles(std::span<const std::int32_t> deviceX, std::span<const std::int32_t> deviceY,
@@ -364,6 +410,10 @@ void YYMetaShadedTriangles(std::span<const std::int32_t> deviceX, std::span<cons
 
 void YYMetaClipRect(int left, int top, int right, int bottom) {
   YYMetaContext& m = yyMetaContext;
+  if (recording() && m.MetaKind != kMetaEnhanced) {
+    clipWindowsMetafile(left, top, right, bottom);
+    return;
+  }
   if (m.ClipRegion != nullptr) DeleteObject(m.ClipRegion);
   m.ClipRegion = CreateRectRgn(left, top, right, bottom);
   if (recording()) SelectClipRgn(m.MetaDc, m.ClipRegion);

@@ -26,6 +26,7 @@ struct YYMetaContext : YYHardcopyGdiState {
   int ExtentHeight = 0;
   int MetaResolution = 0;     // LOGPIXELSX of an enhanced metafile's reference device
   HANDLE PlaceableFile = INVALID_HANDLE_VALUE;  // the file whose header is written at the open
+  bool ClipSaved = false;     // a Windows metafile's state saved before its clip rectangle
 };
 extern YYMetaContext yyMetaContext;
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -412,15 +411,6 @@ void lineCap() {
 
 // ---- images ----------------------------------------------------------------
 
-bool allocateImage(std::vector<std::int32_t>& colours, long long count) {
-  try {
-    colours.assign(static_cast<std::size_t>(count), 0);
-  } catch (const std::exception&) {
-    return false;
-  }
-  return true;
-}
-
 void writeImageData(const std::vector<std::int32_t>& colours) {
   std::string line;
   FixedText<6> hex;
@@ -442,11 +432,10 @@ void image() {
   YYPsPaint(kPsStroke);
   const long long width = s.X2;
   const long long height = s.Y2;
-  // A side that is not positive holds no pixels, even when both are negative.
-  const long long count = width > 0 && height > 0 ? width * height : 0;
+  // A side that is not positive holds no pixels, even when both are negative;
+  // the pixel count need not fit the address space of the program.
   std::vector<std::int32_t> colours;
-  // The pixel count need not fit the address space of the program.
-  if (count > static_cast<long long>(colours.max_size()) || !allocateImage(colours, count)) {
+  if (!YYImageColoursTake(colours, width, height)) {
     s.M = kImageTooLarge;
     s.N = 0;
     return;

@@ -6,6 +6,7 @@
 
 #include "toolkit/core/scoped_handle.h"
 
+#include "toolkit/drivers/gdi_driver_steps.h"
 #include "toolkit/drivers/printer_device.h"
 
 YYPrnContext yyPrnContext;
@@ -176,16 +177,19 @@ void YYPrnDot(int x, int y) {
 }
 
 void YYPrnFillPixel(const std::int32_t& x, const std::int32_t& y, const std::int32_t& rgb) {
-  if (yyPrnContext.PrinterDc == nullptr) return;
-  SetPixel(yyPrnContext.PrinterDc, x, y, static_cast<COLORREF>(rgb) & 0x00FFFFFFu);
+  if (yyPrnContext.PrinterDc != nullptr) hardcopyShadeCell(x, y, rgb);
 }
 
 void YYPrnShadedTriangles(std::span<const std::int32_t> deviceX, std::span<const std::int32_t> deviceY,
                           std::span<const std::int32_t> colours, std::span<const YYTriangle> triangles,
                           std::int32_t& status) {
   status = 1;
-  if (yyPrnContext.PrinterDc == nullptr) return;
-  hardcopyShadedTriangles(yyPrnContext.PrinterDc, deviceX, deviceY, colours, triangles, status);
+  HDC dc = yyPrnContext.PrinterDc;
+  if (dc == nullptr) return;
+  // A printer driver may answer the shading call without drawing: only one
+  // that says it shades triangles is given them.
+  if ((GetDeviceCaps(dc, SHADEBLENDCAPS) & SB_GRAD_TRI) == 0) return;
+  hardcopyShadedTriangles(dc, deviceX, deviceY, colours, triangles, status);
 }
 
 void YYPrnClipRect(int left, int top, int right, int bottom) {
@@ -218,7 +222,9 @@ void YYPrnFont(int width, int& height, int& ascent, int angle, int fontKind, int
   }
   height = metrics.tmHeight;
   ascent = metrics.tmAscent;
-  description.lfHeight = metrics.tmHeight;
+  // The probe's cell height becomes the real font's character height: a cell
+  // request would give back the probe, smaller than the size asked for.
+  description.lfHeight = -metrics.tmHeight;
   description.lfEscapement = angle * 10;
   description.lfOrientation = angle * 10;
   p.Font = CreateFontIndirectA(&description);

@@ -61,12 +61,18 @@ std::int32_t YYEdgeX(std::int32_t xa, std::int32_t ya, std::int32_t xb, std::int
 }
 
 void rasterRectangle(const RasterPoints& p) {
+  const YYRasterState& s = yyRasterState;
   const std::int64_t x1 = p.x[0], y1 = p.y[0], x2 = p.x[1], y2 = p.y[1];
   if (y2 < y1 || x2 < x1) return;
-  const raster::Range rows = raster::onPage(y1, y2, yyRasterPage.lastRow);
-  for (std::int64_t r = rows.first; r <= rows.last; ++r) {
-    YYRasterSpan(p.x[0], p.x[1], static_cast<std::int32_t>(r));
-  }
+  const raster::Range rows =
+      raster::onPage(std::max<std::int64_t>(y1, s.rowMin), std::min<std::int64_t>(y2, s.rowMax), yyRasterPage.lastRow);
+  for (std::int64_t r = rows.first; r <= rows.last; ++r) clippedSpan(x1, x2, r);
+}
+
+void rasterFillLine(std::int32_t left, std::int32_t right, std::int32_t row) {
+  const YYRasterState& s = yyRasterState;
+  if (row < s.rowMin || row > s.rowMax) return;
+  clippedSpan(left, right, row);
 }
 
 void rasterParallelogram(const RasterPoints& p, std::int32_t m) {

@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <new>
-#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -62,7 +60,7 @@ void line() {
   YYRasterState& s = yyRasterState;
   const RasterPoints p = operandPoints();
   if (yyGrAttributes.FillFallback != 0) {
-    YYRasterSpan(std::min(p.x[0], p.x[1]), std::max(p.x[0], p.x[1]), p.y[0]);
+    rasterFillLine(std::min(p.x[0], p.x[1]), std::max(p.x[0], p.x[1]), p.y[0]);
     return;
   }
   const bool joined = p.x[0] == s.lastEndColumn && p.y[0] == s.lastEndRow;
@@ -249,13 +247,7 @@ constexpr int kImageMemoryError = 2;  // the array of colours could not be had
 // in TEXT; empty, with the error as the last error, when it cannot be read.
 std::vector<std::int32_t> readImageColours(std::int32_t width, std::int32_t height) {
   std::vector<std::int32_t> colours;
-  const std::int64_t count = std::max<std::int64_t>(0, width) * std::max<std::int64_t>(0, height);
-  try {
-    colours.assign(static_cast<std::size_t>(count), 0);
-  } catch (const std::bad_alloc&) {
-    YYErrorCodeStore(kImageMemoryError);
-    return {};
-  } catch (const std::length_error&) {
+  if (!YYImageColoursTake(colours, std::max(0, width), std::max(0, height))) {
     YYErrorCodeStore(kImageMemoryError);
     return {};
   }

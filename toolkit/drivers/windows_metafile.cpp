@@ -139,12 +139,11 @@ void YYGWINMETA(YYGrPrimitive& primitive) {
       break;
     }
     case kOpText: drawText(); break;
-    case kOpClip:
-      if (enhanced()) {
-        const RECT clip = hardcopyViewportRectangle(true);
-        YYMetaClipRect(clip.left, clip.top, clip.right, clip.bottom);
-      }
+    case kOpClip: {
+      const RECT clip = hardcopyViewportRectangle(true);
+      YYMetaClipRect(clip.left, clip.top, clip.right, clip.bottom);
       break;
+    }
     case kOpTextExtent:
       // A Windows metafile has no device to measure text on.
       if (enhanced()) hardcopyTextExtentStep(kMetafileSet, yyWindowsMetafile.textWidth);
@@ -153,7 +152,8 @@ void YYGWINMETA(YYGrPrimitive& primitive) {
     case kOpLineWidth: lineWidth(); break;
     case kOpImage: hardcopyImage(kImageTargetMetafile); break;
     case kOpShadedPolygon:
-      hardcopyShadedPolygon(enhanced() ? s.ShadeMode[kHardcopySide] : 1, YYMetaFillPixel, YYMetaShadedTriangles);
+      hardcopyShadedPolygon(enhanced() ? s.ShadeMode[kHardcopySide] : 1, yyMetaContext.MetaDc, YYMetaFillPixel,
+                            YYMetaShadedTriangles);
       break;
     default: hardcopyLineStep(kMetafileSet, primitive); break;
   }

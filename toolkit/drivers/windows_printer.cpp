@@ -170,7 +170,7 @@ void YYGWINPRN(YYGrPrimitive& primitive) {
     case kOpLineWidth: lineWidth(); break;
     case kOpImage: hardcopyImage(kImageTargetPrinter); break;
     case kOpShadedPolygon:
-      hardcopyShadedPolygon(s.ShadeMode[kHardcopySide], YYPrnFillPixel, YYPrnShadedTriangles);
+      hardcopyShadedPolygon(s.ShadeMode[kHardcopySide], yyPrnContext.PrinterDc, YYPrnFillPixel, YYPrnShadedTriangles);
       break;
     default: hardcopyLineStep(kPrinterSet, primitive); break;
   }

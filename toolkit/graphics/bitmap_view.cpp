@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "toolkit/core/events.h"
+#include "toolkit/core/menus_toolbars.h"
 #include "toolkit/core/scoped_handle.h"
 #include "toolkit/core/window_procs.h"
 #include "toolkit/dialogs/message_box.h"
@@ -325,6 +326,9 @@ void forgetWindowsOf(HWND frame) {
     bool leads = s.frame == frame;
     for (HWND w = GetParent(s.frame); w != nullptr && !leads; w = GetParent(w)) leads = w == frame;
     if (!leads) continue;
+    // The toolkit's frame procedure finds the menu through the slot, which is
+    // about to be forgotten: its item texts are freed here.
+    if (s.menu != nullptr) YYMenuItemDataFree(s.menu, slot);
     s.frame = nullptr;
     s.client = nullptr;
     s.statusBar = nullptr;
@@ -425,8 +429,15 @@ void runModal(BitmapViewRecord* record) {
   MSG msg{};
   while (record->ViewClosed == 0 && GetMessageA(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    YYDispatchMessage(msg);
   }
+}
+
+// The window that gets the activation back when a modal view closes: the
+// dialog recorded when its window opened, else the root window.
+HWND modalViewOwner(int slot) {
+  const HWND recorded = isValidSlot(slot) ? slotOf(slot).previousOwner : nullptr;
+  return recorded != nullptr && IsWindow(recorded) ? recorded : slotOf(0).frame;
 }
 
 }  // namespace
@@ -527,6 +538,7 @@ void YYBitmapView(int index, int scrollX, int scrollY, int mode, int options, in
     const bool hadBars = std::any_of(s.toolbars.begin(), s.toolbars.end(), [](HWND w) { return w != nullptr; });
     if (s.menu != nullptr) {
       SetMenu(frame, nullptr);
+      YYMenuItemDataFree(s.menu, slotIndex);
       DestroyMenu(s.menu);
       s.menu = nullptr;
     }
@@ -574,6 +586,7 @@ void YYBitmapView(int index, int scrollX, int scrollY, int mode, int options, in
   if (mode != kViewPlain) YYModalWindowsEnable(1, slotIndex, ignored);
   if (mode != kViewModal) return;
 
+  const HWND owner = modalViewOwner(slotIndex);
   runModal(record);
   if (record->ViewClosed == 0) {
     // The loop ended on a quit message: the view goes, and the quit is passed on.
@@ -583,8 +596,7 @@ void YYBitmapView(int index, int scrollX, int scrollY, int mode, int options, in
   }
   delete record;
   YYModalWindowsEnable(0, slotIndex, ignored);
-  HWND owner = slotOf(0).frame;
-  if (owner != nullptr) {
+  if (owner != nullptr && IsWindow(owner)) {
     SetActiveWindow(owner);
     SetFocus(owner);
   }

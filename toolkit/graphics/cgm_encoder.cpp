@@ -13,6 +13,7 @@ namespace {
 constexpr std::string_view kMetafileDescription = "QVR CGM driver v4";
 constexpr std::string_view kPictureName = "QVR CGM Data";
 constexpr int kPointsPerInch = 72;
+constexpr int kImageNoMemory = 2;  // the colours of an image could not be had
 constexpr int kTextFinal = 1;
 constexpr int kBaseAlignment = 5;  // vertical: base line
 // A pie arc has at most this many steps, however its angles came.
@@ -195,6 +196,10 @@ void cgmPutMetafileStart(CgmSink sink, std::string_view title, int fontChoice, i
   cgmPut(sink, fonts.longForm());
   cgmPutWords(sink, cgm::kColourPrecision, {8});
   cgmPut(sink, CgmElement(cgm::kColourValueExtent).byte(0).byte(0).byte(0).byte(255).byte(255).byte(255));
+  cgmPutPictureStart(sink, vdcWidth, vdcHeight);
+}
+
+void cgmPutPictureStart(CgmSink sink, int vdcWidth, int vdcHeight) {
   cgmPut(sink, CgmElement(cgm::kBeginPicture).string(kPictureName));
   cgmPutWords(sink, cgm::kLineWidthMode, {0});
   cgmPutWords(sink, cgm::kEdgeWidthMode, {0});
@@ -367,7 +372,13 @@ void cgmPutShadedTriangles(const CgmCanvas& canvas, std::span<const std::int32_t
 bool cgmReadImageCells(int columns, int rows, std::vector<std::int32_t>& colours) {
   YYGrState& s = yyGrState;
   const bool fits = columns > 0 && rows > 0 && columns <= cgm::kPartitionLimit && rows <= cgm::kPartitionLimit;
-  colours.assign(fits ? static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows) : 0, 0);
+  // An image too large for the memory the program can have fails like a file
+  // that cannot be read, and the recording goes on.
+  if (!YYImageColoursTake(colours, fits ? columns : 0, fits ? rows : 0)) {
+    s.M = kImageNoMemory;
+    s.N = 0;
+    return false;
+  }
   const int mode = errorState.reportingMode;
   const int lastError = errorState.lastError;
   YYErrorModeSet(kReportSilent);

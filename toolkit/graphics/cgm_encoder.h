@@ -171,6 +171,8 @@ void cgmVdcSize(int resolutionX, int resolutionY, int widthPoints, int heightPoi
 // The metafile descriptor and the start of the picture, from BEGIN METAFILE
 // to the first TEXT ALIGNMENT.
 void cgmPutMetafileStart(CgmSink sink, std::string_view title, int fontChoice, int vdcWidth, int vdcHeight);
+// The start of a picture alone, from BEGIN PICTURE to the first TEXT ALIGNMENT.
+void cgmPutPictureStart(CgmSink sink, int vdcWidth, int vdcHeight);
 
 // Attribute cache: an attribute element is written only when its value
 // differs from the one written last.  -1 is unknown.

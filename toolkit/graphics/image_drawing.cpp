@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 
 #include "toolkit/core/binary_files.h"
 #include "toolkit/drivers/metafile_gdi.h"
@@ -21,6 +23,13 @@ constexpr int kNotSupported = 27;
 constexpr int kZlibFailed = 1044;
 constexpr int kApiFailed = 1072;
 constexpr std::int64_t kLargestBlock = 0x7FFFFFFFLL;
+constexpr std::int64_t kPcxRunLength = 32;          // bytes decoded from one coded byte, at most (63 from 2)
+constexpr std::int64_t kDeflateLargestRatio = 1032;  // bytes inflated from one compressed byte, at most
+// Run-length BMP data may end its rows and the picture early, so its pixels
+// are not bounded by its size; a picture this much larger than its data is
+// taken for a damaged header.
+constexpr std::int64_t kBmpRunsLargestRatio = 4096;
+constexpr std::int64_t kBmpRunsAlwaysAllowed = 1 << 20;
 
 std::uint32_t le(const std::uint8_t* b, int size) {
   std::uint32_t v = 0;
@@ -57,6 +66,22 @@ class DibFile {
     YYFileSeekRaw(handle_, position, origin, error);
     return error == 0;
   }
+  // Where the next read starts, -1 when the system cannot say.
+  std::int64_t position() {
+    int offset = 0;
+    int error = 0;
+    YYFileSeekRaw(handle_, offset, 1, error);
+    return error == 0 ? offset : -1;
+  }
+  // The bytes from the current position to the end; the position stays.
+  std::int64_t remaining() {
+    const std::int64_t here = position();
+    int end = 0;
+    int error = 0;
+    YYFileSeekRaw(handle_, end, 2, error);
+    if (here < 0 || error != 0 || !seek(here, 0)) return -1;
+    return std::max<std::int64_t>(0, end - here);
+  }
 
  private:
   int handle_ = kNoFile;
@@ -77,8 +102,12 @@ void makeInfo(ImageDib& dib, int width, int height, int bitCount, int colours, s
   header.biSizeImage = static_cast<DWORD>(stride * height);
   header.biClrUsed = static_cast<DWORD>(colours);
   std::memcpy(dib.info.data(), &header, sizeof header);
-  dib.bits.assign(static_cast<std::size_t>(stride * height), 0);
   dib.height = height;
+}
+
+// The rows are taken only once the file has shown that it can fill them.
+void allocateRows(ImageDib& dib, std::int64_t stride, int height) {
+  dib.bits.assign(static_cast<std::size_t>(stride * height), 0);
 }
 
 void setColour(ImageDib& dib, int i, int red, int green, int blue) {
@@ -113,6 +142,13 @@ int readPcx(const char* name, ImageDib& dib, int& osError) {
       (bits == 4 && planes != 4) || (bits == 24 && planes != 3)) {
     return kNotSupported;
   }
+  // A plane line must hold a row's pixels, and a run of two bytes codes at
+  // most 63: a header that asks for more than the file can decode is damaged.
+  const std::int64_t decoded = std::int64_t{planes} * lineLength * height;
+  const std::int64_t coded = file.remaining();
+  if (std::int64_t{width} * head[3] > 8LL * lineLength || coded < 0 || decoded > kPcxRunLength * coded) {
+    return kNotSupported;
+  }
   const int dibWidth = bits == 1 || bits == 4 ? width : lineLength;
   // The system takes the row stride from the bitmap's width and bit count;
   // what a plane line holds beyond it lies outside the picture.
@@ -120,6 +156,7 @@ int readPcx(const char* name, ImageDib& dib, int& osError) {
   if (rowBytes * height > kLargestBlock) return kNotSupported;
   const int colours = bits == 24 ? 0 : (1 << bits);
   makeInfo(dib, dibWidth, height, bits, colours, rowBytes);
+  allocateRows(dib, rowBytes, height);
   dib.sourceWidth = width;
   if (bits == 1) {
     setColour(dib, 1, 255, 255, 255);
@@ -178,6 +215,8 @@ int readPng(const char* name, ImageDib& dib, int& osError) {
   if (head[0] != 0x89 || YYChunkIs(&head[1], "PNG\r") == 0 || YYChunkIs(&head[12], "IHDR") == 0) return kNotSupported;
   const std::int64_t width = YYGetU32BE(&head[16]);
   const std::int64_t height = YYGetU32BE(&head[20]);
+  // The bitmap's sides are signed 32-bit numbers, as a PNG's are meant to be.
+  if (width > kLargestBlock || height > kLargestBlock) return kNotSupported;
   const int depth = head[24];
   const int type = head[25];
   if ((type != 2 && type != 3 && type != 6) || head[27] != 0 || head[28] != 0) return kNotSupported;
@@ -206,6 +245,11 @@ int readPng(const char* name, ImageDib& dib, int& osError) {
     if (YYChunkIs(&chunk[4], "IEND") != 0) break;
     if (YYChunkIs(&chunk[4], "IDAT") != 0) {
       if (static_cast<std::int64_t>(compressed.size()) + length > room) return kShortRead;
+      // Room is taken for the data the file holds, not for what a length claims.
+      if (length > file.remaining()) {
+        osError = ERROR_HANDLE_EOF;
+        return kShortRead;
+      }
       const std::size_t at = compressed.size();
       compressed.resize(at + length);
       if (!file.read(compressed.data() + at, length) || !file.seek(4, 1)) {
@@ -226,6 +270,10 @@ int readPng(const char* name, ImageDib& dib, int& osError) {
       return kShortRead;
     }
   }
+  // Deflate codes at most 1032 bytes in one: an image larger than its data
+  // can ever become is refused before room is taken for it.
+  if (rawSize > kDeflateLargestRatio * (static_cast<std::int64_t>(compressed.size()) + 1)) return kNotSupported;
+  allocateRows(dib, stride, static_cast<int>(height));
   std::vector<std::uint8_t> raw(static_cast<std::size_t>(rawSize));
   int produced = static_cast<int>(rawSize);
   int status = 0;
@@ -235,6 +283,8 @@ int readPng(const char* name, ImageDib& dib, int& osError) {
     osError = status;
     return kZlibFailed;
   }
+  // Data that ends before the last row leaves rows that the file never filled.
+  if (produced != rawSize) return kNotSupported;
   YYPngUnfilter(raw.data(), static_cast<int>(1 + rowBytes), static_cast<int>(height),
                 type == 3 ? 1 : samples * sampleBytes);
   for (std::int64_t r = 0; r < height; ++r) {
@@ -329,12 +379,9 @@ int YYReadFileToMemory(const char* fileName, ImageDib& dib, int& osError) {
   const std::uint32_t maxColours = bits <= 8 ? (1u << bits) : 256u;
   std::uint32_t colours = info.biClrUsed != 0 ? std::min<std::uint32_t>(info.biClrUsed, maxColours) : (bits <= 8 ? maxColours : 0);
   const int masks = info.biCompression == BI_BITFIELDS && headerSize == 40 ? 12 : 0;
+  const bool runs = info.biCompression == BI_RLE8 || info.biCompression == BI_RLE4;
   const std::int64_t computed = strideOf(info.biWidth, bits) * height;
-  const std::int64_t imageSize = std::max<std::int64_t>(info.biSizeImage, computed);
-  if (imageSize > kLargestBlock) return kNotSupported;
-  info.biClrUsed = colours;
-  info.biSizeImage = static_cast<DWORD>(imageSize);
-  std::memcpy(header.data(), &info, sizeof info);
+  if (computed > kLargestBlock) return kNotSupported;
   dib.info = header;
   dib.info.resize(headerSize + static_cast<std::size_t>(masks) + 4 * colours);
   if (!file.read(dib.info.data() + headerSize, masks + 4 * static_cast<std::int64_t>(colours))) {
@@ -346,12 +393,32 @@ int YYReadFileToMemory(const char* fileName, ImageDib& dib, int& osError) {
     osError = lastError();
     return kShortRead;
   }
+  // The block is sized from what the file holds: a size field that claims
+  // more than that is a damaged header, and rows the file cannot fill are a
+  // short read, found before any room is taken.
+  const std::int64_t available = file.remaining();
+  if (available < 0) {
+    osError = lastError();
+    return kShortRead;
+  }
+  if (!runs && computed > available) {
+    osError = ERROR_HANDLE_EOF;
+    return kShortRead;
+  }
+  if (info.biSizeImage > available) return kNotSupported;
+  std::int64_t imageSize = std::max<std::int64_t>(info.biSizeImage, computed);
+  if (runs) {
+    imageSize = info.biSizeImage != 0 ? info.biSizeImage : available;
+    if (computed > kBmpRunsAlwaysAllowed && computed / kBmpRunsLargestRatio > imageSize) return kNotSupported;
+  }
+  info.biClrUsed = colours;
+  info.biSizeImage = static_cast<DWORD>(imageSize);
+  std::memcpy(dib.info.data(), &info, sizeof info);
   dib.bits.assign(static_cast<std::size_t>(imageSize), 0);
-  // Run-length data may be shorter than the block; rows must be whole.
   int got = 0;
   int error = 0;
   YYFileReadBytes(file.handle(), dib.bits.data(), static_cast<int>(imageSize), got, error);
-  if (error != 0 || (info.biCompression != BI_RLE8 && info.biCompression != BI_RLE4 && got < computed)) {
+  if (error != 0 || (!runs && got < computed)) {
     osError = lastError();
     return kShortRead;
   }
@@ -361,11 +428,22 @@ int YYReadFileToMemory(const char* fileName, ImageDib& dib, int& osError) {
 }
 
 int YYImageFileToDib(int kind, const char* fileName, ImageDib& dib, int& osError) {
-  switch (kind) {
-    case kFileBmp: return YYReadFileToMemory(fileName, dib, osError);
-    case kFilePcx: return readPcx(fileName, dib, osError);
-    case kFilePng: return readPng(fileName, dib, osError);
-    default: return kNotSupported;
+  // Room the system cannot give is the status "no memory", never an exception.
+  try {
+    switch (kind) {
+      case kFileBmp: return YYReadFileToMemory(fileName, dib, osError);
+      case kFilePcx: return readPcx(fileName, dib, osError);
+      case kFilePng: return readPng(fileName, dib, osError);
+      default: return kNotSupported;
+    }
+  } catch (const std::bad_alloc&) {
+    dib = ImageDib{};
+    osError = ERROR_NOT_ENOUGH_MEMORY;
+    return kShortRead;
+  } catch (const std::length_error&) {
+    dib = ImageDib{};
+    osError = ERROR_NOT_ENOUGH_MEMORY;
+    return kShortRead;
   }
 }
 

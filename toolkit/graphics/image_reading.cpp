@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -453,4 +455,22 @@ void IGrLoadImageData(std::string_view fileName, std::span<std::int32_t> colours
     case kFilePng: readPng(file, picture); break;
     default: readPcx(file, picture); break;
   }
+}
+
+bool YYImageColoursTake(std::vector<std::int32_t>& colours, std::int64_t width, std::int64_t height) {
+  colours.clear();
+  const std::int64_t count = width > 0 && height > 0 ? width * height : 0;
+  if (width > 0 && height > 0 && (count / width != height || count > static_cast<std::int64_t>(colours.max_size()))) {
+    return false;
+  }
+  try {
+    colours.assign(static_cast<std::size_t>(count), 0);
+  } catch (const std::bad_alloc&) {
+    colours.clear();
+    return false;
+  } catch (const std::length_error&) {
+    colours.clear();
+    return false;
+  }
+  return true;
 }

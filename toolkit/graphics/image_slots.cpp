@@ -2,6 +2,7 @@
 #include "toolkit/graphics/image_slots.h"
 
 #include <algorithm>
+#include <span>
 #include <string>
 
 #include "toolkit/core/fixed_text.h"
@@ -188,6 +189,16 @@ void YYEMFLOAD(int n, int size, int& status, int& systemError, std::string_view 
     return;
   }
   status = 2;
+  // A byte count beyond the file is a short read, found before room is taken.
+  LARGE_INTEGER fileSize{};
+  if (!GetFileSizeEx(handle.get(), &fileSize)) {
+    systemError = static_cast<int>(GetLastError());
+    return;
+  }
+  if (fileSize.QuadPart < size) {
+    systemError = ERROR_HANDLE_EOF;
+    return;
+  }
   const GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(size)));
   if (!block) {
     systemError = static_cast<int>(GetLastError());
@@ -201,11 +212,15 @@ void YYEMFLOAD(int n, int size, int& status, int& systemError, std::string_view 
   DWORD read = 0;
   const BOOL ok = ReadFile(handle.get(), bits, static_cast<DWORD>(size), &read, nullptr);
   HENHMETAFILE metafile = nullptr;
-  if (ok && read == static_cast<DWORD>(size)) {
-    metafile = SetEnhMetaFileBits(static_cast<UINT>(size), bits);
-  } else {
+  if (!ok || read != static_cast<DWORD>(size)) {
     // A read that came back short without failing names no error of its own.
     systemError = ok ? ERROR_HANDLE_EOF : static_cast<int>(GetLastError());
+  } else if (!YYEmfRecordsSound(std::span<const BYTE>(bits, static_cast<std::size_t>(size)))) {
+    // The system plays what it is given without checking it: damaged records
+    // would crash, hang or corrupt the program at the next play.
+    systemError = ERROR_INVALID_DATA;
+  } else {
+    metafile = SetEnhMetaFileBits(static_cast<UINT>(size), bits);
   }
   GlobalUnlock(block.get());
   if (metafile == nullptr) {
@@ -217,6 +232,32 @@ void YYEMFLOAD(int n, int size, int& status, int& systemError, std::string_view 
   e.RecordingDc = GetDC(nullptr);
   e.ScreenMark = true;
   status = 0;
+}
+
+bool YYEmfRecordsSound(std::span<const BYTE> bytes) {
+  constexpr std::size_t kHeaderLeast = 88;  // the header record up to its palette fields
+  constexpr std::size_t kRecordLeast = 8;   // type and size
+  const auto word = [&bytes](std::size_t at) {
+    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
+           static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+  };
+  if (bytes.size() < kHeaderLeast) return false;
+  const std::uint32_t headerSize = word(4);
+  const std::uint32_t totalBytes = word(48);
+  const std::uint32_t handles = word(56) & 0xFFFF;
+  if (word(0) != EMR_HEADER || word(40) != ENHMETA_SIGNATURE || headerSize < kHeaderLeast || handles < 1 ||
+      totalBytes > bytes.size()) {
+    return false;
+  }
+  // The chain of records, each whole within the bytes, up to the end record.
+  for (std::size_t at = 0; at + kRecordLeast <= bytes.size();) {
+    const std::uint32_t type = word(at);
+    const std::uint32_t recordSize = word(at + 4);
+    if (recordSize < kRecordLeast || recordSize % 4 != 0 || recordSize > bytes.size() - at) return false;
+    if (type == EMR_EOF) return true;
+    at += recordSize;
+  }
+  return false;
 }
 
 void YYEMFPLAY(int n, int left, int top, int right, int bottom) {

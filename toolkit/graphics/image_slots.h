@@ -41,8 +41,14 @@ void YYEMFSELECT(int n, int width, int height, int& status);
 void YYEMFCLIP(int n);
 // Status 1 with the system error when the file cannot be written.
 void YYEMFSAVE(int n, int& status, int& systemError, std::string_view fileName);
-// Status 1 cannot open, 2 short read (or a size of 0 or less), with the system error.
+// Status 1 cannot open, 2 short read (or a size of 0 or less, or records that
+// are not a sound metafile), with the system error.
 void YYEMFLOAD(int n, int size, int& status, int& systemError, std::string_view fileName);
+// True when the bytes are an enhanced metafile the system can play safely: a
+// header record (size at least 88, at least one handle, a total size within
+// the bytes) and a chain of whole records, each of a size that is a multiple
+// of 4 and at least 8, that ends with the end-of-file record.
+bool YYEmfRecordsSound(std::span<const BYTE> bytes);
 void YYEMFPLAY(int n, int left, int top, int right, int bottom);
 void YYEMFDELETE(int n);
 // The closed metafile of entry n, closing a recording first; null when the entry is empty.
