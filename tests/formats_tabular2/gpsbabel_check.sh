@@ -33,14 +33,14 @@ write_then_babel() {
     failures=$((failures + 1))
     return
   fi
-  gpsbabel $flag -i "$format" -f "$file" -o xcsv,style="$style" -F "$file.babel.txt" 2>"$file.babel.err"
+  gpsbabel ${flag:+"$flag"} -i "$format" -f "$file" -o xcsv,style="$style" -F "$file.babel.txt" 2>"$file.babel.err"
   check "$routine read by GPSBabel" "$fixtures/expected_babel_$file.txt" "$file.babel.txt"
 }
 
 # GPSBabel writes from our GPX fixture, then our reader: format flag file routine
 babel_then_read() {
   local format=$1 flag=$2 file=$3 routine=$4
-  gpsbabel $flag -i gpx -f "$fixtures/gpsbabel_source.gpx" -o "$format" -F "$file" 2>"$file.err"
+  gpsbabel ${flag:+"$flag"} -i gpx -f "$fixtures/gpsbabel_source.gpx" -o "$format" -F "$file" 2>"$file.err"
   if ! "$wine_exec" "$tool" read "$routine" "$(winpath "$PWD/$file")" "$(winpath "$PWD/$file.dump.txt")"; then
     echo "FAILED: $routine did not run"
     failures=$((failures + 1))
