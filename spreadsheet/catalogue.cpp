@@ -22,7 +22,7 @@ constexpr std::string_view kCreatePrefix = "CREATE TABLE ";
 // Whether a fetched text column was cut to its buffer, by its length indicator.
 bool cutShort(SQLLEN reported, int bufferSize) { return reported == SQL_NO_TOTAL || reported >= bufferSize; }
 
-// The listing reads only the table name of each row.
+// The table listing reads only each row's table name.
 struct TableListing {
   std::array<char, kNameBuffer> catalogue, schema, table, column, typeName;
   SQLSMALLINT dataType;
@@ -35,7 +35,7 @@ struct TableListing {
 };
 TableListing tableListing;
 
-// The listing reads the column name, its type and size of each row.
+// The column listing reads each row's column name, type name, type and size.
 struct ColumnListing {
   std::array<char, kColumnBuffer> catalogue, schema, column, typeName;
   std::array<char, kNameLimit> table;
@@ -44,9 +44,8 @@ struct ColumnListing {
   std::array<SQLLEN, 7> lengths;
 
   bool onlyUnreadTextsCut() const {
-    const bool unreadCut = cutShort(lengths[0], kColumnBuffer) || cutShort(lengths[1], kColumnBuffer) ||
-                           cutShort(lengths[2], kNameLimit);
-    return unreadCut && !cutShort(lengths[3], kColumnBuffer) && !cutShort(lengths[5], kColumnBuffer);
+    const auto cut = [&](std::size_t i) { return cutShort(lengths[i], i == 2 ? kNameLimit : kColumnBuffer); };
+    return (cut(0) || cut(1) || cut(2)) && !cut(3) && !cut(5);
   }
 };
 ColumnListing columnListing;
