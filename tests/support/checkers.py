@@ -4,8 +4,9 @@
 The clone, and with it the build folder, may lie anywhere, under a long name
 with blanks.  Some programs cannot take such a path as it stands: LibreOffice
 wants its profile folder as a file URL, percent-encoded, and hangs on one with
-raw blanks; hp2xx aborts on an output name of 100 characters or more.  So the
-checkers work in a short temporary folder of their own and build URLs here.
+raw blanks; hp2xx aborts on an output name of 100 characters or more; GPSBabel
+splits its options, file names among them, at commas.  So the checkers work in
+a short temporary folder of their own and build URLs here.
 
 As a module: short_folder(), file_url(path), libreoffice(work, *arguments).
 From a shell (tests/support/checkers.sh wraps these):
@@ -14,6 +15,7 @@ From a shell (tests/support/checkers.sh wraps these):
 """
 import os
 import pathlib
+import re
 import shlex
 import signal
 import subprocess
@@ -31,9 +33,11 @@ SHORT_BASE_LENGTH = 40
 
 
 def short_folder():
-    """A new temporary folder under a short name; the caller removes it."""
+    """A new temporary folder under a short, plain name (no blank, no comma:
+    GPSBabel splits its options at commas); the caller removes it."""
     base = os.environ.get("TMPDIR") or "/tmp"
-    if len(base) > SHORT_BASE_LENGTH or not os.path.isdir(base):
+    plain = re.fullmatch(r"[A-Za-z0-9/._-]+", base) and len(base) <= SHORT_BASE_LENGTH
+    if not plain or not os.path.isdir(base):
         base = "/tmp"
     return tempfile.mkdtemp(prefix="carrow-", dir=base)
 
