@@ -18,8 +18,10 @@ else
   echo "This kernel runs no 32-bit programs: building for 64-bit Windows."
 fi
 
+# (Compared as text: the clone's path may hold characters that a pattern would
+# take for its own.)
 if [[ -f "$build_dir/CMakeCache.txt" ]] &&
-   ! grep -qx "CMAKE_TOOLCHAIN_FILE:[A-Z]*=$toolchain_file" "$build_dir/CMakeCache.txt"; then
+   [[ $(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$build_dir/CMakeCache.txt") != "$toolchain_file" ]]; then
   echo "The build folder $build_dir was made for the other toolchain: starting it afresh."
   rm -rf "$build_dir"
 fi

@@ -19,21 +19,46 @@ constexpr int kTypeNameLength = 42;
 constexpr char kTablePattern[] = "%$";
 constexpr std::string_view kCreatePrefix = "CREATE TABLE ";
 
+// Whether a fetched text column was cut to its buffer, by its length indicator.
+bool cutShort(SQLLEN reported, int bufferSize) { return reported == SQL_NO_TOTAL || reported >= bufferSize; }
+
+// The table listing reads only each row's table name.
 struct TableListing {
   std::array<char, kNameBuffer> catalogue, schema, table, column, typeName;
   SQLSMALLINT dataType;
   std::array<SQLLEN, 6> lengths;
+
+  bool onlyUnreadTextsCut() const {
+    const auto cut = [&](std::size_t i) { return cutShort(lengths[i], kNameBuffer); };
+    return (cut(0) || cut(1) || cut(3) || cut(5)) && !cut(2);
+  }
 };
 TableListing tableListing;
 
+// The column listing reads each row's column name, type name, type and size.
 struct ColumnListing {
   std::array<char, kColumnBuffer> catalogue, schema, column, typeName;
   std::array<char, kNameLimit> table;
   SQLSMALLINT dataType;
   SQLINTEGER columnSize;
   std::array<SQLLEN, 7> lengths;
+
+  bool onlyUnreadTextsCut() const {
+    const auto cut = [&](std::size_t i) { return cutShort(lengths[i], i == 2 ? kNameLimit : kColumnBuffer); };
+    return (cut(0) || cut(1) || cut(2)) && !cut(3) && !cut(5);
+  }
 };
 ColumnListing columnListing;
+
+// Whether a fetched catalogue row can be used.  The catalogue's first column
+// names the workbook by its whole path, which a workbook deep in the folder
+// tree makes longer than that column's buffer: a text cut short in a column
+// that the listing never reads is no failure and shows no message.  Anything
+// else is judged as every call is.
+bool catalogueRowFetched(SQLRETURN rc, bool onlyUnreadTextsCut) {
+  if (rc == SQL_SUCCESS_WITH_INFO && onlyUnreadTextsCut) return true;
+  return qxSQLSucceeded(rc);
+}
 
 // A NUL-ended text inside a buffer, leading blanks moved to its end.
 void leftJustify(char* buffer, int size) {
@@ -176,7 +201,7 @@ void __stdcall CeloxGetTableNames(CeloxConnection connection, std::int32_t maxNa
   } else {
     std::string previous = "???";
     for (SQLRETURN rc = SQLFetch(s); rc != SQL_NO_DATA; rc = SQLFetch(s)) {
-      if (!qxSQLSucceeded(rc)) {
+      if (!catalogueRowFetched(rc, b.onlyUnreadTextsCut())) {
         qxSetContext("SQLFetch( hBef)");
         code = qxERRORSQLCallFailed;
         break;
@@ -258,7 +283,7 @@ void __stdcall CeloxListColumns(CeloxConnection connection, const char* tableNam
   }
   std::string previous = "???";
   for (SQLRETURN rc = SQLFetch(s); rc != SQL_NO_DATA; rc = SQLFetch(s)) {
-    if (!qxSQLSucceeded(rc)) {
+    if (!catalogueRowFetched(rc, columnListing.onlyUnreadTextsCut())) {
       qxSetContext("SQLFetch(hBef)");
       code = qxERRORSQLCallFailed;
       break;

@@ -13,6 +13,7 @@
 # The file as written is offered to LibreOffice first, and the outcome shown.
 # Usage: check_cgm_scene.sh SCENE.cgm RENDER_FOLDER SCENE_MASK.py
 set -euo pipefail
+source "$(dirname "$0")/../support/checkers.sh"
 cgm=$1
 renders=$2
 scene_mask=$3
@@ -21,30 +22,28 @@ fail() { echo "FAIL: $*"; exit 1; }
 command -v soffice >/dev/null || fail "soffice (LibreOffice) is not installed"
 command -v gs >/dev/null || fail "gs (Ghostscript) is not installed"
 [[ -x /usr/bin/python3 ]] || fail "/usr/bin/python3 is missing"
-[[ -s $cgm ]] || fail "no scene file $cgm"
+[[ -s "$cgm" ]] || fail "no scene file $cgm"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-# A profile of its own, so that parallel runs do not share one.
+checker_work_dir
+# A home of its own too, so that parallel runs share nothing.
 export HOME=$work/home
 mkdir -p "$HOME"
 
 to_pdf() {
-  timeout 240 soffice --headless --norestore "-env:UserInstallation=file://$work/profile" \
-    --convert-to pdf --outdir "$work" "$1" >"$work/soffice.log" 2>&1 || true
+  libreoffice --convert-to pdf --outdir "$work" "$1" || true
 }
 
 cp "$cgm" "$work/as_written.cgm"
 to_pdf "$work/as_written.cgm"
-if [[ -s $work/as_written.pdf ]]; then
+if [[ -s "$work/as_written.pdf" ]]; then
   echo "LibreOffice reads the file as written"
 else
-  echo "LibreOffice refuses the file as written: $(tail -n1 "$work/soffice.log")"
+  echo "LibreOffice refuses the file as written: $(tail -n1 "$work/libreoffice.log")"
 fi
 
 /usr/bin/python3 "$here/reader_copy.py" "$cgm" "$work/scene.cgm" || fail "the scene file does not parse"
 to_pdf "$work/scene.cgm"
-[[ -s $work/scene.pdf ]] || fail "LibreOffice made no PDF of the CGM file: $(cat "$work/soffice.log")"
+[[ -s "$work/scene.pdf" ]] || fail "LibreOffice made no PDF of the CGM file: $(cat "$work/libreoffice.log")"
 
 gs -q -dNOPAUSE -dBATCH -sDEVICE=txtwrite -o "$work/page.txt" "$work/scene.pdf" || fail "Ghostscript cannot read the PDF"
 # Restricted text is spread to its box, letter by letter: compare without blanks.

@@ -5,18 +5,20 @@
 set -euo pipefail
 root=$1
 tool=$2
-work=$3
+checks=$3
 here=$(cd "$(dirname "$0")" && pwd)
-rm -rf "$work"
-mkdir -p "$work"
-workbook="$work/routes.xls"
+source "$here/../support/checkers.sh"
+rm -rf "$checks"
+mkdir -p "$checks"
+workbook="$checks/routes.xls"
 bash "$root/scripts/wine-exec.sh" "$tool" write-xls "$(winepath -w "$workbook" 2>/dev/null)"
 [[ -f "$workbook" ]] || { echo "the converter wrote no workbook"; exit 1; }
 
 /usr/bin/python3 "$here/check_workbook.py" xlrd "$workbook"
-timeout 300 soffice "-env:UserInstallation=file://$work/profile" --headless \
-  --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1' \
-  --outdir "$work" "$workbook" >/dev/null 2>&1
+checker_work_dir
+cp "$workbook" "$work/routes.xls"
+libreoffice --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1' \
+  --outdir "$work" "$work/routes.xls"
 csv="$work/routes-Routes.csv"
 [[ -f "$csv" ]] || { echo "LibreOffice wrote no CSV of the Routes sheet"; ls "$work"; exit 1; }
 /usr/bin/python3 "$here/check_workbook.py" csv "$csv"

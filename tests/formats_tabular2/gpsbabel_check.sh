@@ -2,18 +2,23 @@
 # GPSBabel, an independent program, reads the OziExplorer and Maptech files that
 # our writers make, and writes files that our readers read; both sides must agree
 # on the points.
-#   gpsbabel_check.sh TOOL WINE_EXEC FIXTURES WORK
+#   gpsbabel_check.sh TOOL WINE_EXEC FIXTURES RESULTS
 set -u
-tool=$1 wine_exec=$2 fixtures=$3 work=$4
-rm -rf "$work"
-mkdir -p "$work"
-cd "$work" || exit 1
+source "$(dirname "$0")/../support/checkers.sh"
+tool=$1 wine_exec=$2 fixtures=$3 results=$4
+rm -rf "$results"
+mkdir -p "$results"
+cd "$results" || exit 1
 failures=0
 
 winpath() { echo "Z:${1//\//\\}"; }
 
-# GPSBabel's view of a file: one line per point, five decimals, metres.
-style=$fixtures/gpsbabel_points.style
+# GPSBabel's view of a file: one line per point, five decimals, metres.  Its
+# options are a list split at commas, which the clone's path may hold: the
+# style file is read from a short folder of the check's own.
+checker_work_dir || exit 1
+style=$work/points.style
+cp "$fixtures/gpsbabel_points.style" "$style"
 
 check() {  # name expected actual
   if diff -u "$2" "$3" >"$1.diff"; then
@@ -33,14 +38,14 @@ write_then_babel() {
     failures=$((failures + 1))
     return
   fi
-  gpsbabel $flag -i "$format" -f "$file" -o xcsv,style="$style" -F "$file.babel.txt" 2>"$file.babel.err"
+  gpsbabel ${flag:+"$flag"} -i "$format" -f "$file" -o xcsv,style="$style" -F "$file.babel.txt" 2>"$file.babel.err"
   check "$routine read by GPSBabel" "$fixtures/expected_babel_$file.txt" "$file.babel.txt"
 }
 
 # GPSBabel writes from our GPX fixture, then our reader: format flag file routine
 babel_then_read() {
   local format=$1 flag=$2 file=$3 routine=$4
-  gpsbabel $flag -i gpx -f "$fixtures/gpsbabel_source.gpx" -o "$format" -F "$file" 2>"$file.err"
+  gpsbabel ${flag:+"$flag"} -i gpx -f "$fixtures/gpsbabel_source.gpx" -o "$format" -F "$file" 2>"$file.err"
   if ! "$wine_exec" "$tool" read "$routine" "$(winpath "$PWD/$file")" "$(winpath "$PWD/$file.dump.txt")"; then
     echo "FAILED: $routine did not run"
     failures=$((failures + 1))

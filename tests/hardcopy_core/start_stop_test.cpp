@@ -207,16 +207,20 @@ TEST_F(HardcopyStart, ABlankSurroundedAtSignMakesAPrintCommandForFileDrivers) {
 }
 
 // Print commands run for real: each test works in a scratch folder of its own
-// and makes the temporary plot file there.
+// and makes the temporary plot file there.  The folder lies in the temporary
+// folder, as the plot file does for a user: the interpreter's line holds two
+// of its paths, and a folder inside the clone could make them too long for it
+// wherever the clone lies.
 class PrintCommand : public HardcopyStart {
  protected:
   void SetUp() override {
     HardcopyStart::SetUp();
+    ASSERT_LT(work.path().size(), 100u) << "the temporary folder is too long for these commands: " << work.path();
     YYErrorModeSet(kReportSilent);
     toolkitSettings.tempPlotFile = work / "qvr$$01.plt";
     recorder().plotContent = "IN;SP1;PA0,0;PD100,100;\r\n";
   }
-  os_test::ScratchDir work{"print_command"};
+  os_test::ScratchDir work{"print_command", os_test::ScratchPlace::kTemporaryFolder};
 };
 
 TEST_F(PrintCommand, TheStopCopiesThePlotFileAndDeletesIt) {
@@ -249,9 +253,9 @@ TEST_F(PrintCommand, ALongCommandIsCutToTheInterpretersLine) {
   // lies beyond them and never runs.
   const std::string source = work.file("source.txt", "plot");
   const std::string first = "copy \"" + source + "\" \"" + (work / "first.txt") + "\"";
+  ASSERT_LT(first.size(), 240u);
   std::string command = first + std::string(240 - first.size(), ' ') + " & copy \"" + source + "\" \"" +
                         (work / "second.txt") + "\"";
-  ASSERT_LT(first.size(), 240u);
   ASSERT_GT(command.size(), 250u);
   YYPRNCMD(command);
   EXPECT_TRUE(os_test::exists(work / "first.txt"));

@@ -14,14 +14,16 @@
 #    white paper), the raster fill definition RF (its two lines of 16 pixel
 #    values go with it; the fill type 11 that uses it is drawn solid), nor the
 #    plotter-off device control ESC ".Z" (it does know ESC ".Y").
+# hp2xx aborts on an output name of 100 characters or more: it reads and
+# writes short names in a short temporary folder, wherever the clone lies.
 set -euo pipefail
+source "$(dirname "$0")/../support/checkers.sh"
 dir=$1
 render=$2
 scene_mask=$3
 reference=$4
 shift 4
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+checker_work_dir
 fail() { echo "FAIL: $*"; exit 1; }
 
 command -v hp2xx >/dev/null || fail "hp2xx is not installed"
@@ -34,13 +36,13 @@ readable_copy() {
 shopt -s nullglob
 files=("$dir"/*.plt)
 [[ ${#files[@]} -gt 0 ]] || fail "no plot files in $dir"
-[[ -s $dir/scene.plt ]] || fail "no scene.plt in $dir"
+[[ -s "$dir/scene.plt" ]] || fail "no scene.plt in $dir"
 for file in "${files[@]}"; do
   name=$(basename "$file")
-  readable_copy "$file" "$work/$name"
+  readable_copy "$file" "$work/in.plt"
   # hp2xx stops with an error on a file that draws nothing; the count of
   # ignored commands is what tells whether it understood the file.
-  report=$(cd "$work" && hp2xx -m png -f "$work/out.png" "$work/$name" 2>&1 || true)
+  report=$(cd "$work" && hp2xx -m png -f out.png in.plt 2>&1 || true)
   grep -q "HPGL command(s) ignored: 0" <<<"$report" || fail "hp2xx does not take all of $name:
 $report"
   grep -qE "Unexpected event\(s\): +0" <<<"$report" || fail "hp2xx meets something unexpected in $name:
@@ -54,7 +56,9 @@ echo "hp2xx took every command of ${#files[@]} plot files"
 
 mkdir -p "$(dirname "$render")"
 readable_copy "$dir/scene.plt" "$work/scene.plt"
-rm -f "$render"
-(cd "$work" && hp2xx -m png -d 100 -f "$render" "$work/scene.plt" >/dev/null 2>&1) || fail "hp2xx cannot render scene.plt"
-[[ -s $render ]] || fail "hp2xx wrote no render of scene.plt"
+rm -f "$render" "$work/scene.png"
+report=$(cd "$work" && hp2xx -m png -d 100 -f scene.png scene.plt 2>&1) || fail "hp2xx cannot render scene.plt:
+$report"
+[[ -s "$work/scene.png" ]] || fail "hp2xx wrote no render of scene.plt"
+cp "$work/scene.png" "$render"
 /usr/bin/python3 "$scene_mask" "$reference" "$render" "$@"

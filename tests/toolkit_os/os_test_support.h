@@ -33,11 +33,28 @@ inline std::string currentDirectory() {
   return buffer;
 }
 
-// A directory of the test's own under the working directory, empty at the start
-// and removed at the end.  Paths are Windows paths without a closing backslash.
+inline std::string temporaryFolder() {
+  char buffer[MAX_PATH] = {};
+  const DWORD n = GetTempPathA(MAX_PATH, buffer);
+  std::string folder = n > 0 && n < MAX_PATH ? std::string(buffer, n) : currentDirectory();
+  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  return folder;
+}
+
+// Where a scratch directory lies: under the working directory, in the build
+// folder wherever the clone lies, or in the system's temporary folder, whose
+// name is short and the same wherever the clone lies (for tests whose command
+// lines or paths must fit a fixed length).
+enum class ScratchPlace { kWorkingDirectory, kTemporaryFolder };
+
+// A directory of the test's own, empty at the start and removed at the end.
+// Paths are Windows paths without a closing backslash.
 class ScratchDir {
  public:
-  explicit ScratchDir(const std::string& name) : path_(currentDirectory() + "\\scratch_" + name) {
+  explicit ScratchDir(const std::string& name, ScratchPlace place = ScratchPlace::kWorkingDirectory)
+      : path_(place == ScratchPlace::kWorkingDirectory
+                  ? currentDirectory() + "\\scratch_" + name
+                  : temporaryFolder() + "\\scratch_" + name + "_" + std::to_string(GetCurrentProcessId())) {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
     std::filesystem::create_directories(path_);

@@ -4,11 +4,16 @@
 # writes are read by our readers with the same points.
 # Usage: check.sh DEVICE_TOOL.EXE SOURCE_DIR   (run in an empty working folder)
 set -u
+source "$(dirname "$0")/../../support/checkers.sh"
 tool=$1
 source_dir=$2
 here=$source_dir/tests/formats_device/gpsbabel
-style=$here/check.style
 failures=0
+# GPSBabel's options are a list split at commas, which the clone's path may
+# hold: its style files are read from a short folder of the check's own.
+checker_work_dir || exit 1
+cp "$here/check.style" "$here/destinator.style" "$work/"
+style=$work/check.style
 
 tool_run() { "$source_dir/scripts/wine-exec.sh" "$tool" "$@"; }
 
@@ -47,7 +52,7 @@ tool_run write gdb ours.gdb "$points" && gpsbabel_read gdb ours.gdb -w >ours_gdb
 compare writes_gdb ours_gdb.txt
 tool_run write itn ours.itn "$points" && gpsbabel_read tomtom_itn ours.itn -r >ours_itn.txt
 compare writes_itn ours_itn.txt
-tool_run write csv ours.csv "$points" && gpsbabel_read "xcsv,style=$here/destinator.style" ours.csv -w >ours_csv.txt
+tool_run write csv ours.csv "$points" && gpsbabel_read "xcsv,style=$work/destinator.style" ours.csv -w >ours_csv.txt
 compare writes_destinator ours_csv.txt
 # GPSBabel's ASC reader knows no comment lines: it passes over the first four
 # lines of a file as its own title lines and reads every other line as a point.
