@@ -25,6 +25,9 @@ import shutil
 import subprocess
 import sys
 
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "support"))
+import checkers  # noqa: E402
+
 ROWS = 320
 SHEET = "Clauses"
 HEADINGS = ["Id", "Name", "Amount", "When", "Code", "Place Name"]
@@ -78,13 +81,18 @@ def make_workbook(work):
     # Comma, double quote, UTF-8, from line 1; Id and Amount standard, When as
     # year-month-day, the texts as texts (so that 123 stays a text).
     import_options = "CSV:44,34,76,1,1/1/2/2/3/1/4/5/5/2/6/2,,false,true"
-    profile = (work / "office profile").as_uri()
-    subprocess.run(["soffice", "-env:UserInstallation=" + profile, "--headless", "--infilter=" + import_options,
-                    "--convert-to", "xls:MS Excel 97", "--outdir", str(work), str(source)],
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300, check=False)
-    workbook = work / (SHEET + ".xls")
-    if not workbook.exists():
-        fail("LibreOffice made no workbook from " + str(source))
+    # LibreOffice works in a short folder of its own, whatever the build folder's path.
+    office = pathlib.Path(checkers.short_folder())
+    try:
+        converted = checkers.libreoffice(str(office), "--infilter=" + import_options,
+                                         "--convert-to", "xls:MS Excel 97", "--outdir", str(office), str(source))
+        made = office / (SHEET + ".xls")
+        if not converted or not made.exists():
+            fail("LibreOffice made no workbook from " + str(source))
+        workbook = work / (SHEET + ".xls")
+        shutil.copyfile(made, workbook)
+    finally:
+        shutil.rmtree(office, ignore_errors=True)
     return workbook
 
 

@@ -73,10 +73,10 @@ PY
 # The two-page plot that test_cgm leaves beside the scene: LibreOffice imports
 # it (through the same reader's copy) and makes a page of each picture.
 two_pages=$(dirname "$cgm")/two_pages.cgm
-[[ -s $two_pages ]] || fail "no two-page file $two_pages"
+[[ -s "$two_pages" ]] || fail "no two-page file $two_pages"
 /usr/bin/python3 "$here/reader_copy.py" "$two_pages" "$work/two_pages.cgm" || fail "the two-page file does not parse"
 to_pdf "$work/two_pages.cgm"
-[[ -s $work/two_pages.pdf ]] || fail "LibreOffice made no PDF of the two-page CGM file: $(cat "$work/soffice.log")"
+[[ -s "$work/two_pages.pdf" ]] || fail "LibreOffice made no PDF of the two-page CGM file: $(cat "$work/libreoffice.log")"
 pages=$(gs -q -dNODISPLAY -dNOSAFER -c "($work/two_pages.pdf) (r) file runpdfbegin pdfpagecount = quit")
 [[ $pages == 2 ]] || fail "LibreOffice made $pages page(s) of the two-page CGM file"
 echo "LibreOffice imports the two-page plot as $pages pages"
