@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -76,6 +77,35 @@ TEST_F(Replacement, ANewFileIsMadeWhereThereWasNone) {
   ASSERT_TRUE(file.commit());
   EXPECT_EQ(readBytes(folder_ + "\\new.kml"), "<kml/>");
   EXPECT_EQ(namesIn(folder_), (Names{"new.kml", "points.gpx"}));
+}
+
+// A file whose full path is as long as Windows takes (MAX_PATH - 1
+// characters), deep in folders of long names, is replaced like any other.
+TEST_F(Replacement, AFileWhosePathFillsTheLongestPathIsReplaced) {
+  constexpr std::size_t kLongest = MAX_PATH - 1;
+  constexpr std::size_t kLongestName = 200;
+  std::string folder = folder_;
+  std::vector<std::string> madeFolders;
+  while (kLongest - folder.size() - 1 > kLongestName) {
+    folder += "\\" + std::string(std::min(kLongestName, kLongest - folder.size() - 1 - kLongestName), 'f');
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    madeFolders.push_back(folder);
+  }
+  if (folder.size() + 1 + 8 > kLongest) GTEST_SKIP() << "the test folder leaves no room: " << folder;
+  const std::string target = folder + "\\" + std::string(kLongest - folder.size() - 1 - 4, 'n') + ".xls";
+  ASSERT_EQ(target.size(), kLongest);
+
+  for (const std::string& content : {std::string("first"), std::string("second")}) {
+    FileReplacement file;
+    ASSERT_TRUE(file.begin(target)) << file.error();
+    ASSERT_TRUE(file.write(content));
+    ASSERT_TRUE(file.commit()) << file.error();
+    EXPECT_EQ(readBytes(target), content);
+    EXPECT_EQ(namesIn(folder).size(), folder == folder_ ? 2u : 1u);  // nothing left beside it
+  }
+  // The other cases want the scratch folder as they left it.
+  EXPECT_TRUE(DeleteFileA(target.c_str()));
+  for (auto made = madeFolders.rbegin(); made != madeFolders.rend(); ++made) RemoveDirectoryA(made->c_str());
 }
 
 TEST_F(Replacement, AWriteThatFailsPartWayLeavesTheEarlierFileAndNoOther) {

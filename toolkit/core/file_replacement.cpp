@@ -33,13 +33,23 @@ DWORD targetRefusal(const std::string& target) {
   return probe ? 0 : GetLastError();
 }
 
+// The n-th temporary name beside a target: its own name behind "~n~", or a
+// short one where that would pass the longest path Windows takes, so that a
+// file deep in the folder tree can still be replaced.
+std::string temporaryName(const std::string& folder, const std::string& base, int n) {
+  const std::string mark = "~" + std::to_string(n) + "~";
+  std::string name = folder + mark + base;
+  if (name.size() >= MAX_PATH) name = folder + mark + ".tmp";
+  return name;
+}
+
 // A new empty file beside the target, open for writing, under a name no file
 // has; 0 or why there is none.
 DWORD createBeside(const std::string& target, FileHandle& file, std::string& name) {
   const std::string folder = folderOf(target);
   const std::string base = target.substr(folder.size());
   for (int n = 1; n <= kTemporaryNameTries; ++n) {
-    const std::string candidate = folder + "~" + std::to_string(n) + "~" + base;
+    const std::string candidate = temporaryName(folder, base, n);
     file.reset(CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) {
       name = candidate;
