@@ -52,16 +52,25 @@ def is_magenta(pixel):
     return red >= 200 and blue >= 200 and green <= 100
 
 
-def clip_problems(path):
-    """What is wrong with the clipped polygon of a render; empty when nothing."""
+def inked_render(path):
+    """The render's pixels and the box (top, bottom, left, right) of its ink,
+    which stands for the scene's frame; no box when there is no ink."""
     image = Image.open(path).convert("RGB")
     width, height = image.size
     pixels = image.load()
     ink_rows = [y for y in range(height) if any(min(pixels[x, y]) < INK_LEVEL for x in range(width))]
     if not ink_rows:
-        return ["the render has no ink"]
+        return pixels, None
     ink_columns = [x for x in range(width) if any(min(pixels[x, y]) < INK_LEVEL for y in ink_rows)]
-    top, bottom, left, right = ink_rows[0], ink_rows[-1], ink_columns[0], ink_columns[-1]
+    return pixels, (ink_rows[0], ink_rows[-1], ink_columns[0], ink_columns[-1])
+
+
+def clip_problems(path):
+    """What is wrong with the clipped polygon of a render; empty when nothing."""
+    pixels, box = inked_render(path)
+    if box is None:
+        return ["the render has no ink"]
+    top, bottom, left, right = box
     magenta = [(x, y) for y in range(top, bottom + 1) for x in range(left, right + 1) if is_magenta(pixels[x, y])]
     if not magenta:
         return ["the clipped polygon is missing"]
@@ -97,14 +106,10 @@ SHADED_LEFT, SHADED_RIGHT, SHADED_BOTTOM, SHADED_TOP = 0.60, 0.95, 0.05, 0.30
 
 def shading_problems(path):
     """What is wrong with the shaded polygon of a render; empty when nothing."""
-    image = Image.open(path).convert("RGB")
-    width, height = image.size
-    pixels = image.load()
-    ink_rows = [y for y in range(height) if any(min(pixels[x, y]) < INK_LEVEL for x in range(width))]
-    if not ink_rows:
+    pixels, box = inked_render(path)
+    if box is None:
         return ["the render has no ink"]
-    ink_columns = [x for x in range(width) if any(min(pixels[x, y]) < INK_LEVEL for y in ink_rows)]
-    top, bottom, left, right = ink_rows[0], ink_rows[-1], ink_columns[0], ink_columns[-1]
+    top, bottom, left, right = box
 
     def column(fraction):
         return round(left + (fraction - SCENE_LEFT) / (SCENE_RIGHT - SCENE_LEFT) * (right - left))
