@@ -156,13 +156,21 @@ void CALLBACK closeModal(HWND, UINT, UINT_PTR id, DWORD) {
   PostMessageA(modalFrame, WM_CLOSE, 0, 0);
 }
 
-TEST_F(BitmapView, ModalViewReturnsWhenClosed) {
-  int number = 0;
+// A new 50 x 50 bitmap (its number in `number`) shown in a modal view of the
+// window `frame`, which `closer` closes from inside the view's loop after
+// `after` milliseconds; the view's status.
+int runModalView(HWND frame, int& number, TIMERPROC closer, UINT after) {
   YYBitmapCreate(number, 50, 50, kWhite);
-  modalFrame = frame();
-  SetTimer(nullptr, 0, 300, closeModal);
+  modalFrame = frame;
+  SetTimer(nullptr, 0, after, closer);
   int status = 0;
   YYBitmapView(number - 1, 0, 0, kViewModal, 0, status);
+  return status;
+}
+
+TEST_F(BitmapView, ModalViewReturnsWhenClosed) {
+  int number = 0;
+  int status = runModalView(frame(), number, closeModal, 300);
   EXPECT_EQ(status, 0);
   EXPECT_FALSE(IsWindow(modalFrame));
   EXPECT_EQ(windowTable.slots[static_cast<std::size_t>(slot_)].frame, nullptr);
@@ -195,11 +203,7 @@ TEST_F(BitmapView, TheModalLoopDropsTheSystemsTimerMessage) {
   ASSERT_NE(timerWitness, nullptr);
   droppedTimerMessages = 0;
   int number = 0;
-  YYBitmapCreate(number, 50, 50, kWhite);
-  modalFrame = frame();
-  SetTimer(nullptr, 0, 200, postTimerMessageThenClose);
-  int status = 0;
-  YYBitmapView(number - 1, 0, 0, kViewModal, 0, status);
+  runModalView(frame(), number, postTimerMessageThenClose, 200);
   EXPECT_FALSE(IsWindow(modalFrame));
   EXPECT_EQ(droppedTimerMessages, 0);
   DestroyWindow(timerWitness);
@@ -223,12 +227,7 @@ TEST_F(BitmapView, AClosedModalViewActivatesTheRecordedDialogAndFreesMenuTexts) 
   ASSERT_NE(dialog, nullptr);
   s.previousOwner = dialog;
   int number = 0;
-  YYBitmapCreate(number, 50, 50, kWhite);
-  modalFrame = frame();
-  SetTimer(nullptr, 0, 300, closeModal);
-  int status = 0;
-  YYBitmapView(number - 1, 0, 0, kViewModal, 0, status);
-  EXPECT_EQ(status, 0);
+  EXPECT_EQ(runModalView(frame(), number, closeModal, 300), 0);
   EXPECT_EQ(s.itemHelpCount, 0);  // the texts went with the menu
   EXPECT_EQ(GetActiveWindow(), dialog);
   DestroyWindow(dialog);

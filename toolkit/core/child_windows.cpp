@@ -365,10 +365,7 @@ void YYWindowSelectTarget(int& width, int& height, int& slot) {
   const bool windowTarget = yyGrAttributes.TargetKind == kTargetWindow;
   if (yyGdiContext.DrawDc != nullptr && windowTarget) {
     HDC dc = yyGdiContext.DrawDc;
-    if (windowTable.savedPen != nullptr) SelectObject(dc, windowTable.savedPen);
-    if (windowTable.savedBrush != nullptr) SelectObject(dc, windowTable.savedBrush);
-    windowTable.savedPen = nullptr;
-    windowTable.savedBrush = nullptr;
+    YYDrawDcRestoreObjects(dc);
     ReleaseDC(slotOf(windowTable.currentSlot).client, dc);
     yyGdiContext.DrawDc = nullptr;
   }

@@ -91,8 +91,6 @@ int menuSlotForAccelerators(int slot) {
   return -1;
 }
 
-void dispatch(MSG& msg) { YYDispatchMessage(msg); }
-
 void routeMessage(MSG& msg) {
   HWND dialog = windowTable.activeModelessDialog;
   if (dialog != nullptr && IsWindow(dialog)) {
@@ -112,7 +110,7 @@ void routeMessage(MSG& msg) {
   if (const WindowRecord* record = childClassRecordOf(msg.hwnd, &frame); record != nullptr) {
     if (!translateWithRecord(*record, frame, msg)) {
       TranslateMessage(&msg);
-      dispatch(msg);
+      YYDispatchMessage(msg);
     }
     return;
   }
@@ -127,7 +125,7 @@ void routeMessage(MSG& msg) {
   TranslateMessage(&msg);
   const bool paint = msg.message == WM_PAINT || msg.message == WM_SIZE;
   if (paint) eventState.paintDispatch = true;
-  dispatch(msg);
+  YYDispatchMessage(msg);
   if (paint) eventState.paintDispatch = false;
 }
 
@@ -644,7 +642,7 @@ void YYTimedWait(int hundredths) {
       break;
     }
     TranslateMessage(&msg);
-    dispatch(msg);
+    YYDispatchMessage(msg);
   }
 }
 

@@ -80,7 +80,7 @@ void toolbarToViewRecord(WindowSlot& s, int position, HWND bar, int change) {
   if (record->kind == kRecordBitmapView) {
     static_cast<BitmapViewRecord*>(record)->ViewToolbars[at] = bar;
   } else if (record->kind == kRecordGridEditor) {
-    reinterpret_cast<GridEditorRecord*>(record)->windowBars[at] = bar;
+    YYGridEditorOf(s.frame)->windowBars[at] = bar;
   } else {
     return;
   }

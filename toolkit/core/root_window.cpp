@@ -521,12 +521,7 @@ void YYRootWindowClose() {
   YYGdiRelease();
   if (yyGdiContext.PatternBitmap != nullptr) DeleteObject(yyGdiContext.PatternBitmap);
   yyGdiContext.PatternBitmap = nullptr;
-  if (dc != nullptr) {
-    if (windowTable.savedPen != nullptr) SelectObject(dc, windowTable.savedPen);
-    if (windowTable.savedBrush != nullptr) SelectObject(dc, windowTable.savedBrush);
-  }
-  windowTable.savedPen = nullptr;
-  windowTable.savedBrush = nullptr;
+  YYDrawDcRestoreObjects(dc);
   if (windowTable.toolkitPen != nullptr) DeleteObject(windowTable.toolkitPen);
   if (windowTable.toolkitBrush != nullptr) DeleteObject(windowTable.toolkitBrush);
   windowTable.toolkitPen = nullptr;

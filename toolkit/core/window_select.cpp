@@ -288,13 +288,19 @@ void YYBeepIfEnabled() {
 
 void YYBeepEnable(int flag) { toolkitSettings.beepsAllowed = flag != 0 ? -1 : 0; }
 
+void YYDrawDcRestoreObjects(HDC dc) {
+  if (dc != nullptr) {
+    if (windowTable.savedPen != nullptr) SelectObject(dc, windowTable.savedPen);
+    if (windowTable.savedBrush != nullptr) SelectObject(dc, windowTable.savedBrush);
+  }
+  windowTable.savedPen = nullptr;
+  windowTable.savedBrush = nullptr;
+}
+
 void YYDrawDcRelease() {
   HDC dc = yyGdiContext.DrawDc;
   if (dc == nullptr) return;
-  if (windowTable.savedPen != nullptr) SelectObject(dc, windowTable.savedPen);
-  if (windowTable.savedBrush != nullptr) SelectObject(dc, windowTable.savedBrush);
-  windowTable.savedPen = nullptr;
-  windowTable.savedBrush = nullptr;
+  YYDrawDcRestoreObjects(dc);
   switch (yyGrAttributes.TargetKind) {
     case kTargetField:
       ReleaseDC(yyGdiContext.DrawWindow, yyGdiContext.DrawDc);

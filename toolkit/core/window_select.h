@@ -36,6 +36,9 @@ void YYCursorMove(int x, int y, int target);
 void YYBeep();
 void YYBeepIfEnabled();
 void YYBeepEnable(int flag);
+// Gives a drawing context back the pen and brush it had before the toolkit's
+// were selected into it, and forgets them (a null context only forgets them).
+void YYDrawDcRestoreObjects(HDC dc);
 void YYDrawDcRelease();
 void YYLocaleDecimalSwitch(char flag);
 INT_PTR CALLBACK YYNullDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -356,10 +356,7 @@ namespace {
 void drawOnScreenInstead() {
   YYGdiContext& g = yyGdiContext;
   if (g.DrawDc != nullptr && g.DrawWindow != nullptr) {
-    if (windowTable.savedPen != nullptr) SelectObject(g.DrawDc, windowTable.savedPen);
-    if (windowTable.savedBrush != nullptr) SelectObject(g.DrawDc, windowTable.savedBrush);
-    windowTable.savedPen = nullptr;
-    windowTable.savedBrush = nullptr;
+    YYDrawDcRestoreObjects(g.DrawDc);
     ReleaseDC(g.DrawWindow, g.DrawDc);
   }
   HWND screen = isValidSlot(windowTable.currentSlot) ? slotOf(windowTable.currentSlot).client : nullptr;

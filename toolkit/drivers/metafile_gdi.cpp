@@ -11,6 +11,7 @@
 #include "toolkit/drivers/gdi_driver_steps.h"
 #include "toolkit/drivers/printer_device.h"
 #include "toolkit/drivers/printer_gdi.h"
+#include "toolkit/graphics/image_bytes.h"
 #include "toolkit/graphics/image_slots.h"
 #include "toolkit/graphics/screen_gdi.h"
 
@@ -148,7 +149,9 @@ bool windowsMetafileSound(std::span<const BYTE> bytes) {
   constexpr std::size_t kHeaderBytes = 18;
   constexpr std::uint32_t kRecordLeastWords = 3;
   const auto word16 = [&bytes](std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8;
+    std::uint32_t value = 0;
+    YYGetIntLE(bytes.data() + at, 2, value);
+    return value;
   };
   if (bytes.size() < kHeaderBytes || (word16(0) != 1 && word16(0) != 2) || word16(2) != kHeaderBytes / 2) {
     return false;

@@ -10,6 +10,7 @@
 #include "toolkit/core/window_table.h"
 #include "toolkit/drivers/printer_device.h"
 #include "toolkit/graphics/bitmap_view.h"
+#include "toolkit/graphics/image_bytes.h"
 #include "toolkit/graphics/screen_gdi.h"
 
 std::array<YYEmfSlot, kImageSlots> yyEmfSlots{};
@@ -238,8 +239,9 @@ bool YYEmfRecordsSound(std::span<const BYTE> bytes) {
   constexpr std::size_t kHeaderLeast = 88;  // the header record up to its palette fields
   constexpr std::size_t kRecordLeast = 8;   // type and size
   const auto word = [&bytes](std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+    std::uint32_t value = 0;
+    YYGetIntLE(bytes.data() + at, 4, value);
+    return value;
   };
   if (bytes.size() < kHeaderLeast) return false;
   const std::uint32_t headerSize = word(4);

@@ -38,10 +38,7 @@ void releaseDrawingContext(std::int32_t nextKind) {
   g.OldPen = nullptr;
   g.OldFont = nullptr;
   if (kind == kTargetWindow || kind == kTargetField) {
-    if (windowTable.savedPen != nullptr) SelectObject(dc, windowTable.savedPen);
-    if (windowTable.savedBrush != nullptr) SelectObject(dc, windowTable.savedBrush);
-    windowTable.savedPen = nullptr;
-    windowTable.savedBrush = nullptr;
+    YYDrawDcRestoreObjects(dc);
     // A context that a caller installed without a window stays the caller's.
     if (g.DrawWindow != nullptr) ReleaseDC(g.DrawWindow, dc);
   } else if (kind == kTargetBitmap) {
